@@ -1,0 +1,11 @@
+#pragma once
+
+#include "Platform/TimePort.h"
+
+/// The real clock, shared by the real backends.
+class SystemTime final : public TimePort {
+public:
+    void sleep(std::chrono::milliseconds duration) override;
+    double now() override;
+    QDateTime currentDate() override;
+};
