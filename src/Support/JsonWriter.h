@@ -22,6 +22,8 @@ public:
     JsonWriter& value(QStringView text);
     JsonWriter& value(const QString& text) { return value(QStringView(text)); }
     JsonWriter& value(const char* text) { return value(QString::fromUtf8(text)); }
+    // Without this, a u"" literal would silently pick the bool overload.
+    JsonWriter& value(const char16_t* text) { return value(QStringView(text)); }
     JsonWriter& value(std::int64_t number);
     JsonWriter& value(std::uint64_t number);
     JsonWriter& value(std::int32_t number) { return value(static_cast<std::int64_t>(number)); }
