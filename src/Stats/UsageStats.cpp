@@ -1,0 +1,108 @@
+#include "UsageStats.h"
+
+#include "Support/FileIO.h"
+#include "Support/JsonWriter.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QVariant>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// Saturates rather than wraps: a counter at its maximum stays there instead of going negative.
+std::int64_t plusOne(std::int64_t value) {
+    return value == std::numeric_limits<std::int64_t>::max() ? value : value + 1;
+}
+
+// A count as the file holds it. The JSON reader keeps whole numbers that fit a signed 64-bit
+// integer as such and anything larger as a rounded double, so a double here is either a
+// fraction or an overflowed count; both, and negative counts, make the file unreadable:
+// no jump could have produced them.
+std::optional<std::int64_t> count(const QJsonValue& json) {
+    if (!json.isDouble()) return std::nullopt;
+    const QVariant held = json.toVariant();
+    if (held.typeId() != QMetaType::LongLong) return std::nullopt;
+    const qint64 value = held.toLongLong();
+    if (value < 0) return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+UsageStats UsageStats::incremented(const UsageStats& stats, const QString& appName, const QString& bundleID) {
+    UsageStats next = stats;
+    const QString& key = bundleID.isEmpty() ? appName : bundleID;
+    next.totalSuccess = plusOne(next.totalSuccess);
+    AppCount& entry = next.perApp.try_emplace(key, AppCount{appName, 0}).first->second;
+    entry.count = plusOne(entry.count);
+    entry.name = appName;
+    return next;
+}
+
+std::vector<UsageStats::AppCount> UsageStats::topApps(const UsageStats& stats, qsizetype limit) {
+    std::vector<AppCount> ranked;
+    ranked.reserve(stats.perApp.size());
+    for (const auto& [key, entry] : stats.perApp)
+        ranked.push_back(entry);
+    std::stable_sort(ranked.begin(), ranked.end(), [](const AppCount& a, const AppCount& b) {
+        if (a.count != b.count) return a.count > b.count;
+        return a.name < b.name;
+    });
+    const auto kept = static_cast<std::size_t>(std::max<qsizetype>(limit, 0));
+    if (ranked.size() > kept) ranked.resize(kept);
+    return ranked;
+}
+
+UsageStats UsageStats::snapshot(const QString& path) {
+    const FileIO::ReadResult file = FileIO::read(path, maxFileBytes);
+    if (file.status != FileIO::ReadResult::Status::ok) return {};
+    return decode(file.bytes).value_or(UsageStats{});
+}
+
+std::optional<QString> UsageStats::save(const UsageStats& stats, const QString& path) {
+    return FileIO::writeAtomically(path, encode(stats));
+}
+
+QByteArray UsageStats::encode(const UsageStats& stats) {
+    JsonWriter out;
+    out.beginObject();
+    out.key(u"totalSuccess").value(stats.totalSuccess);
+    out.key(u"perApp").beginObject();
+    for (const auto& [key, entry] : stats.perApp) {
+        out.key(key).beginObject();
+        out.key(u"name").value(entry.name);
+        out.key(u"count").value(entry.count);
+        out.endObject();
+    }
+    out.endObject();
+    out.endObject();
+    return out.bytes();
+}
+
+std::optional<UsageStats> UsageStats::decode(const QByteArray& json) {
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()) return std::nullopt;
+    const QJsonObject root = document.object();
+
+    UsageStats stats;
+    const auto total = count(root.value(u"totalSuccess"));
+    const QJsonValue perApp = root.value(u"perApp");
+    if (!total || !perApp.isObject()) return std::nullopt;
+    stats.totalSuccess = *total;
+
+    const QJsonObject entries = perApp.toObject();
+    for (auto it = entries.constBegin(); it != entries.constEnd(); ++it) {
+        if (!it.value().isObject()) return std::nullopt;
+        const QJsonObject entry = it.value().toObject();
+        const QJsonValue name = entry.value(u"name");
+        const auto entryCount = count(entry.value(u"count"));
+        if (!name.isString() || !entryCount) return std::nullopt;
+        stats.perApp.insert_or_assign(it.key(), AppCount{name.toString(), *entryCount});
+    }
+    return stats;
+}

@@ -1,1 +1,117 @@
+#include "Stats/UsageStats.h"
+
+#include "support/TestSupport.h"
+
+#include <QFile>
+
 #include <gtest/gtest.h>
+
+namespace {
+
+using AppCount = UsageStats::AppCount;
+
+UsageStats statsWith(std::initializer_list<std::pair<QString, AppCount>> entries) {
+    UsageStats stats;
+    for (const auto& [key, entry] : entries) {
+        stats.perApp[key] = entry;
+        stats.totalSuccess += entry.count;
+    }
+    return stats;
+}
+
+QString fileIn(const QString& folder) {
+    return folder + QStringLiteral("/usageStats.json");
+}
+
+} // namespace
+
+TEST(UsageCounting, FirstJumpCreatesOneEntryUnderTheBundleIdentifier) {
+    const UsageStats stats = UsageStats::incremented({}, "A", "com.example.a");
+    EXPECT_EQ(stats, statsWith({{"com.example.a", {"A", 1}}}));
+}
+
+TEST(UsageCounting, EmptyBundleIdentifierCountsUnderTheName) {
+    const UsageStats stats = UsageStats::incremented({}, "Terminal", "");
+    EXPECT_EQ(stats, statsWith({{"Terminal", {"Terminal", 1}}}));
+}
+
+TEST(UsageCounting, LatestNameWinsForTheSameBundle) {
+    const UsageStats once = UsageStats::incremented({}, "A", "com.example.a");
+    const UsageStats twice = UsageStats::incremented(once, "B", "com.example.a");
+    EXPECT_EQ(twice, statsWith({{"com.example.a", {"B", 2}}}));
+    EXPECT_EQ(once.totalSuccess, 1) << "the input must stay as it was";
+}
+
+TEST(UsageRanking, CountDescendingThenNameInPlainOrder) {
+    const UsageStats stats =
+        statsWith({{"k1", {"X", 3}}, {"k2", {"b", 2}}, {"k3", {"a", 2}}, {"k4", {"C", 5}}});
+    EXPECT_EQ(UsageStats::topApps(stats, 3), (std::vector<AppCount>{{"C", 5}, {"X", 3}, {"a", 2}}));
+    const UsageStats cased = statsWith({{"k1", {"b", 1}}, {"k2", {"B", 1}}});
+    EXPECT_EQ(UsageStats::topApps(cased, 5), (std::vector<AppCount>{{"B", 1}, {"b", 1}}));
+}
+
+TEST(UsageRanking, LimitKeepsAtMostThatManyAndNeverGoesNegative) {
+    const UsageStats stats = statsWith({{"k1", {"X", 3}}, {"k2", {"Y", 1}}});
+    EXPECT_EQ(UsageStats::topApps(stats, 5).size(), 2u);
+    EXPECT_TRUE(UsageStats::topApps(stats, 0).empty());
+    EXPECT_TRUE(UsageStats::topApps(stats, -1).empty());
+}
+
+TEST(UsageFile, SavedFileIsCompactInKeyOrderAndReadsBack) {
+    const UsageStats stats = statsWith({{"org.b", {"B/2", 1}}, {"com.a", {"\"A\"", 4}}});
+    const QString path = fileIn(TestSupport::freshFolder() + QStringLiteral("/missing/folders"));
+    ASSERT_EQ(UsageStats::save(stats, path), std::nullopt);
+    EXPECT_EQ(TestSupport::readAll(path),
+              QByteArray(R"({"totalSuccess":5,"perApp":{"com.a":{"name":"\"A\"","count":4},)"
+                         R"("org.b":{"name":"B\/2","count":1}}})"));
+    EXPECT_EQ(UsageStats::snapshot(path), stats);
+}
+
+TEST(UsageFile, MalformedFilesLoadAsZero) {
+    const QString path = fileIn(TestSupport::freshFolder());
+    EXPECT_EQ(UsageStats::snapshot(path), UsageStats{}) << "missing file";
+    const char* const contents[] = {
+        R"({"totalSuccess":3})",
+        R"({"perApp":{}})",
+        R"({"totalSuccess":"3","perApp":{}})",
+        R"({"totalSuccess":3,"perApp":[]})",
+        R"({"totalSuccess":1.5,"perApp":{}})",
+        R"({"totalSuccess":-1,"perApp":{}})",
+        R"({"totalSuccess":9223372036854775808,"perApp":{}})",
+        R"({"totalSuccess":1,"perApp":{"a":{"name":"A"}}})",
+        R"({"totalSuccess":1,"perApp":{"a":{"count":1}}})",
+        R"({"totalSuccess":1,"perApp":{"a":{"name":"A","count":-1}}})",
+        R"({"totalSuccess":1,"perApp":{"a":5}})",
+        R"([1])",
+        "not json",
+        "",
+    };
+    for (const char* content : contents) {
+        TestSupport::writeAll(path, content);
+        EXPECT_EQ(UsageStats::snapshot(path), UsageStats{}) << content;
+    }
+    TestSupport::writeAll(path, R"({"totalSuccess":9223372036854775807,"perApp":{},"extra":true})");
+    EXPECT_EQ(UsageStats::snapshot(path).totalSuccess, 9223372036854775807);
+}
+
+TEST(UsageFile, FileLargerThanTheLimitIsNotRead) {
+    const QString path = fileIn(TestSupport::freshFolder());
+    QByteArray content = R"({"totalSuccess":1,"perApp":{}})";
+    content.append(QByteArray(UsageStats::maxFileBytes - content.size(), ' '));
+    TestSupport::writeAll(path, content);
+    EXPECT_EQ(UsageStats::snapshot(path).totalSuccess, 1) << "exactly at the limit is still read";
+    content.append(' ');
+    TestSupport::writeAll(path, content);
+    EXPECT_EQ(UsageStats::snapshot(path), UsageStats{});
+}
+
+TEST(UsageFile, SaveReportsAFolderThatCannotBeCreatedAndWritesNothing) {
+    const QString blocker = TestSupport::freshFolder() + QStringLiteral("/blocker");
+    TestSupport::writeAll(blocker, "a file, not a folder");
+    const QString path = fileIn(blocker);
+    const auto failure = UsageStats::save(UsageStats::incremented({}, "A", ""), path);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_FALSE(failure->isEmpty());
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(TestSupport::readAll(blocker), QByteArray("a file, not a folder"));
+}
