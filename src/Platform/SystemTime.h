@@ -8,4 +8,7 @@ public:
     void sleep(std::chrono::milliseconds duration) override;
     double now() override;
     QDateTime currentDate() override;
+    bool wait(OneShot& signal, std::chrono::milliseconds timeout) override;
+    std::unique_ptr<RepeatingTimer> scheduleRepeating(std::chrono::milliseconds interval,
+                                                      std::function<void()> fire) override;
 };
