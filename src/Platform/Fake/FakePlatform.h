@@ -1,14 +1,30 @@
 #pragma once
 
-#include "Platform/Platform.h"
+#include "Platform/Fake/FakeAccessibility.h"
+#include "Platform/Fake/FakeDesktop.h"
+#include "Platform/Fake/FakeEventInput.h"
 #include "Platform/Fake/FakeTime.h"
+#include "Platform/Fake/FakeWindowServer.h"
+#include "Platform/Fake/FakeWorkspace.h"
+#include "Platform/Platform.h"
 
 /// An in-memory desktop for tests: deterministic, and no real time is spent.
 class FakePlatform final : public Platform {
 public:
     TimePort& time() override { return fakeTime; }
+    WindowListPort& windowList() override { return windowServer; }
+    DisplayPort& displays() override { return windowServer; }
+    SkyLightPort& skyLight() override { return windowServer; }
+    AccessibilityPort& accessibility() override { return accessibilityPort; }
+    EventTapPort& eventTap() override { return eventInput; }
+    WorkspacePort& workspace() override { return workspacePort; }
 
     FakeTime fakeTime;
+    FakeDesktop desktop{fakeTime};
+    FakeWindowServer windowServer{desktop};
+    FakeAccessibility accessibilityPort{desktop};
+    FakeWorkspace workspacePort{desktop};
+    FakeEventInput eventInput{desktop};
 };
 
 /// Installs a FakePlatform for the lifetime of the object (one test).

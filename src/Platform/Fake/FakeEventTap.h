@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Platform/EventTapPort.h"
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <vector>
+
+/// An event tap that records what was asked of it. While run() runs on a thread, events
+/// given to deliver() reach the callback on that thread, as a real tap's do.
+class FakeEventTap final : public EventTap {
+public:
+    explicit FakeEventTap(EventTapPort::Callback callback = {}) : callback_(std::move(callback)) {}
+    ~FakeEventTap() override { stop(); }
+
+    void setEnabled(bool enabled) override;
+    void run() override;
+
+    /// Every setEnabled argument, in call order.
+    std::vector<bool> enableCalls() const;
+    /// The last state asked for; false before any call.
+    bool isEnabled() const;
+
+    /// Hands one event to the running tap and waits for the callback's answer (true: swallowed).
+    bool deliver(std::uint32_t type, const TapEvent& event);
+    /// Ends run().
+    void stop();
+    /// Whether run() is running.
+    bool isRunning() const;
+
+private:
+    struct Pending {
+        std::uint32_t type;
+        TapEvent event;
+        bool done = false;
+        bool swallowed = false;
+    };
+
+    EventTapPort::Callback callback_;
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<bool> enableCalls_;
+    std::deque<Pending*> pending_;
+    bool running_ = false;
+    bool stopping_ = false;
+};
