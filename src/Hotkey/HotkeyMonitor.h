@@ -1,0 +1,107 @@
+#pragma once
+
+#include "Hotkey/ModifierState.h"
+#include "Hotkey/PermissionIssue.h"
+#include "Keyboard/AppEntry.h"
+#include "Keyboard/KeyBindingStore.h"
+#include "Platform/TapEvent.h"
+#include "Support/SerialQueue.h"
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+class EventTap;
+class HotkeyLog;
+
+/// Watches every key-down and modifier change that reaches the desktop. When the right
+/// Command key alone is held and a bound key goes down, the key-down is swallowed and the
+/// stroke is handed to a serial queue that brings the bound application forward. The last
+/// result text is published for the main window.
+class HotkeyMonitor : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(std::optional<QString> lastOutcome READ lastOutcome NOTIFY lastOutcomeChanged)
+    Q_PROPERTY(std::optional<PermissionIssue> permissionIssue READ permissionIssue NOTIFY permissionIssueChanged)
+
+public:
+    /// What becomes of one event.
+    enum class Decision {
+        /// The event goes on to the applications unchanged.
+        pass,
+        /// The event is dropped.
+        swallow,
+    };
+
+    /// What one swallowed stroke does, run on the execution queue.
+    using StrokeExecution = std::function<void(const QString& keyID, const AppEntry& entry)>;
+
+    /// Reads its bindings from `bindingsPath` for every stroke. Created on the main thread.
+    explicit HotkeyMonitor(QString bindingsPath = KeyBindingStore::defaultFileURL(), QObject* parent = nullptr);
+
+    /// The one monitor of the process, created on first use and never destroyed.
+    static HotkeyMonitor& shared();
+
+    /// The last result text; absent until the first one. Main thread.
+    const std::optional<QString>& lastOutcome() const { return lastOutcome_; }
+    /// The permission the tap is waiting for, if any. Main thread.
+    const std::optional<PermissionIssue>& permissionIssue() const { return permissionIssue_; }
+
+    /// Decides one event delivered by the tap: key-down, modifier change or tap disabled.
+    /// Called on the event-tap thread only; never waits for the queue or the main thread.
+    Decision decide(std::uint32_t type, const TapEvent& event);
+
+    /// Publishes `text` as lastOutcome on the main thread; texts arrive in report order.
+    /// Callable from any thread.
+    void report(const QString& text);
+
+    /// Stores the installed tap and marks the monitor started, in one step.
+    void setTap(std::shared_ptr<EventTap> tap);
+    /// True once a tap is installed.
+    bool isStarted() const;
+
+    /// Replaces what a swallowed stroke does. Takes effect for strokes handed over after
+    /// this call.
+    void setStrokeExecution(StrokeExecution execution);
+
+    /// The Command keys as the tap thread sees them. Event-tap thread only.
+    const ModifierState& state() const { return state_; }
+    /// The serial queue "kestavon.hotkey.execute" that runs the strokes.
+    SerialQueue& queue() { return queue_; }
+
+signals:
+    void lastOutcomeChanged();
+    void permissionIssueChanged();
+
+private:
+    Decision decideKeyDown(const TapEvent& event);
+    Decision decideCommandKeyDown(const TapEvent& event, bool hit);
+    Decision decideFlagsChanged(const TapEvent& event);
+    Decision decideTapDisabled(std::uint32_t type);
+    void enqueue(const QString& keyID, const AppEntry& entry);
+    void runStroke(const QString& keyID, const AppEntry& entry);
+    void setLastOutcome(const QString& text);
+    void setPermissionIssue(std::optional<PermissionIssue> issue);
+
+    std::optional<QString> lastOutcome_;
+    std::optional<PermissionIssue> permissionIssue_;
+    QString bindingsPath_;
+    HotkeyLog& log_;
+
+    mutable std::mutex refsLock_;
+    std::shared_ptr<EventTap> tap_;  // guarded by refsLock_
+    bool started_ = false;           // guarded by refsLock_
+
+    ModifierState state_;  // event-tap thread only
+
+    StrokeExecution strokeExecution_;  // queue only
+    bool inFlight_ = false;            // queue only
+
+    // Declared last so that it is destroyed first: pending strokes are dropped and the
+    // running one finishes while every member it uses still exists.
+    SerialQueue queue_{QStringLiteral("kestavon.hotkey.execute")};
+};

@@ -1,1 +1,133 @@
+#include "Hotkey/HotkeyLog.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+const QRegularExpression stamped(QStringLiteral(R"(^\d\d-\d\d \d\d:\d\d:\d\d\.\d\d\d (.*)$)"));
+
+void touch(const QString& path) { TestSupport::writeAll(path, {}); }
+
+// The messages of the file's lines, or "<unstamped>" for a line without a time stamp.
+QStringList messages(const QByteArray& bytes) {
+    QStringList out;
+    for (const QString& line : QString::fromUtf8(bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const auto match = stamped.match(line);
+        out << (match.hasMatch() ? match.captured(1) : QStringLiteral("<unstamped>"));
+    }
+    return out;
+}
+
+QFileDevice::Permissions mode(const QString& path) {
+    return QFile::permissions(path) & (QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                       QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                                       QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther);
+}
+
+} // namespace
+
+TEST(HotkeyLogOff, PrintsNothingAndCreatesNeitherFileNorFolder) {
+    const QString folder = TestSupport::freshFolder() + QStringLiteral("/Kestavon");
+    HotkeyLog log(folder);
+    testing::internal::CaptureStdout();
+    log.write(QStringLiteral("hello"));
+    log.flush();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
+TEST(HotkeyLogOff, IgnoresTraceAllAndASwitchFileCreatedLater) {
+    const QString folder = TestSupport::freshFolder();
+    touch(folder + QStringLiteral("/hotkey.traceAll"));
+    HotkeyLog log(folder);
+    EXPECT_FALSE(log.traceAll());
+    touch(folder + QStringLiteral("/hotkey.log.on"));
+    log.write(QStringLiteral("too late"));
+    log.flush();
+    EXPECT_FALSE(QFileInfo::exists(log.fileURL()));
+    EXPECT_FALSE(log.traceAll());
+}
+
+class HotkeyLogOn : public testing::Test {
+protected:
+    void SetUp() override { touch(folder + QStringLiteral("/hotkey.log.on")); }
+    QByteArray file() const { return TestSupport::readAll(folder + QStringLiteral("/hotkey.log")); }
+    QString folder = TestSupport::freshFolder();
+};
+
+TEST_F(HotkeyLogOn, WritesTimeStampBlankMessageLineFeedAndPrintsTheMessage) {
+    HotkeyLog log(folder);
+    testing::internal::CaptureStdout();
+    log.write(QStringLiteral("命中 1-q → Terminal，吞掉本次 keyDown"));
+    log.write(QStringLiteral("second"));
+    log.flush();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "命中 1-q → Terminal，吞掉本次 keyDown\nsecond\n");
+    const QByteArray bytes = file();
+    EXPECT_TRUE(bytes.endsWith('\n'));
+    EXPECT_EQ(messages(bytes), QStringList({QStringLiteral("命中 1-q → Terminal，吞掉本次 keyDown"),
+                                            QStringLiteral("second")}));
+}
+
+TEST_F(HotkeyLogOn, KeepsEachThreadsOrderAndWritesWhatIsQueuedBeforeItGoes) {
+    {
+        HotkeyLog log(folder);
+        auto writer = [&log](char name) {
+            for (int i = 0; i < 300; ++i) log.write(QStringLiteral("%1 %2").arg(QLatin1Char(name)).arg(i));
+        };
+        std::thread a(writer, 'a'), b(writer, 'b');
+        a.join();
+        b.join();
+    }  // no flush: destruction must not drop queued lines
+    QHash<QChar, int> next;
+    const QStringList lines = messages(file());
+    ASSERT_EQ(lines.size(), 600);
+    for (const QString& line : lines) EXPECT_EQ(line.mid(2).toInt(), next[line.at(0)]++) << qPrintable(line);
+}
+
+TEST_F(HotkeyLogOn, FileIsPrivateToItsOwnerWhetherNewOrAlreadyThere) {
+    HotkeyLog log(folder);
+    log.write(QStringLiteral("new"));
+    log.flush();
+    EXPECT_EQ(mode(log.fileURL()), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
+    QFile::setPermissions(log.fileURL(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                             QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    log.write(QStringLiteral("again"));
+    log.flush();
+    EXPECT_EQ(mode(log.fileURL()), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(messages(file()), QStringList({QStringLiteral("new"), QStringLiteral("again")}));
+}
+
+TEST_F(HotkeyLogOn, StartsAfreshOnlyOnceTheFileIsLargerThanTheCap) {
+    const QByteArray marker = QByteArrayLiteral("---- 日志超长，旧内容已丢弃 ----\n");
+    ASSERT_EQ(marker.size(), 44);
+    TestSupport::writeAll(folder + QStringLiteral("/hotkey.log"), QByteArray(HotkeyLog::maxFileBytes, 'x'));
+    HotkeyLog log(folder);
+    log.write(QStringLiteral("at the cap"));
+    log.flush();
+    const QByteArray full = file();
+    EXPECT_TRUE(full.startsWith(QByteArray(HotkeyLog::maxFileBytes, 'x')));
+    EXPECT_EQ(messages(full.mid(HotkeyLog::maxFileBytes)), QStringList(QStringLiteral("at the cap")));
+
+    log.write(QStringLiteral("past the cap"));
+    log.flush();
+    const QByteArray fresh = file();
+    ASSERT_TRUE(fresh.startsWith(marker));
+    EXPECT_EQ(messages(fresh.mid(marker.size())), QStringList(QStringLiteral("past the cap")));
+}
+
+TEST_F(HotkeyLogOn, TraceAllFollowsItsSwitchFileAtEveryCall) {
+    HotkeyLog log(folder);
+    EXPECT_FALSE(log.traceAll());
+    touch(folder + QStringLiteral("/hotkey.traceAll"));
+    EXPECT_TRUE(log.traceAll());
+    QFile::remove(folder + QStringLiteral("/hotkey.traceAll"));
+    EXPECT_FALSE(log.traceAll());
+}

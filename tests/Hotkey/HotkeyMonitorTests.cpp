@@ -1,1 +1,249 @@
+#include "Hotkey/HotkeyLog.h"
+#include "Hotkey/HotkeyMonitor.h"
+#include "Platform/Fake/FakeEventTap.h"
+#include "Support/DataFolder.h"
+#include "support/TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
 #include <gtest/gtest.h>
+
+#include <future>
+#include <thread>
+
+namespace {
+
+using Decision = HotkeyMonitor::Decision;
+constexpr std::uint64_t command = EventFlag::command;
+
+// The shared log decides once, at first use, whether it is on: switch it on before any test.
+class SharedLogOn : public testing::Environment {
+    void SetUp() override {
+        QDir().mkpath(DataFolder::path());
+        TestSupport::writeAll(DataFolder::file(QStringLiteral("hotkey.log.on")), {});
+    }
+};
+[[maybe_unused]] testing::Environment* const sharedLogOn = testing::AddGlobalTestEnvironment(new SharedLogOn);
+
+// Lines of the shared log without their time stamps.
+QStringList sharedLogLines() {
+    HotkeyLog::shared().flush();
+    QStringList lines = QString::fromUtf8(TestSupport::readAll(HotkeyLog::shared().fileURL()))
+                            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (QString& line : lines) line = line.mid(19);
+    return lines;
+}
+
+struct Stroke {
+    QString keyID;
+    AppEntry entry;
+    bool onQueue = false;
+    std::thread::id thread;
+};
+
+const AppEntry terminal{QStringLiteral("org.gnome.Terminal"),
+                        QStringLiteral("/usr/share/applications/org.gnome.Terminal.desktop"), QStringLiteral("Terminal")};
+const AppEntry files{QStringLiteral("org.gnome.Nautilus"),
+                     QStringLiteral("/usr/share/applications/org.gnome.Nautilus.desktop"), QStringLiteral("Files")};
+
+struct ModifierCase {
+    const char* name;
+    bool leftHeld;
+    bool rightHeld;
+    std::uint64_t flags;
+    Decision expected;
+};
+
+void PrintTo(const ModifierCase& c, std::ostream* out) { *out << c.name; }
+
+} // namespace
+
+class HotkeyMonitorTest : public testing::Test {
+protected:
+    HotkeyMonitorTest() {
+        monitor.setStrokeExecution([this](const QString& keyID, const AppEntry& entry) {
+            std::lock_guard lock(mutex);
+            strokes.push_back({keyID, entry, monitor.queue().isCurrent(), std::this_thread::get_id()});
+        });
+    }
+    void bind(const QList<std::pair<QString, AppEntry>>& bindings) {
+        QStringList items;
+        for (const auto& [key, e] : bindings)
+            items << QStringLiteral(R"({"key":"%1","entry":{"bundleId":"%2","path":"%3","name":"%4"}})")
+                         .arg(key, e.bundleId, e.path, e.name);
+        TestSupport::writeAll(bindingsPath, (QStringLiteral("[") + items.join(QLatin1Char(',')) + QStringLiteral("]")).toUtf8());
+    }
+    Decision keyDown(std::int64_t code, std::uint64_t flags) { return monitor.decide(EventType::keyDown, {code, flags}); }
+    Decision flagsChanged(std::int64_t code, std::uint64_t flags) {
+        return monitor.decide(EventType::flagsChanged, {code, flags});
+    }
+    QStringList newLogLines() { return sharedLogLines().mid(linesBefore); }
+    std::vector<Stroke> executed() {
+        monitor.queue().waitUntilIdle();
+        std::lock_guard lock(mutex);
+        return strokes;
+    }
+
+    qsizetype linesBefore = sharedLogLines().size();
+    QString bindingsPath = TestSupport::freshFolder() + QStringLiteral("/keyBindings.json");
+    std::mutex mutex;
+    std::vector<Stroke> strokes;
+    HotkeyMonitor monitor{bindingsPath};
+};
+
+TEST_F(HotkeyMonitorTest, BoundKeyWithRightCommandIsSwallowedAndHandedToTheQueueOnce) {
+    bind({{QStringLiteral("1-q"), terminal}});
+    EXPECT_EQ(flagsChanged(54, command), Decision::pass);
+    EXPECT_EQ(keyDown(12, command), Decision::swallow);
+    EXPECT_EQ(newLogLines(), QStringList({QStringLiteral("flags: keyCode=54 down=true rightCmd=true leftCmd=false"),
+                                          QStringLiteral("keyDown keyCode=12 flags=1048576 判据=true rightCmd=true leftCmd=false"),
+                                          QStringLiteral("命中 1-q → Terminal，吞掉本次 keyDown")}));
+    const auto ran = executed();
+    ASSERT_EQ(ran.size(), 1u);
+    EXPECT_EQ(ran[0].keyID, QStringLiteral("1-q"));
+    EXPECT_EQ(ran[0].entry, terminal);
+}
+
+TEST_F(HotkeyMonitorTest, UnboundOrUnbindableKeysPass) {
+    bind({{QStringLiteral("2-a"), files}, {QStringLiteral("0-1"), files}});
+    flagsChanged(54, command);
+    EXPECT_EQ(keyDown(12, command), Decision::pass);
+    EXPECT_EQ(newLogLines().last(), QStringLiteral("放行 keyDown: 1-q 未绑定（读盘共 2 条）"));
+    EXPECT_EQ(keyDown(49, command), Decision::pass);  // Space is never bindable
+    EXPECT_EQ(newLogLines().last(), QStringLiteral("keyDown keyCode=49 flags=1048576 判据=true rightCmd=true leftCmd=false"));
+    QFile::remove(bindingsPath);
+    EXPECT_EQ(keyDown(0, command), Decision::pass);
+    EXPECT_EQ(newLogLines().last(), QStringLiteral("放行 keyDown: 2-a 未绑定（读盘共 0 条）"));
+    EXPECT_TRUE(executed().empty());
+}
+
+TEST_F(HotkeyMonitorTest, TwoQuickStrokesRunInOrderOnTheExecuteQueueWithoutHoldingTheTap) {
+    bind({{QStringLiteral("1-q"), terminal}, {QStringLiteral("1-w"), files}});
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    monitor.setStrokeExecution([&, released](const QString& keyID, const AppEntry& entry) {
+        if (keyID == QStringLiteral("1-q")) released.wait_for(std::chrono::seconds(10));
+        std::lock_guard lock(mutex);
+        strokes.push_back({keyID, entry, monitor.queue().isCurrent(), std::this_thread::get_id()});
+    });
+    flagsChanged(54, command);
+    EXPECT_EQ(keyDown(12, command), Decision::swallow);
+    EXPECT_EQ(keyDown(13, command), Decision::swallow);  // while the first is still running
+    release.set_value();
+    const auto ran = executed();
+    ASSERT_EQ(ran.size(), 2u);
+    EXPECT_EQ(ran[0].keyID, QStringLiteral("1-q"));
+    EXPECT_EQ(ran[1].keyID, QStringLiteral("1-w"));
+    for (const Stroke& stroke : ran) {
+        EXPECT_TRUE(stroke.onQueue);
+        EXPECT_NE(stroke.thread, std::this_thread::get_id());
+    }
+    EXPECT_EQ(monitor.queue().label(), QStringLiteral("kestavon.hotkey.execute"));
+}
+
+class HotkeyMonitorModifiers : public HotkeyMonitorTest, public testing::WithParamInterface<ModifierCase> {};
+
+TEST_P(HotkeyMonitorModifiers, OnlyTheRightCommandKeyAloneMakesAStroke) {
+    bind({{QStringLiteral("1-q"), terminal}});
+    const ModifierCase& c = GetParam();
+    if (c.rightHeld) flagsChanged(54, command);
+    if (c.leftHeld) flagsChanged(55, command);
+    EXPECT_EQ(keyDown(12, c.flags), c.expected);
+    EXPECT_EQ(executed().size(), c.expected == Decision::swallow ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HotkeyMonitorModifiers,
+    testing::Values(ModifierCase{"RightAlone", false, true, command, Decision::swallow},
+                    ModifierCase{"RightWithCapsLock", false, true, command | EventFlag::capsLock, Decision::swallow},
+                    ModifierCase{"BothCommandKeys", true, true, command, Decision::pass},
+                    ModifierCase{"RightWithShift", false, true, command | EventFlag::shift, Decision::pass},
+                    ModifierCase{"RightWithOption", false, true, command | EventFlag::option, Decision::pass},
+                    ModifierCase{"RightWithControl", false, true, command | EventFlag::control, Decision::pass},
+                    ModifierCase{"LeftOnly", true, false, command, Decision::pass},
+                    ModifierCase{"NoCommandBit", false, true, 0, Decision::pass}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HotkeyMonitorTest, KeyDownWithoutCommandBitReleasesBothKeysUntilPressedAnew) {
+    bind({{QStringLiteral("1-q"), terminal}});
+    flagsChanged(54, command);
+    flagsChanged(55, command);
+    EXPECT_EQ(keyDown(12, 0), Decision::pass);
+    EXPECT_EQ(monitor.state(), ModifierState{});
+    EXPECT_EQ(newLogLines().last(), QStringLiteral("keyDown keyCode=12 flags=0 判据=false rightCmd=false leftCmd=false"));
+    EXPECT_EQ(keyDown(12, command), Decision::pass);
+    flagsChanged(54, command);
+    EXPECT_EQ(keyDown(12, command), Decision::swallow);
+}
+
+TEST_F(HotkeyMonitorTest, OrdinaryTypingAndOtherModifiersLeaveNoTraceUnlessTracingAll) {
+    flagsChanged(54, command);
+    const QStringList before = newLogLines();
+    EXPECT_EQ(flagsChanged(56, command | EventFlag::shift), Decision::pass);  // Shift
+    EXPECT_EQ(monitor.state(), (ModifierState{false, true}));
+    flagsChanged(54, 0);
+    EXPECT_EQ(keyDown(0, 0), Decision::pass);
+    EXPECT_EQ(keyDown(1, EventFlag::shift), Decision::pass);
+    EXPECT_EQ(monitor.decide(11, {12, 0}), Decision::pass);  // key-up is not ours
+    EXPECT_EQ(newLogLines(), before + QStringList(QStringLiteral("flags: keyCode=54 down=false rightCmd=false leftCmd=false")));
+
+    const QString traceAll = DataFolder::file(QStringLiteral("hotkey.traceAll"));
+    TestSupport::writeAll(traceAll, {});
+    keyDown(0, 0);
+    QFile::remove(traceAll);
+    keyDown(0, 0);
+    EXPECT_EQ(newLogLines().mid(before.size() + 1),
+              QStringList(QStringLiteral("keyDown keyCode=0 flags=0 判据=false rightCmd=false leftCmd=false")));
+}
+
+TEST_F(HotkeyMonitorTest, DisabledTapIsEnabledAgainAndCommandMustBePressedAnew) {
+    bind({{QStringLiteral("1-q"), terminal}});
+    auto tap = std::make_shared<FakeEventTap>();
+    EXPECT_FALSE(monitor.isStarted());
+    monitor.setTap(tap);
+    EXPECT_TRUE(monitor.isStarted());
+    for (const std::uint32_t type : {EventType::tapDisabledByTimeout, EventType::tapDisabledByUserInput}) {
+        flagsChanged(54, command);
+        EXPECT_EQ(monitor.decide(type, {}), Decision::pass);
+        EXPECT_EQ(monitor.state(), ModifierState{});
+        EXPECT_EQ(keyDown(12, command), Decision::pass);
+    }
+    EXPECT_EQ(tap->enableCalls(), std::vector<bool>({true, true}));
+    const QStringList lines = newLogLines();
+    EXPECT_TRUE(lines.contains(QStringLiteral("tap 被系统禁用(type=4294967294)，重新启用并清空修饰键状态")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("tap 被系统禁用(type=4294967295)，重新启用并清空修饰键状态")));
+    EXPECT_TRUE(executed().empty());
+}
+
+TEST_F(HotkeyMonitorTest, ReportsReachTheMainThreadInReportOrder) {
+    std::vector<std::pair<QString, bool>> seen;
+    QObject::connect(&monitor, &HotkeyMonitor::lastOutcomeChanged, [&] {
+        seen.emplace_back(monitor.lastOutcome().value_or(QString()), QThread::currentThread() == qApp->thread());
+    });
+    monitor.report(QStringLiteral("Switched to Files"));
+    EXPECT_FALSE(monitor.lastOutcome().has_value());  // queued even from the main thread
+    std::thread worker([&] {
+        monitor.report(QStringLiteral("Launched"));
+        monitor.report(QStringLiteral("Couldn't launch Terminal (path missing)"));
+    });
+    worker.join();
+    ASSERT_TRUE(TestSupport::processEventsUntil([&] { return seen.size() == 3; }));
+    EXPECT_EQ(seen, (std::vector<std::pair<QString, bool>>{{QStringLiteral("Switched to Files"), true},
+                                                           {QStringLiteral("Launched"), true},
+                                                           {QStringLiteral("Couldn't launch Terminal (path missing)"), true}}));
+}
+
+TEST(PermissionIssue, SettingsURLOpensTheMatchingPrivacyPane) {
+    EXPECT_EQ(settingsURL(PermissionIssue::accessibility),
+              QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility"));
+    EXPECT_EQ(settingsURL(PermissionIssue::inputMonitoring),
+              QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy_ListenEvent"));
+}
+
+TEST(SharedHotkeyLog, LivesNextToTheBindingsFile) {
+    EXPECT_EQ(HotkeyLog::shared().fileURL(), DataFolder::file(QStringLiteral("hotkey.log")));
+    EXPECT_TRUE(HotkeyLog::shared().enabled());
+}
