@@ -1,0 +1,156 @@
+// Every bound stroke reads and decodes the whole bindings file on the event-tap thread. The
+// decoding should cost little next to the read itself: lookup() aims at under about 4x a
+// plain read of the same bytes.
+//
+// Prints its figures as "figure NAME VALUE" lines after the benchmark output.
+
+#include "Hotkey/KeyStrokeMap.h"
+#include "Keyboard/BindingsFileReader.h"
+#include "Keyboard/KeyBindingStore.h"
+#include "Support/FileIO.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+QString bindingsPath;
+
+// A full keyboard of ordinary desktop applications, written by the store itself.
+bool writeFullFile(const QString& folder) {
+    const char* const apps[][2] = {
+        {"org.gnome.Terminal", "Terminal"},
+        {"firefox", "Firefox Web Browser"},
+        {"org.gnome.Nautilus", "Files"},
+        {"code", "Visual Studio Code"},
+        {"thunderbird", "Thunderbird Mail"},
+        {"org.gnome.TextEditor", "Text Editor"},
+        {"libreoffice-writer", "LibreOffice Writer"},
+        {"org.gnome.Calculator", "Calculator"},
+        {"gimp", "GNU Image Manipulation Program"},
+        {"org.inkscape.Inkscape", "Inkscape"},
+        {"vlc", "VLC media player"},
+        {"org.gnome.Settings", "Settings"},
+    };
+    KeyBindingStore store(folder + QStringLiteral("/keyBindings.json"));
+    int i = 0;
+    for (const QString& key : KeyStrokeMap::layoutOrder()) {
+        const auto& [id, name] = apps[i++ % std::size(apps)];
+        const QString bundleId =
+            QString::fromLatin1(id) + (i > int(std::size(apps)) ? QString::number(i) : QString());
+        store.bind(key, {bundleId,
+                         QStringLiteral("/usr/share/applications/") + bundleId + QStringLiteral(".desktop"),
+                         QString::fromLatin1(name)});
+    }
+    bindingsPath = store.fileURL();
+    return KeyBindingStore::snapshot(bindingsPath).size() == 47;
+}
+
+void BM_ReadFile(benchmark::State& state) {
+    for (auto _ : state) {
+        FileIO::ReadResult read = FileIO::read(bindingsPath, KeyBindingStore::maxFileBytes);
+        benchmark::DoNotOptimize(read.bytes.constData());
+    }
+}
+
+void BM_Lookup(benchmark::State& state) {
+    const QStringList& keys = KeyStrokeMap::layoutOrder();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        KeyBindingStore::Lookup found = KeyBindingStore::lookup(bindingsPath, keys[qsizetype(i++ % 47)]);
+        benchmark::DoNotOptimize(found.entry);
+    }
+}
+
+void BM_Snapshot(benchmark::State& state) {
+    for (auto _ : state) {
+        KeyBindingStore::Bindings bindings = KeyBindingStore::snapshot(bindingsPath);
+        benchmark::DoNotOptimize(bindings.size());
+    }
+}
+
+// Validation alone, from memory: what the reader adds to the read before building any text.
+void BM_ParseInMemory(benchmark::State& state) {
+    const QByteArray bytes = FileIO::read(bindingsPath, KeyBindingStore::maxFileBytes).bytes;
+    for (auto _ : state) {
+        BindingsFileReader::Result result = BindingsFileReader::parse(bytes);
+        benchmark::DoNotOptimize(result.document.ranks);
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * bytes.size());
+}
+
+BENCHMARK(BM_ReadFile);
+BENCHMARK(BM_Lookup);
+BENCHMARK(BM_Snapshot);
+BENCHMARK(BM_ParseInMemory);
+
+// Keeps the CPU time per iteration of every repetition, to take medians from: CPU time of the
+// calling thread is what the tap thread spends, and it leaves out moments when other programs
+// had the machine.
+class FigureReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                times_[run.run_name.function_name].push_back(run.GetAdjustedCPUTime());
+        ConsoleReporter::ReportRuns(runs);
+    }
+    /// Median time per iteration, or a negative number when the benchmark did not run.
+    double median(const std::string& name) {
+        std::vector<double>& t = times_[name];
+        if (t.empty()) return -1;
+        std::sort(t.begin(), t.end());
+        return t[t.size() / 2];
+    }
+
+private:
+    std::map<std::string, std::vector<double>> times_;
+};
+
+void printRatio(const char* figure, double numerator, double denominator) {
+    if (numerator < 0 || denominator <= 0)
+        std::printf("figure %s nan\n", figure);
+    else
+        std::printf("figure %s %.2f\n", figure, numerator / denominator);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QTemporaryDir folder;
+    if (!folder.isValid() || !writeFullFile(folder.path())) {
+        std::fprintf(stderr, "could not write the bindings file\n");
+        return 1;
+    }
+
+    // Repetitions in random order, so that a slow moment of the machine does not land on one
+    // side of a ratio only; the command line may override these.
+    std::vector<char*> args{argv[0]};
+    std::string defaults[] = {"--benchmark_repetitions=9", "--benchmark_enable_random_interleaving=true",
+                              "--benchmark_min_time=0.2", "--benchmark_color=false"};
+    for (std::string& flag : defaults)
+        args.push_back(flag.data());
+    for (int i = 1; i < argc; ++i)
+        args.push_back(argv[i]);
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+
+    FigureReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::fflush(stdout);
+
+    const double read = reporter.median("BM_ReadFile");
+    printRatio("bindings_lookup_ratio", reporter.median("BM_Lookup"), read);
+    printRatio("bindings_snapshot_ratio", reporter.median("BM_Snapshot"), read);
+    printRatio("bindings_parse_ratio", reporter.median("BM_ParseInMemory"), read);
+    benchmark::Shutdown();
+    return 0;
+}
