@@ -2,6 +2,7 @@
 
 #include "Hotkey/HotkeyLog.h"
 #include "Hotkey/KeyStrokeMap.h"
+#include "Hotkey/StrokeExecution.h"
 #include "Platform/EventTapPort.h"
 #include "Support/MainThread.h"
 
@@ -15,10 +16,19 @@ QString boolText(bool value) { return value ? QStringLiteral("true") : QStringLi
 
 HotkeyMonitor::HotkeyMonitor(QString bindingsPath, QObject* parent)
     : QObject(parent), bindingsPath_(std::move(bindingsPath)), log_(HotkeyLog::shared()),
-      strokeExecution_([](const QString& keyID, const AppEntry& entry) {
-          HotkeyLog::log(QStringLiteral("stroke ") + keyID + QStringLiteral(" → ") + entry.name +
-                         QStringLiteral(": no stroke execution installed"));
+      strokeExecution_([this](const QString& keyID, const AppEntry& entry) {
+          ::StrokeExecution::execute(*this, keyID, entry);
       }) {}
+
+HotkeyMonitor::~HotkeyMonitor() {
+    std::shared_ptr<EventTap> tap;
+    {
+        std::lock_guard lock(refsLock_);
+        tap = tap_;
+    }
+    if (tap) tap->stop();
+    if (tapThread_.joinable()) tapThread_.join();
+}
 
 HotkeyMonitor& HotkeyMonitor::shared() {
     // Never destroyed: the tap thread and the queue work until the process ends.

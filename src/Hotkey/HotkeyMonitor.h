@@ -5,6 +5,7 @@
 #include "Keyboard/AppEntry.h"
 #include "Keyboard/KeyBindingStore.h"
 #include "Platform/TapEvent.h"
+#include "Platform/TimePort.h"
 #include "Support/SerialQueue.h"
 
 #include <QObject>
@@ -15,9 +16,11 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <thread>
 
 class EventTap;
 class HotkeyLog;
+class RepeatingTimer;
 
 /// Watches every key-down and modifier change that reaches the desktop. When the right
 /// Command key alone is held and a bound key goes down, the key-down is swallowed and the
@@ -43,6 +46,9 @@ public:
     /// Reads its bindings from `bindingsPath` for every stroke. Created on the main thread.
     explicit HotkeyMonitor(QString bindingsPath = KeyBindingStore::defaultFileURL(), QObject* parent = nullptr);
 
+    /// Stops the tap thread, if one runs.
+    ~HotkeyMonitor() override;
+
     /// The one monitor of the process, created on first use and never destroyed.
     static HotkeyMonitor& shared();
 
@@ -58,6 +64,14 @@ public:
     /// Publishes `text` as lastOutcome on the main thread; texts arrive in report order.
     /// Callable from any thread.
     void report(const QString& text);
+
+    /// Installs the keyboard tap and runs it on the thread "kestavon.hotkey.tap". While a
+    /// permission is missing, publishes it and checks again every 3 seconds, starting on its
+    /// own once it is granted. `silent` is the timer's retry: no prompt, no messages. Does
+    /// nothing once started. Main thread.
+    void start(bool silent);
+    /// Whether the permission re-check timer runs. Main thread.
+    bool isCheckingPermission() const { return permissionCheckTimer_ != nullptr; }
 
     /// Stores the installed tap and marks the monitor started, in one step.
     void setTap(std::shared_ptr<EventTap> tap);
@@ -86,6 +100,8 @@ private:
     void runStroke(const QString& keyID, const AppEntry& entry);
     void setLastOutcome(const QString& text);
     void setPermissionIssue(std::optional<PermissionIssue> issue);
+    void armPermissionCheck();
+    void runTap(std::shared_ptr<EventTap> tap);
 
     std::optional<QString> lastOutcome_;
     std::optional<PermissionIssue> permissionIssue_;
@@ -97,6 +113,9 @@ private:
     bool started_ = false;           // guarded by refsLock_
 
     ModifierState state_;  // event-tap thread only
+
+    std::unique_ptr<RepeatingTimer> permissionCheckTimer_;  // main thread only
+    std::thread tapThread_;
 
     StrokeExecution strokeExecution_;  // queue only
     bool inFlight_ = false;            // queue only

@@ -23,6 +23,8 @@ public:
     /// Runs the tap's event loop on the calling thread, delivering every event to the
     /// callback; returns only if the tap can no longer run.
     virtual void run() = 0;
+    /// Makes run() return; the tap delivers nothing more.
+    virtual void stop() = 0;
 };
 
 /// A synthetic event: its integer and double fields, set in this order before posting.

@@ -35,9 +35,19 @@ FakeDesktop::Display* FakeDesktop::displayOfSpace(std::uint64_t space) {
 }
 
 FakeDesktop::Window* FakeDesktop::window(std::uint32_t id) {
-    for (auto& w : windows)
-        if (w.id == id) return &w;
-    return nullptr;
+    std::lock_guard lock(mutex);
+    const auto indexed = [&]() -> Window* {
+        const auto found = windowIndex_.find(id);
+        if (found == windowIndex_.end() || found->second >= windows.size() || windows[found->second].id != id)
+            return nullptr;
+        return &windows[found->second];
+    };
+    if (Window* w = indexed()) return w;
+    // Scripted since the index was built: rebuild it, the front-most window of a number first.
+    windowIndex_.clear();
+    windowIndex_.reserve(windows.size());
+    for (std::size_t i = windows.size(); i-- > 0;) windowIndex_[windows[i].id] = i;
+    return indexed();
 }
 
 std::optional<RunningApplication> FakeDesktop::app(std::int32_t pid) const {

@@ -14,6 +14,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 class FakeTime;
@@ -74,8 +75,13 @@ public:
     bool skyLightPresent = true;
     QSet<QString> skyLightMissingSymbols;
     bool managedDisplaySpacesReturnsNull = false;
+    /// Served by the managed-display call instead of the list built from `displays`, for tests
+    /// of malformed Space lists.
+    std::optional<QVariantList> managedDisplaySpacesOverride;
     /// Window number -> what the per-window Space call answers instead of the window's Space.
     std::map<std::uint32_t, QVariantList> spacesForWindowOverride;
+    /// The per-window Space call answers null.
+    bool spacesForWindowsReturnsNull = false;
     bool trusted = true;
     bool tapRefused = false;
     /// pid -> window id the application reports under "AXFocusedWindow" / "AXMainWindow".
@@ -96,6 +102,13 @@ public:
     int skyLightOpens = 0;
     int skyLightCloses = 0;
     int spacesForWindowsCalls = 0;
+    /// Each framework open: the path and the loader mode.
+    std::vector<std::pair<QString, int>> skyLightOpenRequests;
+    /// Each per-window Space call: the selector mask and the window numbers.
+    std::vector<std::pair<std::uint32_t, QVariantList>> spacesForWindowsRequests;
+    /// The options of each window-list call.
+    std::vector<std::uint32_t> windowListRequests;
+    int tapAttempts = 0;
     int tapsCreated = 0;
     std::vector<std::int32_t> activationRequests;
     int selfActivations = 0;
@@ -119,6 +132,8 @@ public:
     std::uint32_t addWindow(std::int32_t pid, QRectF frame, std::uint64_t space, bool minimized = false);
     /// The display owning the Space, or null.
     Display* displayOfSpace(std::uint64_t space);
+    /// The window with that number (window numbers are unique), or null. Answered from an
+    /// index, so a per-window call over a large desktop stays cheap.
     Window* window(std::uint32_t id);
     std::optional<RunningApplication> app(std::int32_t pid) const;
     /// On screen: not minimised, and on its display's current Space (or on no Space).
@@ -131,6 +146,9 @@ public:
     void swipe(double direction);
 
 private:
+    /// Window number -> position in `windows`; `windows` is scripted directly, so an entry is
+    /// trusted only while it still points at that number, and the index is rebuilt otherwise.
+    std::unordered_map<std::uint32_t, std::size_t> windowIndex_;
     std::optional<std::int32_t> pendingActivation_;
     double activationDue_ = 0;
     std::uint32_t nextWindow_ = 100;

@@ -5,6 +5,7 @@
 
 std::shared_ptr<EventTap> FakeEventInput::createKeyboardTap(Callback callback) {
     std::lock_guard lock(desktop_.mutex);
+    ++desktop_.tapAttempts;
     if (desktop_.tapRefused) return nullptr;
     ++desktop_.tapsCreated;
     lastTap_ = std::make_shared<FakeEventTap>(std::move(callback));

@@ -24,8 +24,7 @@ public:
 
     /// Hands one event to the running tap and waits for the callback's answer (true: swallowed).
     bool deliver(std::uint32_t type, const TapEvent& event);
-    /// Ends run().
-    void stop();
+    void stop() override;
     /// Whether run() is running.
     bool isRunning() const;
 

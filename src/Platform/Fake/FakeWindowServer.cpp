@@ -20,12 +20,15 @@ public:
     std::optional<QVariantList> copyManagedDisplaySpaces(std::int32_t) override {
         std::lock_guard lock(desktop_.mutex);
         if (desktop_.managedDisplaySpacesReturnsNull) return std::nullopt;
+        if (desktop_.managedDisplaySpacesOverride) return desktop_.managedDisplaySpacesOverride;
         return server_.managedDisplaySpaces();
     }
-    std::optional<QVariantList> copySpacesForWindows(std::int32_t, std::uint32_t,
+    std::optional<QVariantList> copySpacesForWindows(std::int32_t, std::uint32_t selectorMask,
                                                      const QVariantList& windowNumbers) override {
         std::lock_guard lock(desktop_.mutex);
         ++desktop_.spacesForWindowsCalls;
+        desktop_.spacesForWindowsRequests.emplace_back(selectorMask, windowNumbers);
+        if (desktop_.spacesForWindowsReturnsNull) return std::nullopt;
         QVariantList spaces;
         for (const QVariant& number : windowNumbers) {
             const auto id = number.value<std::uint32_t>();
@@ -53,8 +56,9 @@ QVariantMap boundsDictionary(const QRectF& r) {
 
 } // namespace
 
-std::optional<QVariantList> FakeWindowServer::copyWindowInfo(std::uint32_t, std::uint32_t) {
+std::optional<QVariantList> FakeWindowServer::copyWindowInfo(std::uint32_t options, std::uint32_t) {
     std::lock_guard lock(desktop_.mutex);
+    desktop_.windowListRequests.push_back(options);
     if (desktop_.windowListFails) return std::nullopt;
     if (desktop_.windowListOverride) return desktop_.windowListOverride;
     QVariantList list;
@@ -109,8 +113,9 @@ QList<Screen> FakeWindowServer::screens() {
     return result;
 }
 
-std::shared_ptr<SkyLightLibrary> FakeWindowServer::open(const QString&, int) {
+std::shared_ptr<SkyLightLibrary> FakeWindowServer::open(const QString& path, int mode) {
     std::lock_guard lock(desktop_.mutex);
+    desktop_.skyLightOpenRequests.emplace_back(path, mode);
     if (!desktop_.skyLightPresent) return nullptr;
     ++desktop_.skyLightOpens;
     return std::make_shared<FakeSkyLight>(desktop_, *this);

@@ -1,0 +1,112 @@
+#include "SwitchService.h"
+
+#include "Inventory/InventoryService.h"
+#include "Inventory/SkyLightAPI.h"
+#include "Inventory/SpaceCatalog.h"
+#include "Platform/Platform.h"
+#include "Platform/TimePort.h"
+#include "Platform/WorkspacePort.h"
+#include "Support/MainThread.h"
+#include "Switching/SpaceGesture.h"
+#include "Switching/TargetWindowSelector.h"
+#include "Switching/WindowAX.h"
+
+#include <QCoreApplication>
+
+namespace SwitchService {
+
+namespace {
+
+WorkspacePort& workspace() {
+    return Platform::current().workspace();
+}
+
+bool isFrontmost(std::int32_t pid) {
+    const auto frontmost = workspace().frontmostApplication();
+    return frontmost && frontmost->processIdentifier == pid;
+}
+
+bool waitForFrontmost(std::int32_t pid) {
+    TimePort& time = Platform::current().time();
+    for (int poll = 0; poll < activationPolls; ++poll) {
+        if (isFrontmost(pid)) return true;
+        time.sleep(activationPollInterval);
+    }
+    return isFrontmost(pid);
+}
+
+bool bringToFront(const RunningApplication& application) {
+    const std::int32_t pid = application.processIdentifier;
+    // Opening the bundle is the activation the system honours most readily.
+    if (application.bundleURL) {
+        workspace().openApplication(*application.bundleURL, OpenConfiguration{}, nullptr);
+        if (waitForFrontmost(pid)) return true;
+    }
+    // Activation calls belong on the main thread, and the system lets an active program hand
+    // the front on, so this program activates itself first. The poll below sees the effect.
+    if (auto* app = QCoreApplication::instance()) {
+        MainThread::post(app, [pid] {
+            if (!Platform::isInstalled()) return;
+            WorkspacePort& ws = Platform::current().workspace();
+            ws.activateIgnoringOtherApps();
+            ws.activate(pid);
+        });
+    }
+    return waitForFrontmost(pid);
+}
+
+std::optional<QString> displayUUID(const std::optional<std::uint64_t>& spaceID) {
+    if (!spaceID) return std::nullopt;
+    const auto api = SkyLightAPI::load();
+    if (!api) return std::nullopt;
+    const auto list = api->managedDisplaySpaces();
+    if (!list) return std::nullopt;
+    return SpaceCatalog::parse(*list).displayIdentifier(*spaceID);
+}
+
+bool switchToSpace(const WindowRecord& window, const std::optional<QString>& targetDisplayUUID) {
+    if (!window.spaceID || !targetDisplayUUID) return false;
+    if (!SpaceGesture::switchTo(*window.spaceID, *targetDisplayUUID)) return false;
+    // The gesture's own answer is not trusted alone: the Space list must say so too.
+    const auto api = SkyLightAPI::load();
+    if (!api) return false;
+    return SpaceGesture::currentSpace(*targetDisplayUUID, *api) == window.spaceID;
+}
+
+std::optional<QRectF> focusedFrame(const AppGroup& group) {
+    if (!WindowAX::isTrusted()) return std::nullopt;
+    for (const std::int32_t pid : group.pids)
+        if (const auto frame = WindowAX::focusedWindowFrame(pid)) return frame;
+    return std::nullopt;
+}
+
+} // namespace
+
+PresentOutcome present(const AppTarget& target) {
+    WindowAX::requestTrustOnce();
+
+    Platform& platform = Platform::current();
+    const WindowInventory inventory = InventoryService::collect(platform.time().currentDate());
+    const auto group = target.findGroup(inventory);
+    if (!group) return PresentOutcome::noWindow();
+
+    const auto window = TargetWindowSelector::select(focusedFrame(*group), group->windows);
+    if (!window) return PresentOutcome::noWindow();
+
+    std::vector<Degradation> degradations;
+    // Space first: activating first could let the system jump to some other Space of the app.
+    if (!switchToSpace(*window, displayUUID(window->spaceID)))
+        degradations.push_back(Degradation::spaceSwitchSkipped);
+
+    const auto application = platform.workspace().runningApplication(window->pid);
+    if (!application || !bringToFront(*application)) degradations.push_back(Degradation::activationFailed);
+
+    if (WindowAX::restoreIfMinimized(window->pid, window->frame.rect()) == WindowAX::RestoreOutcome::failed) {
+        degradations.push_back(Degradation::minimizedNotRestored);
+        return PresentOutcome::degraded(std::move(degradations));
+    }
+    return degradations.empty() ? PresentOutcome::presented()
+                                : PresentOutcome::degraded(std::move(degradations));
+}
+
+} // namespace SwitchService
