@@ -1,6 +1,7 @@
 #pragma once
 
 class AccessibilityPort;
+class BundlePort;
 class DisplayPort;
 class EventTapPort;
 class SkyLightPort;
@@ -26,6 +27,8 @@ public:
     virtual AccessibilityPort& accessibility() = 0;
     /// The keyboard tap, synthetic events and the pointer.
     virtual EventTapPort& eventTap() = 0;
+    /// Installed application bundles.
+    virtual BundlePort& bundles() = 0;
     /// Running applications, activation, opening applications and URLs.
     virtual WorkspacePort& workspace() = 0;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/Fake/FakeAccessibility.h"
+#include "Platform/Fake/FakeBundles.h"
 #include "Platform/Fake/FakeDesktop.h"
 #include "Platform/Fake/FakeEventInput.h"
 #include "Platform/Fake/FakeTime.h"
@@ -17,6 +18,7 @@ public:
     SkyLightPort& skyLight() override { return windowServer; }
     AccessibilityPort& accessibility() override { return accessibilityPort; }
     EventTapPort& eventTap() override { return eventInput; }
+    BundlePort& bundles() override { return fakeBundles; }
     WorkspacePort& workspace() override { return workspacePort; }
 
     FakeTime fakeTime;
@@ -25,6 +27,7 @@ public:
     FakeAccessibility accessibilityPort{desktop};
     FakeWorkspace workspacePort{desktop};
     FakeEventInput eventInput{desktop};
+    FakeBundles fakeBundles;
 };
 
 /// Installs a FakePlatform for the lifetime of the object (one test).

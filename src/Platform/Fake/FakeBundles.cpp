@@ -1,0 +1,49 @@
+#include "FakeBundles.h"
+
+#include <QFileInfo>
+
+QStringList FakeBundles::applicationRoots() {
+    std::lock_guard lock(mutex_);
+    return roots;
+}
+
+std::optional<QStringList> FakeBundles::contentsOfDirectory(const QString& path) {
+    std::lock_guard lock(mutex_);
+    listed.append(path);
+    const auto found = folders_.constFind(path);
+    if (found == folders_.constEnd()) return std::nullopt;
+    return *found;
+}
+
+std::optional<QVariantMap> FakeBundles::infoDictionary(const QString& path) {
+    std::lock_guard lock(mutex_);
+    const auto found = info_.constFind(path);
+    if (found == info_.constEnd()) return std::nullopt;
+    return *found;
+}
+
+std::optional<QVariantMap> FakeBundles::localizedInfoDictionary(const QString& path) {
+    std::lock_guard lock(mutex_);
+    const auto found = localized_.constFind(path);
+    if (found == localized_.constEnd()) return std::nullopt;
+    return *found;
+}
+
+QString FakeBundles::iconName(const QString& path) {
+    std::lock_guard lock(mutex_);
+    return info_.contains(path) ? QStringLiteral("application-x-executable") : QString();
+}
+
+void FakeBundles::addBundle(const QString& path, const QVariantMap& info, const std::optional<QVariantMap>& localized) {
+    addFile(path);
+    std::lock_guard lock(mutex_);
+    info_.insert(path, info);
+    if (localized) localized_.insert(path, *localized);
+}
+
+void FakeBundles::addFile(const QString& path) {
+    const QFileInfo file(path);
+    std::lock_guard lock(mutex_);
+    QStringList& names = folders_[file.path()];
+    if (!names.contains(file.fileName())) names.append(file.fileName());
+}
