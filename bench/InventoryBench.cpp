@@ -1,0 +1,147 @@
+// An inventory is collected for every jump, so its cost is paid on each bound key press that
+// reaches the switching service. It must grow linearly with the number of windows: one
+// window-list call, one private Space call per window, one look-up per process.
+//
+// Prints its figures as "figure NAME VALUE" lines after the benchmark output:
+//   inventory_us_per_window_1000   microseconds per window at 1,000 windows
+//   inventory_growth_1000_vs_100   time at 1,000 windows over time at 100 (linear is 10)
+
+#include "Inventory/InventoryService.h"
+#include "Platform/Fake/FakePlatform.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+/// A believable desktop of `windows` windows: two displays with several Spaces each (one of
+/// them full-screen), about one application per five windows, some minimised, a few off every
+/// display and a few of processes that are not running applications.
+void script(FakeDesktop& desktop, int windows) {
+    FakeDesktop::Display main;
+    main.id = 1;
+    main.uuid = QStringLiteral("UUID-MAIN");
+    main.bounds = QRectF(0, 0, 1920, 1080);
+    main.isMain = true;
+    main.screenName = QStringLiteral("Built-in Retina Display");
+    main.spaces = {{11, 0}, {12, 0}, {13, 4}, {14, 0}};
+    main.currentSpace = 11;
+    FakeDesktop::Display side;
+    side.id = 2;
+    side.uuid = QStringLiteral("UUID-SIDE");
+    side.bounds = QRectF(1920, 0, 2560, 1440);
+    side.screenName = QStringLiteral("Studio Display");
+    side.spaces = {{21, 0}, {22, 0}, {23, 4}};
+    side.currentSpace = 21;
+    desktop.displays = {main, side};
+
+    const std::vector<std::uint64_t> spaces{11, 12, 13, 14, 21, 22, 23};
+    const int appCount = std::max(1, windows / 5);
+    std::vector<std::int32_t> pids;
+    for (int a = 0; a < appCount; ++a) {
+        const QString name = QStringLiteral("App %1").arg(a);
+        pids.push_back(desktop.addApp(
+            name, a % 7 == 6 ? std::nullopt : std::optional(QStringLiteral("com.example.app%1").arg(a))));
+    }
+    for (int w = 0; w < windows; ++w) {
+        const std::uint64_t space = spaces[std::size_t(w) % spaces.size()];
+        const bool onSide = space >= 20;
+        QRectF frame(onSide ? 1920 + (w % 50) * 20 : (w % 50) * 15, (w % 30) * 12, 800, 600);
+        if (w % 97 == 96) frame.moveLeft(-10000); // off every display
+        const std::int32_t pid = w % 53 == 52 ? 90000 + w : pids[std::size_t(w) % pids.size()];
+        desktop.addWindow(pid, frame, space, w % 11 == 10);
+    }
+}
+
+struct Bench {
+    ScopedFakePlatform fake;
+    explicit Bench(int windows) { script(fake->desktop, windows); }
+};
+
+void BM_Collect(benchmark::State& state) {
+    Bench bench(static_cast<int>(state.range(0)));
+    FakeDesktop& desktop = bench.fake->desktop;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (auto _ : state) {
+        WindowInventory inventory = InventoryService::collect(now);
+        benchmark::DoNotOptimize(inventory);
+        // The Fake records every request; forgetting them is no part of a collection.
+        state.PauseTiming();
+        desktop.spacesForWindowsRequests.clear();
+        desktop.windowListRequests.clear();
+        desktop.skyLightOpenRequests.clear();
+        { WindowInventory gone = std::move(inventory); }
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_Collect)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+// Keeps the CPU time per iteration of every repetition, to take medians from: CPU time of the
+// calling thread is what the collecting thread spends, and it leaves out moments when other
+// programs had the machine.
+class FigureReporter : public benchmark::ConsoleReporter {
+public:
+    // No colours: the figure lines that follow must start a clean line.
+    FigureReporter() : ConsoleReporter(OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                times_[run.run_name.function_name + "/" + run.run_name.args].push_back(
+                    run.GetAdjustedCPUTime());
+        ConsoleReporter::ReportRuns(runs);
+    }
+    /// Median time per iteration in the benchmark's unit (microseconds), or a negative number
+    /// when the benchmark did not run.
+    double median(const std::string& name) {
+        std::vector<double>& t = times_[name];
+        if (t.empty()) return -1;
+        std::sort(t.begin(), t.end());
+        return t[t.size() / 2];
+    }
+
+private:
+    std::map<std::string, std::vector<double>> times_;
+};
+
+void printRatio(const char* figure, double numerator, double denominator) {
+    if (numerator < 0 || denominator <= 0)
+        std::printf("figure %s nan\n", figure);
+    else
+        std::printf("figure %s %.3f\n", figure, numerator / denominator);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Repetitions in random order, so that a slow moment of the machine does not land on one
+    // side of a ratio only; the command line may override these.
+    std::vector<char*> args{argv[0]};
+    std::string defaults[] = {"--benchmark_repetitions=9", "--benchmark_enable_random_interleaving=true",
+                              "--benchmark_min_time=0.2", "--benchmark_color=false"};
+    for (std::string& flag : defaults)
+        args.push_back(flag.data());
+    for (int i = 1; i < argc; ++i)
+        args.push_back(argv[i]);
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+
+    FigureReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::fflush(stdout);
+
+    const double at1000 = reporter.median("BM_Collect/1000");
+    const double at100 = reporter.median("BM_Collect/100");
+    printRatio("inventory_us_per_window_1000", at1000, 1000);
+    printRatio("inventory_growth_1000_vs_100", at1000, at100);
+    benchmark::Shutdown();
+    return 0;
+}

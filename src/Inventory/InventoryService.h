@@ -1,0 +1,16 @@
+#pragma once
+
+#include "Inventory/WindowInventory.h"
+
+#include <QDateTime>
+
+/// Takes one complete snapshot of the user's windows: every ordinary window with its
+/// application, display and Space, grouped by application. Nothing is cached between
+/// collections; two collections may run at the same time and share nothing.
+namespace InventoryService {
+
+/// Collects a snapshot on the caller's thread; `now` becomes its `collectedAt`. Cannot fail:
+/// with no platform answers the inventory has no displays and no applications.
+WindowInventory collect(const QDateTime& now);
+
+} // namespace InventoryService
