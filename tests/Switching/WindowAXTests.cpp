@@ -91,24 +91,11 @@ public:
     bool setAttributeValue(const AXElement&, const QString&, const QVariant&) override { return ++writes > 0; }
 };
 
-class OddPlatform final : public Platform {
-public:
-    TimePort& time() override { return fake.time(); }
-    WindowListPort& windowList() override { return fake.windowList(); }
-    DisplayPort& displays() override { return fake.displays(); }
-    SkyLightPort& skyLight() override { return fake.skyLight(); }
-    AccessibilityPort& accessibility() override { return ax; }
-    EventTapPort& eventTap() override { return fake.eventTap(); }
-    WorkspacePort& workspace() override { return fake.workspace(); }
-
-    FakePlatform fake;
-    OddAccessibility ax;
-};
-
 TEST(WindowAXOddAnswers, WrongKindsFoldIntoNothing) {
-    OddPlatform platform;
-    Platform::install(&platform);
-    auto& answers = platform.ax.answers;
+    ScopedFakePlatform fake;
+    OddAccessibility ax;
+    fake->accessibilityOverride = &ax;
+    auto& answers = ax.answers;
     const QVariant window = QVariant::fromValue(AXElement{7, 1});
     const QRectF frame(1, 2, 3, 4);
 
@@ -126,9 +113,8 @@ TEST(WindowAXOddAnswers, WrongKindsFoldIntoNothing) {
     answers[AXAttribute::windows] = QVariantList{window};
     answers[AXAttribute::minimized] = 1;
     EXPECT_EQ(WindowAX::restoreIfMinimized(7, frame), RestoreOutcome::unchanged);
-    EXPECT_EQ(platform.ax.writes, 0);
+    EXPECT_EQ(ax.writes, 0);
 
-    Platform::install(nullptr);
 }
 
 } // namespace

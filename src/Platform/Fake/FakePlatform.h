@@ -5,6 +5,7 @@
 #include "Platform/Fake/FakeDesktop.h"
 #include "Platform/Fake/FakeEventInput.h"
 #include "Platform/Fake/FakeTime.h"
+#include "Platform/Fake/FakeUpdater.h"
 #include "Platform/Fake/FakeWindowServer.h"
 #include "Platform/Fake/FakeWorkspace.h"
 #include "Platform/Platform.h"
@@ -16,18 +17,24 @@ public:
     WindowListPort& windowList() override { return windowServer; }
     DisplayPort& displays() override { return windowServer; }
     SkyLightPort& skyLight() override { return windowServer; }
-    AccessibilityPort& accessibility() override { return accessibilityPort; }
+    AccessibilityPort& accessibility() override {
+        return accessibilityOverride ? *accessibilityOverride : accessibilityPort;
+    }
     EventTapPort& eventTap() override { return eventInput; }
     BundlePort& bundles() override { return fakeBundles; }
     WorkspacePort& workspace() override { return workspacePort; }
+    UpdaterPort& updater() override { return fakeUpdater; }
 
     FakeTime fakeTime;
     FakeDesktop desktop{fakeTime};
     FakeWindowServer windowServer{desktop};
     FakeAccessibility accessibilityPort{desktop};
+    /// Answers Accessibility instead of the desktop, for tests of odd answers.
+    AccessibilityPort* accessibilityOverride = nullptr;
     FakeWorkspace workspacePort{desktop};
     FakeEventInput eventInput{desktop};
     FakeBundles fakeBundles;
+    FakeUpdater fakeUpdater;
 };
 
 /// Installs a FakePlatform for the lifetime of the object (one test).
