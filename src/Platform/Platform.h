@@ -6,6 +6,7 @@ class DisplayPort;
 class EventTapPort;
 class SkyLightPort;
 class TimePort;
+class UpdaterPort;
 class WindowListPort;
 class WorkspacePort;
 
@@ -31,6 +32,8 @@ public:
     virtual BundlePort& bundles() = 0;
     /// Running applications, activation, opening applications and URLs.
     virtual WorkspacePort& workspace() = 0;
+    /// The update framework.
+    virtual UpdaterPort& updater() = 0;
 
     /// The installed platform. Installing one is the first thing the program does.
     static Platform& current();

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "Platform/Linux/AppcastItem.h"
+#include "Platform/UpdaterPort.h"
+
+#include <QNetworkAccessManager>
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+class QNetworkReply;
+class UpdateUserDriver;
+class WorkspacePort;
+
+/// The update framework on Linux: reads an appcast feed over http or https, compares its newest
+/// release with the running build and, when the user agrees, hands the release page to the
+/// browser (the download and installation are the browser's and the user's). Runs on the main
+/// thread; the delegate and the user driver are called there.
+class AppcastUpdater final : public QObject, public UpdaterPort {
+    Q_OBJECT
+
+public:
+    /// `defaultFeedURL` is read unless the delegate names another feed; `hostVersion` is the
+    /// running build number, compared with each release's sparkle:version.
+    explicit AppcastUpdater(WorkspacePort& workspace, QString defaultFeedURL, QString hostVersion,
+                            QObject* parent = nullptr);
+    /// The build's feed and build number.
+    explicit AppcastUpdater(WorkspacePort& workspace, QObject* parent = nullptr);
+    ~AppcastUpdater() override;
+
+    /// Where offers and errors are shown (not owned). Without one, offers count as dismissed and
+    /// errors only go to the program's warnings.
+    void setUserDriver(UpdateUserDriver* driver) { userDriver_ = driver; }
+
+    std::optional<QString> startUpdater(UpdaterDelegate& delegate) override;
+    /// Ignored before the start and while an earlier check is still under way.
+    void checkForUpdates() override;
+
+    /// How long one feed request may stall before it counts as failed.
+    static constexpr int transferTimeoutMs = 30000;
+
+private:
+    QString feedAddress() const;
+    void feedArrived(QNetworkReply* reply);
+    void offer(const AppcastItem& item);
+    void install(const AppcastItem& item);
+    void abort(const QString& message);
+
+    WorkspacePort& workspace_;
+    QString defaultFeedURL_;
+    QString hostVersion_;
+    UpdaterDelegate* delegate_ = nullptr;
+    UpdateUserDriver* userDriver_ = nullptr;
+    QNetworkAccessManager network_;
+    /// A check runs from the request until the answer, the offer's reply included.
+    bool sessionInProgress_ = false;
+};

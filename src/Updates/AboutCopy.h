@@ -1,0 +1,17 @@
+#pragma once
+
+#include "Updates/UpdateCheckState.h"
+
+#include <QString>
+
+/// The words of the About tab's status line.
+namespace AboutCopy {
+
+/// The status line for `state`.
+QString status(const UpdateCheckState& state);
+
+/// A download fraction as a whole percentage: 0 for nothing (or less, or not a number), 100 for
+/// more than everything, otherwise rounded to the nearest, halves away from zero.
+int percent(double fraction);
+
+} // namespace AboutCopy

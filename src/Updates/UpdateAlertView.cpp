@@ -1,0 +1,32 @@
+#include "Updates/UpdateAlertView.h"
+
+#include "Updates/AppVersion.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+void UpdateAlertView::showUpdateFound(const AppcastItem& item, Reply reply) {
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Software Update"),
+                                QStringLiteral("A new version of Kestavon is available."),
+                                QMessageBox::NoButton, parent_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setInformativeText(QStringLiteral("Kestavon %1 is available; you have %2. Open its download page?")
+                                .arg(item.displayVersion, AppVersion::shortVersion()));
+    QPushButton* install = box->addButton(installButtonText(), QMessageBox::AcceptRole);
+    box->addButton(dismissButtonText(), QMessageBox::RejectRole);
+    box->setDefaultButton(install);
+    // Closing the box any other way counts as "Not Now"; the reply is given exactly once.
+    QObject::connect(box, &QMessageBox::finished, box, [box, install, reply = std::move(reply)] {
+        reply(box->clickedButton() == install ? Choice::install : Choice::dismiss);
+    });
+    box->open();
+}
+
+void UpdateAlertView::showUpdaterError(const QString& message) {
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, QStringLiteral("Software Update"),
+                        QStringLiteral("Kestavon could not check for updates."), QMessageBox::Ok, parent_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setInformativeText(message);
+    box->open();
+}

@@ -1,0 +1,143 @@
+#include "Updates/SparkleUpdateController.h"
+
+#include "Platform/Fake/FakePlatform.h"
+#include "UpdatePrinters.h"
+#include "Updates/UpdateFeedOverride.h"
+
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+class UpdateController : public ::testing::Test {
+protected:
+    UpdateController() {
+        QObject::connect(&controller, &SparkleUpdateController::stateChanged, [this] {
+            // The tracker is written first, so it already agrees when observers hear of a change.
+            trackerAgreed = trackerAgreed && controller.tracker().state == controller.state();
+            published.push_back(controller.state());
+        });
+    }
+
+    FakeUpdater& updater() { return fake->fakeUpdater; }
+
+    ScopedFakePlatform fake;
+    SparkleUpdateController controller;
+    std::vector<UpdateCheckState> published;
+    bool trackerAgreed = true;
+};
+
+} // namespace
+
+TEST_F(UpdateController, StartKeepsThePlatformUpdaterWithItselfAsDelegate) {
+    EXPECT_FALSE(controller.hasUpdater());
+    EXPECT_EQ(controller.start(), std::nullopt);
+    EXPECT_TRUE(controller.hasUpdater());
+    EXPECT_EQ(updater().delegate(), &controller);
+    EXPECT_EQ(controller.state(), UpdateCheckState::idle());
+    EXPECT_TRUE(published.empty());
+}
+
+TEST_F(UpdateController, SecondStartDoesNothing) {
+    ASSERT_EQ(controller.start(), std::nullopt);
+    updater().startError = QStringLiteral("would fail now");
+    EXPECT_EQ(controller.start(), std::nullopt);
+    EXPECT_EQ(updater().startCalls, 1);
+    EXPECT_TRUE(controller.hasUpdater());
+}
+
+TEST_F(UpdateController, RefusedStartReturnsTheTextAndLeavesTheStateToTheCaller) {
+    updater().startError = QStringLiteral("The updater is misconfigured.");
+    EXPECT_EQ(controller.start(), QStringLiteral("The updater is misconfigured."));
+    EXPECT_FALSE(controller.hasUpdater());
+    EXPECT_EQ(controller.state(), UpdateCheckState::idle());
+
+    controller.showStartFailure(QStringLiteral("The updater is misconfigured."));
+    EXPECT_EQ(controller.state(), UpdateCheckState::failed(QStringLiteral("The updater is misconfigured.")));
+    EXPECT_EQ(controller.tracker().state, controller.state());
+}
+
+TEST_F(UpdateController, StartIsTriedAgainAfterARefusal) {
+    updater().startError = QStringLiteral("not yet");
+    ASSERT_TRUE(controller.start().has_value());
+    updater().startError.reset();
+    EXPECT_EQ(controller.start(), std::nullopt);
+    EXPECT_EQ(updater().startCalls, 2);
+    controller.checkForUpdates();
+    EXPECT_EQ(controller.state(), UpdateCheckState::checking());
+    EXPECT_EQ(updater().checkCalls, 1);
+}
+
+TEST_F(UpdateController, CheckThatFindsNothingEndsUpToDate) {
+    ASSERT_EQ(controller.start(), std::nullopt);
+    controller.checkForUpdates();
+    EXPECT_EQ(updater().checkCalls, 1);
+    EXPECT_EQ(controller.state(), UpdateCheckState::checking());
+    ASSERT_TRUE(updater().didNotFindUpdate());
+    EXPECT_EQ(published, (std::vector{UpdateCheckState::checking(), UpdateCheckState::upToDate()}));
+    EXPECT_TRUE(trackerAgreed);
+}
+
+TEST_F(UpdateController, DownloadedUpdateGoesThroughZeroPercentBackToIdle) {
+    ASSERT_EQ(controller.start(), std::nullopt);
+    controller.checkForUpdates();
+    ASSERT_TRUE(updater().willDownloadUpdate());
+    ASSERT_TRUE(updater().didDownloadUpdate());
+    EXPECT_EQ(published, (std::vector{UpdateCheckState::checking(), UpdateCheckState::downloading(0.0),
+                                      UpdateCheckState::idle()}));
+    EXPECT_TRUE(trackerAgreed);
+}
+
+TEST_F(UpdateController, FailedDownloadShowsTheFrameworkText) {
+    ASSERT_EQ(controller.start(), std::nullopt);
+    controller.checkForUpdates();
+    ASSERT_TRUE(updater().willDownloadUpdate());
+    ASSERT_TRUE(updater().failedToDownloadUpdate(QStringLiteral("The disk is full.")));
+    EXPECT_EQ(controller.state(), UpdateCheckState::failed(QStringLiteral("The disk is full.")));
+    EXPECT_TRUE(trackerAgreed);
+}
+
+TEST_F(UpdateController, EveryMessageIsTakenWhateverTheStateBefore) {
+    ASSERT_EQ(controller.start(), std::nullopt);
+    // No message looks at the state before it: even without a check, each one lands.
+    ASSERT_TRUE(updater().failedToDownloadUpdate(QStringLiteral("x")));
+    ASSERT_TRUE(updater().didNotFindUpdate());
+    ASSERT_TRUE(updater().willDownloadUpdate());
+    ASSERT_TRUE(updater().willDownloadUpdate());
+    ASSERT_TRUE(updater().didNotFindUpdate());
+    ASSERT_TRUE(updater().didDownloadUpdate());
+    EXPECT_EQ(published, (std::vector{UpdateCheckState::failed(QStringLiteral("x")),
+                                      UpdateCheckState::upToDate(), UpdateCheckState::downloading(0.0),
+                                      UpdateCheckState::upToDate(), UpdateCheckState::idle()}));
+}
+
+TEST_F(UpdateController, CheckAfterARefusedStartFailsWithTheStartErrorInsteadOfHanging) {
+    updater().startError = QStringLiteral("The feed address is missing.");
+    ASSERT_TRUE(controller.start().has_value());
+    controller.showStartFailure(QStringLiteral("The feed address is missing."));
+    controller.checkForUpdates();
+    EXPECT_EQ(controller.state(), UpdateCheckState::failed(QStringLiteral("The feed address is missing.")));
+    EXPECT_EQ(updater().checkCalls, 0);
+}
+
+TEST_F(UpdateController, CheckBeforeAnyStartFailsWithAReason) {
+    controller.checkForUpdates();
+    EXPECT_EQ(controller.state(), UpdateCheckState::failed(SparkleUpdateController::notStartedMessage()));
+    EXPECT_FALSE(controller.state().message().isEmpty());
+    EXPECT_EQ(updater().checkCalls, 0);
+}
+
+TEST_F(UpdateController, FeedAddressComesFromTheUserSetting) {
+    ASSERT_EQ(controller.start(), std::nullopt);
+    QSettings settings;
+    settings.remove(QLatin1String(UpdateFeedOverride::key));
+    EXPECT_EQ(updater().feedURLString(), std::nullopt);
+
+    settings.setValue(QLatin1String(UpdateFeedOverride::key),
+                      QStringLiteral("  https://feeds.example/beta.xml\n"));
+    EXPECT_EQ(updater().feedURLString(), QStringLiteral("https://feeds.example/beta.xml"));
+    settings.remove(QLatin1String(UpdateFeedOverride::key));
+}

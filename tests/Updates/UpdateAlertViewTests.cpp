@@ -1,0 +1,75 @@
+#include "Updates/UpdateAlertView.h"
+
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+QMessageBox* openBox() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible()) return box;
+    return nullptr;
+}
+
+QPushButton* buttonNamed(QMessageBox* box, const QString& text) {
+    for (QAbstractButton* button : box->buttons())
+        if (button->text() == text) return qobject_cast<QPushButton*>(button);
+    return nullptr;
+}
+
+AppcastItem release() {
+    AppcastItem item;
+    item.version = QStringLiteral("12");
+    item.displayVersion = QStringLiteral("1.2");
+    item.link = QStringLiteral("https://kestavon.example/releases/1.2");
+    return item;
+}
+
+} // namespace
+
+TEST(UpdateAlertView, OfferAnswersWithTheButtonPressedOnce) {
+    UpdateAlertView alerts;
+    int replies = 0;
+    std::optional<UpdateUserDriver::Choice> choice;
+    alerts.showUpdateFound(release(), [&](UpdateUserDriver::Choice answer) {
+        ++replies;
+        choice = answer;
+    });
+    QMessageBox* box = nullptr;
+    ASSERT_TRUE(TestSupport::processEventsUntil([&] { return (box = openBox()) != nullptr; }));
+    EXPECT_TRUE(box->informativeText().contains(QStringLiteral("1.2")));
+    ASSERT_NE(buttonNamed(box, UpdateAlertView::installButtonText()), nullptr);
+    buttonNamed(box, UpdateAlertView::installButtonText())->click();
+    ASSERT_TRUE(TestSupport::processEventsUntil([&] { return openBox() == nullptr; }));
+    EXPECT_EQ(replies, 1);
+    EXPECT_EQ(choice, UpdateUserDriver::Choice::install);
+}
+
+TEST(UpdateAlertView, ClosingTheOfferCountsAsNotNow) {
+    UpdateAlertView alerts;
+    std::optional<UpdateUserDriver::Choice> choice;
+    alerts.showUpdateFound(release(), [&](UpdateUserDriver::Choice answer) { choice = answer; });
+    QMessageBox* box = nullptr;
+    ASSERT_TRUE(TestSupport::processEventsUntil([&] { return (box = openBox()) != nullptr; }));
+    box->reject();
+    ASSERT_TRUE(TestSupport::processEventsUntil([&] { return choice.has_value(); }));
+    EXPECT_EQ(choice, UpdateUserDriver::Choice::dismiss);
+}
+
+TEST(UpdateAlertView, ErrorShowsTheUpdaterMessage) {
+    UpdateAlertView alerts;
+    alerts.showUpdaterError(QStringLiteral("The update feed could not be loaded: Connection refused"));
+    QMessageBox* box = nullptr;
+    ASSERT_TRUE(TestSupport::processEventsUntil([&] { return (box = openBox()) != nullptr; }));
+    EXPECT_EQ(box->informativeText(),
+              QStringLiteral("The update feed could not be loaded: Connection refused"));
+    box->accept();
+    EXPECT_TRUE(TestSupport::processEventsUntil([&] { return openBox() == nullptr; }));
+}
