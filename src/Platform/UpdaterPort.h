@@ -19,6 +19,9 @@ public:
     virtual void updaterDidDownloadUpdate() = 0;
     /// updater:failedToDownloadUpdate:error: the download failed; the error's localized description.
     virtual void updaterFailedToDownloadUpdate(const QString& errorDescription) = 0;
+    /// updater:didFinishUpdateCycleForUpdateCheck:error: a check is over, however it ended; the
+    /// error's localized description when it ended in an error (a dismissed offer has none).
+    virtual void updaterDidFinishUpdateCycle(const std::optional<QString>& errorDescription) = 0;
     /// feedURLStringForUpdater: the feed address to use for this check; nothing for the built-in one.
     virtual std::optional<QString> feedURLStringForUpdater() = 0;
 };

@@ -54,6 +54,14 @@ void SparkleUpdateController::updaterFailedToDownloadUpdate(const QString& error
     setState(UpdateCheckState::failed(errorDescription));
 }
 
+void SparkleUpdateController::updaterDidFinishUpdateCycle(const std::optional<QString>& errorDescription) {
+    // A check that ended without one of the messages above (the feed failed, the offer was
+    // dismissed) would otherwise leave the page in "checking" with its button disabled for
+    // the rest of the run.
+    if (state_ != UpdateCheckState::checking()) return;
+    setState(errorDescription ? UpdateCheckState::failed(*errorDescription) : UpdateCheckState::idle());
+}
+
 std::optional<QString> SparkleUpdateController::feedURLStringForUpdater() {
     return UpdateFeedOverride::urlString(QSettings());
 }

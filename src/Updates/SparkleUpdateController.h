@@ -46,6 +46,7 @@ public:
     void updaterDidDownloadUpdate() override;
     void updaterFailedToDownloadUpdate(const QString& errorDescription) override;
     /// The user's "SUFeedURL" setting, if any.
+    void updaterDidFinishUpdateCycle(const std::optional<QString>& errorDescription) override;
     std::optional<QString> feedURLStringForUpdater() override;
 
     /// The reason shown when a check is asked for before any start was tried.

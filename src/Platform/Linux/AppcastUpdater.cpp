@@ -98,6 +98,7 @@ void AppcastUpdater::feedArrived(QNetworkReply* reply) {
     }
     sessionInProgress_ = false;
     delegate_->updaterDidNotFindUpdate();
+    delegate_->updaterDidFinishUpdateCycle(std::nullopt);
 }
 
 void AppcastUpdater::offer(const AppcastItem& item) {
@@ -105,14 +106,15 @@ void AppcastUpdater::offer(const AppcastItem& item) {
         qWarning("Kestavon: an update to %s was found, but there is no window to offer it in",
                  qUtf8Printable(item.displayVersion));
         sessionInProgress_ = false;
+        delegate_->updaterDidFinishUpdateCycle(std::nullopt);
         return;
     }
     QPointer<AppcastUpdater> self(this);
     userDriver_->showUpdateFound(item, [self, item](UpdateUserDriver::Choice choice) {
         if (!self) return;
         self->sessionInProgress_ = false;
-        // Dismissing ends the check without a message to the delegate.
         if (choice == UpdateUserDriver::Choice::install) self->install(item);
+        self->delegate_->updaterDidFinishUpdateCycle(std::nullopt);
     });
 }
 
@@ -134,6 +136,7 @@ void AppcastUpdater::install(const AppcastItem& item) {
 
 void AppcastUpdater::abort(const QString& message) {
     sessionInProgress_ = false;
+    delegate_->updaterDidFinishUpdateCycle(message);
     if (userDriver_ == nullptr) {
         qWarning("Kestavon: %s", qUtf8Printable(message));
         return;
