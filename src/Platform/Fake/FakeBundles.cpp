@@ -31,6 +31,8 @@ std::optional<QVariantMap> FakeBundles::localizedInfoDictionary(const QString& p
 
 QString FakeBundles::iconName(const QString& path) {
     std::lock_guard lock(mutex_);
+    const auto named = iconNames_.constFind(path);
+    if (named != iconNames_.constEnd()) return *named;
     return info_.contains(path) ? QStringLiteral("application-x-executable") : QString();
 }
 
@@ -46,4 +48,9 @@ void FakeBundles::addFile(const QString& path) {
     std::lock_guard lock(mutex_);
     QStringList& names = folders_[file.path()];
     if (!names.contains(file.fileName())) names.append(file.fileName());
+}
+
+void FakeBundles::setIconName(const QString& path, const QString& name) {
+    std::lock_guard lock(mutex_);
+    iconNames_.insert(path, name);
 }

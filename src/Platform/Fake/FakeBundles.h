@@ -22,6 +22,8 @@ public:
     void addBundle(const QString& path, const QVariantMap& info, const std::optional<QVariantMap>& localized = {});
     /// Adds a plain entry (not a bundle) to a folder listing.
     void addFile(const QString& path);
+    /// Gives the bundle at `path` this icon name (a theme name or an image file).
+    void setIconName(const QString& path, const QString& name);
 
     QStringList roots;
     /// Folder listings a scan asked for, in order.
@@ -32,4 +34,5 @@ private:
     QMap<QString, QStringList> folders_;
     QHash<QString, QVariantMap> info_;
     QHash<QString, QVariantMap> localized_;
+    QHash<QString, QString> iconNames_;
 };

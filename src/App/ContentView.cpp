@@ -1,0 +1,250 @@
+#include "App/ContentView.h"
+
+#include "App/SemanticColors.h"
+#include "App/TabBarButton.h"
+#include "App/Typography.h"
+#include "Hotkey/HotkeyMonitor.h"
+#include "Keyboard/AppPickerSheet.h"
+#include "Keyboard/KeyBindingStore.h"
+#include "Keyboard/KeyboardLayout.h"
+#include "Keyboard/KeyboardView.h"
+#include "Platform/Platform.h"
+#include "Platform/WorkspacePort.h"
+#include "Stats/StatsView.h"
+#include "Stats/UsageStatsStore.h"
+#include "Updates/AboutView.h"
+#include "Updates/SparkleUpdateController.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int outerInset = 4;
+constexpr int keyGap = 6;
+constexpr int hintHeight = 22;
+constexpr int statusTrailingInset = 32;
+
+// A tab page laid out in the tab area proper, inside the keyboard's shadow room.
+QWidget* inShadowRoom(QWidget* page) {
+    auto* holder = new QWidget;
+    auto* layout = new QVBoxLayout(holder);
+    layout->setContentsMargins(KeyboardView::shadowRoom);
+    layout->setSpacing(0);
+    layout->addWidget(page);
+    return holder;
+}
+} // namespace
+
+ContentView::ContentView(QWidget* parent) : ContentView(Services(), parent) {}
+
+ContentView::ContentView(Services services, QWidget* parent)
+    : QWidget(parent), bindings_(new KeyBindingStore(services.bindingsFile, this)),
+      catalog_(new AppCatalogModel(services.scan ? services.scan : AppCatalogModel::defaultScan(), this)),
+      hotkeys_(services.hotkeys ? services.hotkeys : &HotkeyMonitor::shared()),
+      stats_(services.stats ? services.stats : &UsageStatsStore::shared()),
+      updater_(services.updater ? services.updater : new SparkleUpdateController(this)) {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(outerInset, outerInset, outerInset, outerInset);
+    column->setSpacing(4);
+    // The window is exactly as large as its content: the keyboard area has a fixed size.
+    column->setSizeConstraint(QLayout::SetFixedSize);
+
+    column->addWidget(buildTabBar());
+
+    // The tab area, plus room around it for the keyboard's shadow; the other tabs keep to the
+    // area itself.
+    tabContent_ = new QStackedWidget(this);
+    const QSize area(keyboardWidth, qRound(KeyboardLayout::heightForWidth(keyboardWidth)));
+    tabContent_->setFixedSize(area.grownBy(KeyboardView::shadowRoom));
+    keyboard_ = new KeyboardView([this](const KeyboardKey& key) { openPicker(key); }, keyGap, tabContent_);
+    keyboard_->setObjectName(QStringLiteral("keyboard"));
+    tabContent_->addWidget(keyboard_);
+    auto* statsPage = new StatsView(*stats_, [this] { stats_->reset(); });
+    statsPage->setObjectName(QStringLiteral("stats"));
+    tabContent_->addWidget(inShadowRoom(statsPage));
+    auto* aboutPage = new AboutView(*updater_);
+    aboutPage->setObjectName(QStringLiteral("about"));
+    tabContent_->addWidget(inShadowRoom(aboutPage));
+    column->addWidget(tabContent_, 0, Qt::AlignHCenter);
+
+    column->addSpacing(8);
+    hint_ = new QLabel(this);
+    hint_->setObjectName(QStringLiteral("hint"));
+    hint_->setTextFormat(Qt::RichText);
+    hint_->setFont(Typography::callout());
+    hint_->setFixedHeight(hintHeight);
+    hint_->setAlignment(Qt::AlignCenter);
+    column->addWidget(hint_);
+
+    column->addWidget(buildFooter());
+
+    connect(bindings_, &KeyBindingStore::bindingsChanged, this,
+            [this] { keyboard_->setBindings(bindings_->bindings()); });
+    connect(catalog_, &AppCatalogModel::entriesChanged, this, &ContentView::catalogChanged);
+    connect(hotkeys_, &HotkeyMonitor::lastOutcomeChanged, this, &ContentView::showFooter);
+    connect(hotkeys_, &HotkeyMonitor::permissionIssueChanged, this, &ContentView::showFooter);
+
+    selectTab(ConfigTab::keys);
+    showFooter();
+}
+
+QWidget* ContentView::buildTabBar() {
+    auto* bar = new QWidget(this);
+    // Keeps the window at least 1024 points wide.
+    bar->setMinimumWidth(1024 - 2 * outerInset);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(8);
+    row->addStretch();
+    for (const ConfigTabInfo& info : allConfigTabs()) {
+        auto* button = new TabBarButton(info.title, info.symbol, bar);
+        button->setObjectName(QStringLiteral("tab-") + info.rawValue);
+        connect(button, &TabBarButton::clicked, this, [this, tab = info.tab] { selectTab(tab); });
+        row->addWidget(button);
+        tabButtons_.append(button);
+    }
+    row->addStretch();
+    return bar;
+}
+
+QWidget* ContentView::buildFooter() {
+    auto* footer = new QWidget(this);
+    auto* row = new QHBoxLayout(footer);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(8);
+    row->addStretch();
+    settingsButton_ = new QPushButton(QStringLiteral("Open Settings"), footer);
+    settingsButton_->setObjectName(QStringLiteral("openSettings"));
+    settingsButton_->setFont(Typography::system(11));
+    settingsButton_->setAutoDefault(false);
+    settingsButton_->setFixedWidth(settingsButton_->fontMetrics().horizontalAdvance(settingsButton_->text()) +
+                                   24);
+    connect(settingsButton_, &QPushButton::clicked, this, &ContentView::openSettings);
+    row->addWidget(settingsButton_);
+    status_ = new QLabel(footer);
+    status_->setObjectName(QStringLiteral("status"));
+    status_->setTextFormat(Qt::PlainText);
+    status_->setFont(Typography::callout());
+    status_->setContentsMargins(0, 4, statusTrailingInset, 4);
+    row->addWidget(status_);
+    return footer;
+}
+
+QString ContentView::keysHint() {
+    return QStringLiteral("Hold the right Command key and press a bound key to jump to that app.");
+}
+
+QString ContentView::defaultStatus() {
+    return QStringLiteral("Click a key to assign an app to it");
+}
+
+AppPickerSheet* ContentView::picker() const {
+    return picker_.data();
+}
+
+QString ContentView::statusText() const {
+    if (bindingStatus_) return *bindingStatus_;
+    if (hotkeys_->lastOutcome()) return *hotkeys_->lastOutcome();
+    return defaultStatus();
+}
+
+void ContentView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    bindings_->load();
+    keyboard_->setBindings(bindings_->bindings());
+}
+
+void ContentView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        showHint();
+        showFooter();
+    }
+}
+
+void ContentView::selectTab(ConfigTab tab) {
+    selectedTab_ = tab;
+    for (int i = 0; i < tabButtons_.size(); ++i) {
+        tabButtons_[i]->setSelected(allConfigTabs()[static_cast<std::size_t>(i)].tab == tab);
+    }
+    tabContent_->setCurrentIndex(static_cast<int>(tab));
+    showHint();
+}
+
+void ContentView::showHint() {
+    // The row keeps its height on every tab, so the window never changes size.
+    hint_->setText(selectedTab_ == ConfigTab::keys ? StatsView::highlightedText(keysHint(), palette())
+                                                   : QString());
+}
+
+void ContentView::showFooter() {
+    settingsButton_->setVisible(hotkeys_->permissionIssue().has_value());
+    status_->setText(statusText());
+    QPalette colours = status_->palette();
+    colours.setColor(QPalette::WindowText, SemanticColors::secondaryLabel(palette()));
+    status_->setPalette(colours);
+}
+
+void ContentView::openSettings() {
+    const auto issue = hotkeys_->permissionIssue();
+    if (!issue) return;
+    Platform::current().workspace().openURL(settingsURL(*issue));
+}
+
+void ContentView::openPicker(const KeyboardKey& key) {
+    if (picker_) return;
+    pendingKey_ = key;
+    const auto bound = bindings_->bindings().constFind(key.id());
+    std::optional<AppEntry> boundEntry;
+    if (bound != bindings_->bindings().constEnd()) boundEntry = *bound;
+
+    AppPickerSheet::Actions actions;
+    actions.onBind = [this, key](const AppEntry& entry) { bind(key, entry); };
+    actions.onUnbind = [this, key] { unbind(key); };
+    actions.onAppear = [this] { catalog_->loadIfNeeded(); };
+    actions.onRefresh = [this] { catalog_->rescan(); };
+    picker_ = new AppPickerSheet(key, boundEntry, *catalog_, std::move(actions), this);
+    picker_->setObjectName(QStringLiteral("picker"));
+    connect(picker_, &QDialog::finished, this, [this, sheet = picker_.data()] {
+        pendingKey_.reset();
+        picker_ = nullptr;
+        sheet->deleteLater();
+    });
+    picker_->open();
+}
+
+void ContentView::bind(const KeyboardKey& key, const AppEntry& entry) {
+    if (!bindings_->bind(key.id(), entry)) {
+        // Not a bindable key: nothing was stored, and the footer keeps what it said.
+        pendingKey_.reset();
+        return;
+    }
+    bindingStatus_ = QStringLiteral("Bound ") + key.legend + QStringLiteral(" \u2192 ") + entry.name;
+    showFooter();
+}
+
+void ContentView::unbind(const KeyboardKey& key) {
+    bindings_->unbind(key.id());
+    bindingStatus_ = QStringLiteral("Unbound ") + key.legend;
+    showFooter();
+}
+
+void ContentView::catalogChanged() {
+    const QList<AppEntry>& entries = catalog_->entries();
+    if (entries.size() == catalogCount_) return;
+    catalogCount_ = entries.size();
+    if (catalogCount_ < 1) return;
+    // A rescan may find an application moved; stored bindings follow it.
+    bindings_->refreshPaths([entries](const QString& bundleId) -> std::optional<QString> {
+        for (const AppEntry& entry : entries) {
+            if (entry.bundleId == bundleId) return entry.path;
+        }
+        return std::nullopt;
+    });
+}

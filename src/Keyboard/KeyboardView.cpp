@@ -1,0 +1,125 @@
+#include "Keyboard/KeyboardView.h"
+
+#include "App/SemanticColors.h"
+#include "Keyboard/KeyCapView.h"
+#include "Keyboard/SoftShadow.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+
+namespace {
+constexpr double backgroundRadius = 14;
+constexpr double naturalWidth = 1000;
+} // namespace
+
+KeyboardView::KeyboardView(KeyTap onKeyTap, double gap, QWidget* parent)
+    : QWidget(parent), onKeyTap_(std::move(onKeyTap)), gap_(gap) {
+    setMouseTracking(true);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+}
+
+void KeyboardView::setBindings(const Bindings& bindings) {
+    if (bindings == bindings_) return;
+    bindings_ = bindings;
+    update();
+}
+
+KeyboardLayout::Geometry KeyboardView::capGeometry() const {
+    const QRect area = rect().marginsRemoved(shadowRoom);
+    KeyboardLayout::Geometry geometry = KeyboardLayout::geometry(QSizeF(area.size()), gap_);
+    geometry.area.translate(area.topLeft());
+    geometry.background.translate(area.topLeft());
+    return geometry;
+}
+
+std::optional<KeyboardKey> KeyboardView::keyAt(const QPointF& point) const {
+    const KeyboardLayout::Geometry geometry = capGeometry();
+    for (const KeyboardKey& key : KeyboardLayout::keys()) {
+        if (KeyCapView::outline(geometry.capRect(key)).contains(point)) return key;
+    }
+    return std::nullopt;
+}
+
+QSize KeyboardView::sizeHint() const {
+    const int width = int(naturalWidth) + shadowRoom.left() + shadowRoom.right();
+    return {width, heightForWidth(width)};
+}
+
+int KeyboardView::heightForWidth(int width) const {
+    const int inner = width - shadowRoom.left() - shadowRoom.right();
+    return static_cast<int>(std::ceil(KeyboardLayout::heightForWidth(inner))) + shadowRoom.top() +
+           shadowRoom.bottom();
+}
+
+void KeyboardView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const KeyboardLayout::Geometry geometry = capGeometry();
+    const QPalette& colors = palette();
+
+    QPainterPath background;
+    background.addRoundedRect(geometry.background, backgroundRadius, backgroundRadius);
+    SoftShadow::paint(painter, background, QPointF(0, 2), 3, 0.12);
+    // The shadow's core must not show through the translucent fill: paint the window first.
+    painter.fillPath(background, SemanticColors::windowBackground(colors));
+    QColor tint = SemanticColors::windowBackground(colors);
+    tint.setAlphaF(0.6f);
+    painter.fillPath(background, tint);
+
+    for (const KeyboardKey& key : KeyboardLayout::keys()) {
+        const QString id = key.id();
+        const auto bound = bindings_.constFind(id);
+        const std::optional<AppEntry> entry =
+            bound == bindings_.constEnd() ? std::nullopt : std::optional<AppEntry>(*bound);
+        KeyCapView::paint(painter, geometry.capRect(key), key, entry, hoveredKeyID_ == id, colors);
+    }
+}
+
+void KeyboardView::mouseMoveEvent(QMouseEvent* event) {
+    trackPointer(event->position());
+    QWidget::mouseMoveEvent(event);
+}
+
+void KeyboardView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+    const auto key = keyAt(event->position());
+    pressedKeyID_ = key ? std::optional<QString>(key->id()) : std::nullopt;
+}
+
+void KeyboardView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
+    const auto key = keyAt(event->position());
+    const bool sameCap = key && pressedKeyID_ == key->id();
+    pressedKeyID_.reset();
+    if (sameCap && onKeyTap_) onKeyTap_(*key);
+}
+
+void KeyboardView::leaveEvent(QEvent* event) {
+    if (underPointer_) pointerLeft(*std::exchange(underPointer_, std::nullopt));
+    QWidget::leaveEvent(event);
+}
+
+void KeyboardView::trackPointer(const QPointF& point) {
+    const auto key = keyAt(point);
+    const std::optional<QString> now = key ? std::optional<QString>(key->id()) : std::nullopt;
+    if (now == underPointer_) return;
+    const std::optional<QString> before = std::exchange(underPointer_, now);
+    // Entering the new cap is reported before leaving the old one; the leave rule below keeps
+    // the new cap highlighted whatever the order.
+    if (now) pointerEntered(*now);
+    if (before) pointerLeft(*before);
+}
+
+void KeyboardView::pointerEntered(const QString& keyID) {
+    hoveredKeyID_ = keyID;
+    update();
+}
+
+void KeyboardView::pointerLeft(const QString& keyID) {
+    if (hoveredKeyID_ != keyID) return;
+    hoveredKeyID_.reset();
+    update();
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QPointF>
+
+class QPainter;
+class QPainterPath;
+
+/// A soft drop shadow under a shape, drawn as a few widening translucent outlines: close
+/// enough to a blur for small radii, and cheap enough for every key cap on every repaint.
+namespace SoftShadow {
+
+/// Draws the shadow of `shape` moved by `offset`, spread over `blurRadius`, in black at
+/// `opacity`. Draw the shape itself afterwards, over it.
+void paint(QPainter& painter, const QPainterPath& shape, QPointF offset, double blurRadius, double opacity);
+
+} // namespace SoftShadow

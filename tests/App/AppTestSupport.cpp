@@ -1,0 +1,123 @@
+#include "AppTestSupport.h"
+
+#include "Keyboard/AppListView.h"
+#include "Keyboard/AppPickerSheet.h"
+#include "Keyboard/KeyboardLayout.h"
+#include "Keyboard/KeyboardView.h"
+#include "support/TestSupport.h"
+
+#include <QLabel>
+#include <QTest>
+#include <QTextDocument>
+
+namespace AppTestSupport {
+
+QList<AppEntry> sampleApps() {
+    return {
+        {"com.apple.mail", "/Applications/Mail.app", "Mail"},
+        {"com.apple.Notes", "/Applications/Notes.app", "Notes"},
+        {"com.apple.Terminal", "/Applications/Utilities/Terminal.app", "Terminal"},
+        {"com.apple.TextEdit", "/Applications/TextEdit.app", "TextEdit"},
+        {"org.example.tempo", "/Applications/Metronome.app", "Metronome"},
+    };
+}
+
+ScriptedScan::~ScriptedScan() {
+    // Let every scan still held or not yet started run through.
+    state_->held = false;
+    state_->gate.release(512);
+}
+
+AppCatalogModel::ScanFunction ScriptedScan::function() {
+    return [state = state_] {
+        ++state->calls;
+        if (state->held) state->gate.acquire();
+        std::lock_guard lock(state->mutex);
+        return state->result;
+    };
+}
+
+void ScriptedScan::setResult(const QList<AppEntry>& result) {
+    std::lock_guard lock(state_->mutex);
+    state_->result = result;
+}
+
+void ScriptedScan::edit(const std::function<void(QList<AppEntry>&)>& change) {
+    std::lock_guard lock(state_->mutex);
+    change(state_->result);
+}
+
+Window::Window()
+    : folder(TestSupport::freshFolder()), bindingsFile(folder + "/keyBindings.json"), monitor(bindingsFile),
+      stats(folder + "/usageStats.json") {
+    ContentView::Services services;
+    services.hotkeys = &monitor;
+    services.stats = &stats;
+    services.updater = &updater;
+    services.bindingsFile = bindingsFile;
+    services.scan = scan.function();
+    view = std::make_unique<ContentView>(services);
+}
+
+Window::~Window() {
+    view.reset();
+    TestSupport::drainMainThread();
+}
+
+void Window::show() {
+    view->show();
+    TestSupport::processEventsUntil([this] { return view->isVisible(); });
+}
+
+KeyboardView& Window::keyboard() {
+    return *view->findChild<KeyboardView*>("keyboard");
+}
+
+void Window::clickCap(const QString& keyID) {
+    KeyboardView& keys = keyboard();
+    const QRectF cap = keys.capGeometry().capRect(*KeyboardLayout::key(keyID));
+    QTest::mouseClick(&keys, Qt::LeftButton, {}, cap.center().toPoint());
+}
+
+AppPickerSheet* Window::openPicker(const QString& keyID) {
+    clickCap(keyID);
+    TestSupport::processEventsUntil([this] { return view->picker() && view->picker()->isVisible(); });
+    return view->picker();
+}
+
+bool Window::waitPickerClosed() {
+    return TestSupport::processEventsUntil([this] { return view->picker() == nullptr; });
+}
+
+bool Window::waitCatalogIdle() {
+    return TestSupport::processEventsUntil([this] { return !view->catalog().isLoading(); });
+}
+
+QString Window::footer() {
+    return view->findChild<QLabel*>("status")->text();
+}
+
+QString plainText(const QString& richText) {
+    QTextDocument document;
+    document.setHtml(richText);
+    return document.toPlainText();
+}
+
+bool clickRow(AppPickerSheet& picker, const QString& bundleId) {
+    auto* list = picker.findChild<AppListView*>("results");
+    const int row = list ? list->rowOf(bundleId) : -1;
+    if (row < 0) return false;
+    QListWidgetItem* item = list->item(row);
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    return true;
+}
+
+QStringList listedNames(AppPickerSheet& picker) {
+    QStringList names;
+    for (const AppEntry& entry : picker.findChild<AppListView*>("results")->entries())
+        names.append(entry.name);
+    return names;
+}
+
+} // namespace AppTestSupport

@@ -1,0 +1,232 @@
+#include "AppTestSupport.h"
+
+#include "App/TabBarButton.h"
+#include "Keyboard/AppPickerSheet.h"
+#include "Keyboard/KeyBindingStore.h"
+#include "Keyboard/KeyboardView.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace AppTestSupport;
+
+namespace {
+
+const AppEntry terminal = sampleApps()[2];
+const AppEntry notes = sampleApps()[1];
+
+void clickTab(Window& window, const QString& raw) {
+    QTest::mouseClick(window.view->findChild<TabBarButton*>("tab-" + raw), Qt::LeftButton);
+}
+
+QString hint(Window& window) {
+    return plainText(window.view->findChild<QLabel*>("hint")->text());
+}
+
+TEST(MainWindowOpening, StartsOnKeysWithTheHintAndTheDefaultFooter) {
+    Window window;
+    window.show();
+    EXPECT_EQ(window.view->selectedTab(), ConfigTab::keys);
+    EXPECT_TRUE(window.view->findChild<TabBarButton*>("tab-keys")->isSelected());
+    EXPECT_FALSE(window.view->findChild<TabBarButton*>("tab-stats")->isSelected());
+    EXPECT_EQ(hint(window), "Hold the right Command key and press a bound key to jump to that app.");
+    EXPECT_EQ(window.footer(), "Click a key to assign an app to it");
+    EXPECT_FALSE(window.view->findChild<QPushButton*>("openSettings")->isVisible());
+    EXPECT_GE(window.view->width(), 1024);
+}
+
+TEST(MainWindowOpening, FooterShowsTheMonitorsLastOutcome) {
+    Window window;
+    window.show();
+    window.monitor.report("Jumped to Terminal");
+    EXPECT_TRUE(TestSupport::processEventsUntil([&] { return window.footer() == "Jumped to Terminal"; }));
+}
+
+TEST(MainWindowOpening, LoadsTheBindingsFileOnceWhenFirstShown) {
+    Window window;
+    KeyBindingStore writer(window.bindingsFile);
+    writer.bind("1-q", terminal);
+    EXPECT_TRUE(window.keyboard().bindings().isEmpty()); // nothing read before showing
+    window.show();
+    EXPECT_EQ(window.keyboard().bindings().value("1-q"), terminal);
+
+    writer.bind("2-a", notes);
+    window.view->hide();
+    window.show();
+    EXPECT_FALSE(window.view->bindingStore().bindings().contains("2-a"));
+}
+
+TEST(MainWindowTabs, OtherTabsBlankTheHintWithoutChangingTheWindowSize) {
+    Window window;
+    window.show();
+    const QSize size = window.view->size();
+    clickTab(window, "stats");
+    EXPECT_EQ(window.view->selectedTab(), ConfigTab::stats);
+    EXPECT_TRUE(window.view->findChild<TabBarButton*>("tab-stats")->isSelected());
+    EXPECT_EQ(hint(window), "");
+    TestSupport::drainMainThread();
+    EXPECT_EQ(window.view->size(), size);
+    clickTab(window, "about");
+    EXPECT_EQ(window.view->selectedTab(), ConfigTab::about);
+    EXPECT_EQ(hint(window), "");
+    TestSupport::drainMainThread();
+    EXPECT_EQ(window.view->size(), size);
+    clickTab(window, "keys");
+    EXPECT_FALSE(hint(window).isEmpty());
+}
+
+TEST(MainWindowBinding, FreeKeyOpensThePickerWithNoBoundEntryAndStartsTheScan) {
+    Window window;
+    window.show();
+    AppPickerSheet* picker = window.openPicker("1-q");
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(window.view->pendingKey()->id(), "1-q");
+    EXPECT_FALSE(picker->boundEntry().has_value());
+    EXPECT_FALSE(picker->findChild<QPushButton*>("unbind")->isEnabled());
+    ASSERT_TRUE(window.waitCatalogIdle());
+    EXPECT_EQ(window.scan.calls(), 1);
+}
+
+TEST(MainWindowBinding, ChoosingARowBindsSavesClosesAndReports) {
+    Window window;
+    window.show();
+    AppPickerSheet* picker = window.openPicker("1-q");
+    ASSERT_TRUE(window.waitCatalogIdle());
+    QTest::keyClicks(picker->findChild<QLineEdit*>("search"), "te");
+    ASSERT_TRUE(clickRow(*picker, terminal.bundleId));
+    ASSERT_TRUE(window.waitPickerClosed());
+
+    EXPECT_FALSE(window.view->pendingKey().has_value());
+    EXPECT_EQ(window.view->bindingStore().bindings().value("1-q"), terminal);
+    EXPECT_EQ(KeyBindingStore::snapshot(window.bindingsFile).value("1-q"), terminal);
+    EXPECT_EQ(window.keyboard().bindings().value("1-q"), terminal);
+    EXPECT_EQ(window.footer(), QString("Bound Q \u2192 Terminal"));
+}
+
+TEST(MainWindowBinding, BindingTextOutlivesLaterHotkeyOutcomes) {
+    Window window;
+    window.show();
+    AppPickerSheet* picker = window.openPicker("2-a");
+    ASSERT_TRUE(window.waitCatalogIdle());
+    ASSERT_TRUE(clickRow(*picker, notes.bundleId));
+    ASSERT_TRUE(window.waitPickerClosed());
+    window.monitor.report("Jumped to Mail");
+    TestSupport::processEventsUntil([&] { return window.monitor.lastOutcome().has_value(); });
+    EXPECT_EQ(window.footer(), QString("Bound A \u2192 Notes"));
+}
+
+TEST(MainWindowBinding, BoundKeyHandsItsBindingAndUnbindingRemovesIt) {
+    Window window;
+    KeyBindingStore(window.bindingsFile).bind("1-q", terminal);
+    window.show();
+    AppPickerSheet* picker = window.openPicker("1-q");
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->boundEntry(), terminal);
+    auto* unbind = picker->findChild<QPushButton*>("unbind");
+    ASSERT_TRUE(unbind->isEnabled());
+    QTest::mouseClick(unbind, Qt::LeftButton);
+    ASSERT_TRUE(window.waitPickerClosed());
+
+    EXPECT_TRUE(window.view->bindingStore().bindings().isEmpty());
+    EXPECT_TRUE(KeyBindingStore::snapshot(window.bindingsFile).isEmpty());
+    EXPECT_TRUE(window.keyboard().bindings().isEmpty());
+    EXPECT_EQ(window.footer(), "Unbound Q");
+}
+
+TEST(MainWindowBinding, EscapeClosesThePickerWithNoChange) {
+    Window window;
+    window.show();
+    AppPickerSheet* picker = window.openPicker("1-q");
+    ASSERT_TRUE(window.waitCatalogIdle());
+    QTest::keyClicks(picker->findChild<QLineEdit*>("search"), "no");
+    QTest::keyClick(picker->findChild<QLineEdit*>("search"), Qt::Key_Escape);
+    ASSERT_TRUE(window.waitPickerClosed());
+    EXPECT_FALSE(window.view->pendingKey().has_value());
+    EXPECT_TRUE(window.view->bindingStore().bindings().isEmpty());
+    EXPECT_FALSE(QFile::exists(window.bindingsFile));
+    EXPECT_EQ(window.footer(), "Click a key to assign an app to it");
+}
+
+TEST(MainWindowBinding, ReopenedPickerStartsWithAnEmptySearchAndNoNewScan) {
+    Window window;
+    window.show();
+    AppPickerSheet* first = window.openPicker("1-q");
+    ASSERT_TRUE(window.waitCatalogIdle());
+    QTest::keyClicks(first->findChild<QLineEdit*>("search"), "mail");
+    QTest::mouseClick(first->findChild<QPushButton*>("cancel"), Qt::LeftButton);
+    ASSERT_TRUE(window.waitPickerClosed());
+
+    AppPickerSheet* second = window.openPicker("1-w");
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->keyword(), "");
+    EXPECT_EQ(second->body(), AppPickerSheet::Body::results);
+    EXPECT_EQ(window.scan.calls(), 1);
+}
+
+TEST(MainWindowPermission, MissingAccessibilityOffersItsSettingsPane) {
+    Window window;
+    window.fake->desktop.trusted = false;
+    window.show();
+    window.monitor.start(false);
+    auto* settings = window.view->findChild<QPushButton*>("openSettings");
+    ASSERT_TRUE(TestSupport::processEventsUntil([&] { return settings->isVisible(); }));
+    EXPECT_TRUE(
+        TestSupport::processEventsUntil([&] { return window.footer().startsWith("Listening permission"); }));
+    QTest::mouseClick(settings, Qt::LeftButton);
+    ASSERT_EQ(window.fake->desktop.openedURLs.size(), 1u);
+    EXPECT_EQ(window.fake->desktop.openedURLs[0], settingsURL(PermissionIssue::accessibility));
+}
+
+TEST(MainWindowPermission, RefusedInputMonitoringOffersItsOwnPane) {
+    Window window;
+    window.fake->desktop.tapRefused = true;
+    window.show();
+    window.monitor.start(false);
+    auto* settings = window.view->findChild<QPushButton*>("openSettings");
+    ASSERT_TRUE(TestSupport::processEventsUntil([&] { return settings->isVisible(); }));
+    QTest::mouseClick(settings, Qt::LeftButton);
+    ASSERT_EQ(window.fake->desktop.openedURLs.size(), 1u);
+    EXPECT_EQ(window.fake->desktop.openedURLs[0], settingsURL(PermissionIssue::inputMonitoring));
+}
+
+TEST(MainWindowCatalogWatch, FirstScanRefreshesStoredPathsAndASameSizeRescanDoesNot) {
+    Window window;
+    KeyBindingStore(window.bindingsFile).bind("1-q", {terminal.bundleId, "/Old/Terminal.app", "Old name"});
+    window.show();
+    window.openPicker("1-q");
+    ASSERT_TRUE(window.waitCatalogIdle());
+    const AppEntry refreshed{terminal.bundleId, terminal.path, "Old name"};
+    EXPECT_EQ(window.view->bindingStore().bindings().value("1-q"), refreshed);
+    EXPECT_EQ(KeyBindingStore::snapshot(window.bindingsFile).value("1-q"), refreshed);
+
+    // Same number of apps, Terminal moved again: not looked at.
+    window.scan.edit([](QList<AppEntry>& apps) { apps[2].path = "/Elsewhere/Terminal.app"; });
+    QTest::mouseClick(window.view->picker()->findChild<QToolButton*>("refresh"), Qt::LeftButton);
+    ASSERT_TRUE(window.waitCatalogIdle());
+    EXPECT_EQ(window.scan.calls(), 2);
+    EXPECT_EQ(window.view->bindingStore().bindings().value("1-q").path, terminal.path);
+}
+
+TEST(MainWindowCatalogWatch, ARescanWithADifferentCountRefreshesAgain) {
+    Window window;
+    KeyBindingStore(window.bindingsFile).bind("1-q", terminal);
+    window.show();
+    window.openPicker("1-q");
+    ASSERT_TRUE(window.waitCatalogIdle());
+    window.scan.edit([](QList<AppEntry>& apps) {
+        apps[2].path = "/Elsewhere/Terminal.app";
+        apps.removeLast();
+    });
+    QTest::mouseClick(window.view->picker()->findChild<QToolButton*>("refresh"), Qt::LeftButton);
+    ASSERT_TRUE(window.waitCatalogIdle());
+    EXPECT_EQ(window.view->bindingStore().bindings().value("1-q").path, "/Elsewhere/Terminal.app");
+}
+
+} // namespace

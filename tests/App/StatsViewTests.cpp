@@ -1,0 +1,116 @@
+#include "AppTestSupport.h"
+
+#include "App/TabBarButton.h"
+#include "Stats/DigitsView.h"
+#include "Stats/StatsView.h"
+#include "Stats/TopAppRowView.h"
+#include "support/TestSupport.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace AppTestSupport;
+
+namespace {
+
+using Segment = StatsView::Segment;
+
+// The Stats tab of a window, over the window's own statistics file.
+struct StatsTab {
+    StatsTab() {
+        window.show();
+        QTest::mouseClick(window.view->findChild<TabBarButton*>("tab-stats"), Qt::LeftButton);
+        view = window.view->findChild<StatsView*>("stats");
+    }
+    QString total() const { return view->findChild<DigitsView*>("total")->text(); }
+    QString summary() const { return view->findChild<QLabel*>("summary")->text(); }
+    bool topAppsShown() const { return view->findChild<QWidget*>("topApps")->isVisible(); }
+    QList<std::pair<QString, std::int64_t>> rows() const {
+        QList<std::pair<QString, std::int64_t>> out;
+        for (auto* row : view->findChildren<TopAppRowView*>())
+            out.append({row->name(), row->count()});
+        return out;
+    }
+
+    Window window;
+    StatsView* view = nullptr;
+};
+
+TEST(StatsViewCounts, NoJumpsShowsZeroTheEmptyLineAndNoTopApps) {
+    StatsTab tab;
+    EXPECT_EQ(tab.total(), "0");
+    EXPECT_EQ(tab.summary(), "No successful jumps yet. Jump to an app and it will show up here.");
+    EXPECT_FALSE(tab.topAppsShown());
+    EXPECT_TRUE(tab.rows().isEmpty());
+}
+
+TEST(StatsViewCounts, ShowsTheTotalAndOnlyTheFiveBestRanked) {
+    StatsTab tab;
+    const QList<std::pair<QString, int>> jumps{{"Mail", 1},  {"Notes", 4}, {"Safari", 7}, {"Terminal", 4},
+                                               {"Xcode", 2}, {"Music", 1}, {"Finder", 3}};
+    for (const auto& [name, count] : jumps) {
+        for (int i = 0; i < count; ++i)
+            tab.window.stats.recordSuccess(name, "com.example." + name);
+    }
+    ASSERT_TRUE(TestSupport::processEventsUntil([&] { return tab.total() == "22"; }));
+    EXPECT_EQ(tab.summary(), "Counted when a jump brings the app to the front.");
+    EXPECT_TRUE(tab.topAppsShown());
+    const QList<std::pair<QString, std::int64_t>> expected{
+        {"Safari", 7}, {"Notes", 4}, {"Terminal", 4}, {"Finder", 3}, {"Xcode", 2}};
+    EXPECT_EQ(tab.rows(), expected);
+}
+
+TEST(StatsViewCounts, ResetClearsTheCountersAndTheFile) {
+    StatsTab tab;
+    tab.window.stats.recordSuccess("Mail", "com.apple.mail");
+    ASSERT_TRUE(TestSupport::processEventsUntil([&] { return tab.total() == "1"; }));
+    QTest::mouseClick(tab.view->findChild<QPushButton*>("reset"), Qt::LeftButton);
+    EXPECT_TRUE(TestSupport::processEventsUntil([&] { return tab.total() == "0"; }));
+    EXPECT_FALSE(tab.topAppsShown());
+    EXPECT_EQ(UsageStats::snapshot(tab.window.stats.fileURL()), UsageStats{});
+    EXPECT_EQ(TestSupport::readAll(tab.window.stats.fileURL()), R"({"totalSuccess":0,"perApp":{}})");
+}
+
+TEST(StatsViewRows, LongNameIsCutToOneLineAndTheCountStaysVisible) {
+    TopAppRowView row(QString(200, QChar('W')), 12345);
+    row.resize(380, row.sizeHint().height());
+    EXPECT_TRUE(row.shownName().endsWith(QChar(0x2026)));
+    EXPECT_LT(row.fontMetrics().horizontalAdvance(row.shownName()),
+              380 - row.fontMetrics().horizontalAdvance("12345"));
+}
+
+TEST(StatsViewHighlight, TextWithoutThePhraseIsOneSegment) {
+    EXPECT_EQ(StatsView::highlightedSegments("Bind apps to keys."),
+              QList<Segment>({{"Bind apps to keys.", false}}));
+    EXPECT_EQ(StatsView::highlightedSegments("the Right command"),
+              QList<Segment>({{"the Right command", false}}));
+}
+
+TEST(StatsViewHighlight, OnlyTheFirstOccurrenceIsHighlighted) {
+    EXPECT_EQ(StatsView::highlightedSegments("right Command, then right Command"),
+              QList<Segment>({{"", false}, {"right Command", true}, {", then right Command", false}}));
+    EXPECT_EQ(StatsView::highlightedSegments("Hold the right Command"),
+              QList<Segment>({{"Hold the ", false}, {"right Command", true}, {"", false}}));
+}
+
+TEST(StatsViewHighlight, StyledTextColoursThePhraseAndEscapesTheRest) {
+    QPalette palette;
+    palette.setColor(QPalette::Highlight, QColor(0x12, 0x34, 0xcd));
+    const QString rich = StatsView::highlightedText("a <b> right Command key", palette);
+    EXPECT_TRUE(rich.contains(R"(<span style="color:#1234cd">right Command</span>)")) << rich.toStdString();
+    EXPECT_EQ(plainText(rich), "a <b> right Command key");
+}
+
+TEST(StatsViewInstructions, SecondInstructionHighlightsRightCommand) {
+    StatsTab tab;
+    const auto* second = tab.view->findChild<QLabel*>("instruction1");
+    EXPECT_EQ(plainText(second->text()),
+              "Hold the right Command key and press a bound key to jump to that app.");
+    EXPECT_TRUE(second->text().contains("<span"));
+    EXPECT_FALSE(tab.view->findChild<QLabel*>("instruction0")->text().contains("<span"));
+}
+
+} // namespace
