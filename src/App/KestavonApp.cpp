@@ -1,0 +1,41 @@
+#include "App/KestavonApp.h"
+
+#include "App/ContentView.h"
+#include "Hotkey/HotkeyMonitor.h"
+#include "Platform/Linux/AppcastUpdater.h"
+#include "Platform/Platform.h"
+#include "Updates/UpdateAlertView.h"
+
+#include <QIcon>
+#include <QLocale>
+#include <QSettings>
+#include <QTimer>
+
+KestavonApp::KestavonApp() {
+    // Written at every launch, whatever was stored: the system's own texts in our window
+    // (buttons of dialogs, formats) are English like the rest of it.
+    QSettings().setValue(QStringLiteral("AppleLanguages"), QStringList{QStringLiteral("en")});
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+KestavonApp::~KestavonApp() = default;
+
+void KestavonApp::showWindow() {
+    ContentView::Services services;
+    services.updater = &updateController_;
+    window_ = std::make_unique<ContentView>(services);
+    window_->setWindowTitle(QStringLiteral("Kestavon"));
+    window_->setWindowIcon(QIcon(QStringLiteral(":/kestavon.svg")));
+
+    // The update framework's own windows belong to ours.
+    alerts_ = std::make_unique<UpdateAlertView>(window_.get());
+    if (auto* appcast = dynamic_cast<AppcastUpdater*>(&Platform::current().updater())) appcast->setUserDriver(alerts_.get());
+
+    window_->show();
+    QTimer::singleShot(0, [this] { runStartupTask(); });
+}
+
+void KestavonApp::runStartupTask() {
+    HotkeyMonitor::shared().start(false);
+    if (const std::optional<QString> error = updateController_.start()) updateController_.showStartFailure(*error);
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <sys/types.h>
+
+/// Collects the exit status of programs this process launched, so that no zombie stays
+/// behind when one of them quits. Needs no main loop and no SIGCHLD handler.
+namespace ChildReaper {
+
+/// Reaps `pid`, a child of this process, when it ends.
+void adopt(pid_t pid);
+/// Waits until the adopted child `pid` has ended and been reaped; false when `timeoutMs`
+/// passed first.
+bool waitUntilReaped(pid_t pid, int timeoutMs);
+
+} // namespace ChildReaper

@@ -1,0 +1,84 @@
+#include "GioLauncher.h"
+
+#include "ChildReaper.h"
+
+#include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
+
+#include <QFile>
+
+#include <memory>
+#include <vector>
+
+namespace GioLauncher {
+
+namespace {
+
+void rememberPid(GDesktopAppInfo*, GPid pid, gpointer pids) {
+    static_cast<std::vector<GPid>*>(pids)->push_back(pid);
+}
+
+// GIO refuses to load an entry whose program cannot be found, without saying why; this is
+// the why, for the user.
+std::optional<QString> missingProgram(const DesktopEntry& entry) {
+    if (!entry.isInstalled()) return entry.tryExec;
+    gint argc = 0;
+    gchar** argv = nullptr;
+    if (!g_shell_parse_argv(entry.exec.toUtf8().constData(), &argc, &argv, nullptr)) return std::nullopt;
+    std::optional<QString> missing;
+    gchar* found = g_find_program_in_path(argv[0]);
+    if (!found) missing = QString::fromUtf8(argv[0]);
+    g_free(found);
+    g_strfreev(argv);
+    return missing;
+}
+
+QString takeError(GError* error) {
+    QString message =
+        error && error->message ? QString::fromUtf8(error->message) : QStringLiteral("Unknown error");
+    if (error) g_error_free(error);
+    return message;
+}
+
+} // namespace
+
+Launched launch(const DesktopEntry& entry) {
+    std::unique_ptr<GDesktopAppInfo, decltype(&g_object_unref)> info(
+        g_desktop_app_info_new_from_filename(QFile::encodeName(entry.path).constData()), &g_object_unref);
+    if (!info) {
+        if (const auto program = missingProgram(entry)) {
+            return {0,
+                    QStringLiteral("The application “%1” can’t be launched: its program “%2” was not found.")
+                        .arg(entry.name, *program)};
+        }
+        return {0, QStringLiteral("The application “%1” can’t be launched: its desktop entry is not valid.")
+                       .arg(entry.name)};
+    }
+
+    std::unique_ptr<GAppLaunchContext, decltype(&g_object_unref)> context(g_app_launch_context_new(),
+                                                                          &g_object_unref);
+    // Our own start-up token, if we were given one, belongs to us and not to what we launch.
+    g_app_launch_context_unsetenv(context.get(), "DESKTOP_STARTUP_ID");
+    g_app_launch_context_unsetenv(context.get(), "XDG_ACTIVATION_TOKEN");
+
+    std::vector<GPid> pids;
+    GError* error = nullptr;
+    // DO_NOT_REAP_CHILD keeps the program our child, so its pid is the one that maps its
+    // windows; ChildReaper collects it when it quits.
+    const gboolean started = g_desktop_app_info_launch_uris_as_manager(
+        info.get(), nullptr, context.get(), GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD),
+        nullptr, nullptr, &rememberPid, &pids, &error);
+    for (const GPid pid : pids)
+        ChildReaper::adopt(pid);
+    if (!started) return {0, takeError(error)};
+    return {pids.empty() ? 0 : std::int32_t(pids.front()), std::nullopt};
+}
+
+bool openURL(const QString& url) {
+    GError* error = nullptr;
+    if (g_app_info_launch_default_for_uri(url.toUtf8().constData(), nullptr, &error)) return true;
+    g_clear_error(&error);
+    return false;
+}
+
+} // namespace GioLauncher

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "DesktopEntry.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+/// Starting programs the way the desktop does, through GIO: Exec field codes, quoting and
+/// Terminal=true are GIO's, and no shell ever sees the command line.
+namespace GioLauncher {
+
+struct Launched {
+    /// The started process; 0 when GIO handed the start to D-Bus activation (no process of ours).
+    std::int32_t pid = 0;
+    /// GIO's reason when nothing was started.
+    std::optional<QString> error;
+};
+
+/// Starts the application of a desktop entry, with no files. The process is a child of this
+/// one and is reaped when it ends.
+Launched launch(const DesktopEntry& entry);
+/// Opens `url` with the user's default handler for it; false with nothing started.
+bool openURL(const QString& url);
+
+} // namespace GioLauncher

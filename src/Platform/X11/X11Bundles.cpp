@@ -1,0 +1,73 @@
+#include "X11Bundles.h"
+
+#include "DesktopEntryIndex.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+constexpr int maximumDepth = 4;
+constexpr int maximumNames = 20000;
+
+std::optional<DesktopEntry> entryAt(const QString& path) {
+    return DesktopEntry::read(
+        path, DesktopEntryIndex::desktopFileId(path, DesktopEntryIndex::applicationFolders()));
+}
+
+void appendNested(const QString& folder, const QString& relative, int depth, QStringList& names) {
+    const QFileInfoList children =
+        QDir(folder + QLatin1Char('/') + relative)
+            .entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
+    for (const QFileInfo& child : children) {
+        if (names.size() >= maximumNames) return;
+        const QString name = relative + QLatin1Char('/') + child.fileName();
+        // Linked folders are not entered: that is where loops come from.
+        if (child.isDir() && !child.isSymLink()) {
+            if (depth < maximumDepth) appendNested(folder, name, depth + 1, names);
+        } else if (name.endsWith(QLatin1String(".desktop"))) {
+            names.append(name);
+        }
+    }
+}
+
+} // namespace
+
+QStringList X11Bundles::applicationRoots() {
+    return DesktopEntryIndex::applicationFolders();
+}
+
+std::optional<QStringList> X11Bundles::contentsOfDirectory(const QString& path) {
+    const QFileInfo folder(path);
+    if (!folder.isDir() || !folder.isReadable()) return std::nullopt;
+    const QFileInfoList children = QDir(path).entryInfoList(
+        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden, QDir::Name);
+    QStringList names;
+    for (const QFileInfo& child : children)
+        names.append(child.fileName());
+    for (const QFileInfo& child : children)
+        if (child.isDir() && !child.isSymLink()) appendNested(path, child.fileName(), 1, names);
+    return names;
+}
+
+std::optional<QVariantMap> X11Bundles::infoDictionary(const QString& path) {
+    const auto entry = entryAt(path);
+    // An entry whose TryExec program is missing describes an application that is not there.
+    if (!entry || !entry->isInstalled()) return std::nullopt;
+    return QVariantMap{
+        {BundleInfoKey::identifier, entry->id},
+        {BundleInfoKey::name, entry->name},
+        {BundleInfoKey::agentOnly, entry->noDisplay || entry->hidden},
+    };
+}
+
+std::optional<QVariantMap> X11Bundles::localizedInfoDictionary(const QString& path) {
+    const auto entry = entryAt(path);
+    if (!entry || entry->localizedName == entry->name) return std::nullopt;
+    return QVariantMap{{BundleInfoKey::name, entry->localizedName}};
+}
+
+QString X11Bundles::iconName(const QString& path) {
+    const auto entry = entryAt(path);
+    return entry ? entry->icon : QString();
+}

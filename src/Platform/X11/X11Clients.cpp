@@ -1,0 +1,255 @@
+#include "X11Clients.h"
+
+#include "Platform/X11/X11Connection.h"
+#include "Platform/X11/X11Reply.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace X11Clients {
+
+namespace {
+
+// Property reads are capped (in 32-bit units): a client may set a property of megabytes,
+// and nothing we show needs more than this.
+constexpr std::uint32_t textLimit = 4096;
+constexpr std::uint32_t atomListLimit = 64;
+constexpr std::uint32_t windowListLimit = 1u << 16;
+
+// macOS window levels, so the window list speaks the vocabulary the logic filters on.
+namespace Level {
+constexpr std::int32_t normal = 0;
+constexpr std::int32_t floating = 3;
+constexpr std::int32_t dock = 20;
+constexpr std::int32_t status = 25;
+constexpr std::int32_t popUpMenu = 101;
+constexpr std::int32_t help = 200;
+constexpr std::int32_t dragging = 500;
+constexpr std::int32_t desktop = std::numeric_limits<std::int32_t>::min() + 20;
+} // namespace Level
+
+using PropertyReply = X11Reply<xcb_get_property_reply_t>;
+
+xcb_get_property_cookie_t ask(X11Connection& c, xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
+                              std::uint32_t length) {
+    return xcb_get_property(c.xcb(), 0, window, property, type, 0, length);
+}
+
+PropertyReply answer(X11Connection& c, xcb_get_property_cookie_t cookie) {
+    return PropertyReply(xcb_get_property_reply(c.xcb(), cookie, nullptr));
+}
+
+/// The property's 32-bit items; empty when it is missing or of another format.
+std::vector<std::uint32_t> items32(const PropertyReply& reply) {
+    if (!reply || reply->format != 32 || reply->type == XCB_ATOM_NONE) return {};
+    const auto* data = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+    const int count = xcb_get_property_value_length(reply.get()) / 4;
+    return std::vector<std::uint32_t>(data, data + std::max(count, 0));
+}
+
+std::optional<std::uint32_t> first32(const PropertyReply& reply) {
+    const auto values = items32(reply);
+    if (values.empty()) return std::nullopt;
+    return values.front();
+}
+
+/// The property's bytes; nothing when it is missing or not 8-bit.
+std::optional<QByteArray> bytes8(const PropertyReply& reply) {
+    if (!reply || reply->format != 8 || reply->type == XCB_ATOM_NONE) return std::nullopt;
+    const auto* data = static_cast<const char*>(xcb_get_property_value(reply.get()));
+    const int length = xcb_get_property_value_length(reply.get());
+    return QByteArray(data, std::max(length, 0));
+}
+
+/// Text properties end at their first NUL, if they have one.
+std::optional<QByteArray> text8(const PropertyReply& reply) {
+    auto raw = bytes8(reply);
+    if (raw) {
+        if (const qsizetype nul = raw->indexOf('\0'); nul >= 0) raw->truncate(nul);
+    }
+    return raw;
+}
+
+std::optional<QString> utf8Text(const PropertyReply& reply) {
+    const auto raw = text8(reply);
+    if (!raw) return std::nullopt;
+    // Invalid sequences become replacement characters rather than failing the title.
+    return QString::fromUtf8(*raw);
+}
+
+/// `WM_NAME` is Latin-1 when typed STRING; other encodings are taken as UTF-8.
+std::optional<QString> legacyText(const PropertyReply& reply) {
+    if (reply && reply->type == XCB_ATOM_STRING) {
+        const auto raw = text8(reply);
+        if (!raw) return std::nullopt;
+        return QString::fromLatin1(*raw);
+    }
+    return utf8Text(reply);
+}
+
+/// `WM_CLASS` is "instance\0class\0": the class names the application better.
+std::optional<QString> ownerOf(const PropertyReply& reply) {
+    const auto raw = bytes8(reply);
+    if (!raw) return std::nullopt;
+    const QList<QByteArray> parts = raw->split('\0');
+    const QByteArray instance = parts.value(0);
+    const QByteArray className = parts.value(1);
+    if (!className.isEmpty()) return QString::fromUtf8(className);
+    if (!instance.isEmpty()) return QString::fromUtf8(instance);
+    return std::nullopt;
+}
+
+struct TypeLevel {
+    std::int32_t layer;
+    bool desktop;
+};
+
+/// The first type the manager's list names that we know decides; no known type is normal.
+TypeLevel levelOf(X11Connection& c, const std::vector<std::uint32_t>& types) {
+    xcb_ewmh_connection_t* e = c.ewmh();
+    for (const std::uint32_t type : types) {
+        if (type == e->_NET_WM_WINDOW_TYPE_NORMAL || type == e->_NET_WM_WINDOW_TYPE_DIALOG)
+            return {Level::normal, false};
+        if (type == e->_NET_WM_WINDOW_TYPE_DESKTOP) return {Level::desktop, true};
+        if (type == e->_NET_WM_WINDOW_TYPE_DOCK) return {Level::dock, false};
+        if (type == e->_NET_WM_WINDOW_TYPE_TOOLBAR || type == e->_NET_WM_WINDOW_TYPE_UTILITY ||
+            type == e->_NET_WM_WINDOW_TYPE_SPLASH)
+            return {Level::floating, false};
+        if (type == e->_NET_WM_WINDOW_TYPE_MENU || type == e->_NET_WM_WINDOW_TYPE_DROPDOWN_MENU ||
+            type == e->_NET_WM_WINDOW_TYPE_POPUP_MENU || type == e->_NET_WM_WINDOW_TYPE_COMBO)
+            return {Level::popUpMenu, false};
+        if (type == e->_NET_WM_WINDOW_TYPE_NOTIFICATION) return {Level::status, false};
+        if (type == e->_NET_WM_WINDOW_TYPE_TOOLTIP) return {Level::help, false};
+        if (type == e->_NET_WM_WINDOW_TYPE_DND) return {Level::dragging, false};
+    }
+    return {Level::normal, false};
+}
+
+struct Cookies {
+    xcb_get_window_attributes_cookie_t attributes{};
+    xcb_get_property_cookie_t pid{}, wmClass{}, netName{}, wmName{}, state{}, desktop{}, type{}, opacity{};
+    xcb_get_geometry_cookie_t geometry{};
+    xcb_translate_coordinates_cookie_t origin{};
+};
+
+Cookies send(X11Connection& c, xcb_window_t w, unsigned fields, xcb_atom_t opacityAtom) {
+    xcb_ewmh_connection_t* e = c.ewmh();
+    Cookies k;
+    k.attributes = xcb_get_window_attributes(c.xcb(), w);
+    if (fields & pid) k.pid = ask(c, w, e->_NET_WM_PID, XCB_ATOM_CARDINAL, 1);
+    // Text is asked for in any type: a mismatched type would come back empty, not missing.
+    if (fields & ownerName) k.wmClass = ask(c, w, XCB_ATOM_WM_CLASS, XCB_GET_PROPERTY_TYPE_ANY, textLimit);
+    if (fields & title) {
+        k.netName = ask(c, w, e->_NET_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, textLimit);
+        k.wmName = ask(c, w, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, textLimit);
+    }
+    if (fields & frame) {
+        k.geometry = xcb_get_geometry(c.xcb(), w);
+        k.origin = xcb_translate_coordinates(c.xcb(), w, c.root(), 0, 0);
+    }
+    if (fields & state) k.state = ask(c, w, e->_NET_WM_STATE, XCB_ATOM_ATOM, atomListLimit);
+    if (fields & desktop) k.desktop = ask(c, w, e->_NET_WM_DESKTOP, XCB_ATOM_CARDINAL, 1);
+    if (fields & type) k.type = ask(c, w, e->_NET_WM_WINDOW_TYPE, XCB_ATOM_ATOM, atomListLimit);
+    if (fields & opacity) k.opacity = ask(c, w, opacityAtom, XCB_ATOM_CARDINAL, 1);
+    return k;
+}
+
+std::optional<X11ClientWindow> receive(X11Connection& c, xcb_window_t w, unsigned fields, const Cookies& k) {
+    xcb_ewmh_connection_t* e = c.ewmh();
+    // Every reply is collected, even for a window that has gone, so none is left queued.
+    X11Reply<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(c.xcb(), k.attributes, nullptr));
+    X11ClientWindow window;
+    window.id = w;
+    if (fields & pid) {
+        // A pid is a signed 32-bit number; larger values are no pid at all.
+        const auto value = first32(answer(c, k.pid));
+        if (value && *value <= std::uint32_t(std::numeric_limits<std::int32_t>::max()))
+            window.pid = std::int32_t(*value);
+    }
+    if (fields & ownerName) window.ownerName = ownerOf(answer(c, k.wmClass));
+    if (fields & title) {
+        const auto netName = answer(c, k.netName);
+        const auto wmName = answer(c, k.wmName);
+        window.title = utf8Text(netName);
+        if (!window.title) window.title = legacyText(wmName);
+    }
+    if (fields & frame) {
+        X11Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c.xcb(), k.geometry, nullptr));
+        X11Reply<xcb_translate_coordinates_reply_t> origin(
+            xcb_translate_coordinates_reply(c.xcb(), k.origin, nullptr));
+        if (geometry && origin)
+            window.frame = QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+    }
+    if (fields & state) {
+        for (const std::uint32_t atom : items32(answer(c, k.state))) {
+            if (atom == e->_NET_WM_STATE_HIDDEN) window.hidden = true;
+            if (atom == e->_NET_WM_STATE_STICKY) window.sticky = true;
+        }
+    }
+    if (fields & desktop) window.desktop = first32(answer(c, k.desktop));
+    if (fields & type) {
+        const TypeLevel level = levelOf(c, items32(answer(c, k.type)));
+        window.layer = level.layer;
+        window.isDesktopElement = level.desktop;
+    }
+    if (fields & opacity) {
+        if (const auto value = first32(answer(c, k.opacity)))
+            window.alpha = double(*value) / double(std::numeric_limits<std::uint32_t>::max());
+    }
+    if (!attributes) return std::nullopt;
+    window.viewable = attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+    return window;
+}
+
+} // namespace
+
+Root root(X11Connection& c) {
+    xcb_ewmh_connection_t* e = c.ewmh();
+    const xcb_window_t r = c.root();
+    const auto stackingCookie = ask(c, r, e->_NET_CLIENT_LIST_STACKING, XCB_ATOM_WINDOW, windowListLimit);
+    const auto mappingCookie = ask(c, r, e->_NET_CLIENT_LIST, XCB_ATOM_WINDOW, windowListLimit);
+    const auto currentCookie = ask(c, r, e->_NET_CURRENT_DESKTOP, XCB_ATOM_CARDINAL, 1);
+    const auto countCookie = ask(c, r, e->_NET_NUMBER_OF_DESKTOPS, XCB_ATOM_CARDINAL, 1);
+    const auto activeCookie = ask(c, r, e->_NET_ACTIVE_WINDOW, XCB_ATOM_WINDOW, 1);
+    const auto stacking = answer(c, stackingCookie);
+    const auto mapping = answer(c, mappingCookie);
+
+    Root state;
+    state.currentDesktop = first32(answer(c, currentCookie));
+    state.numberOfDesktops = first32(answer(c, countCookie));
+    if (const auto active = first32(answer(c, activeCookie)); active && *active != XCB_WINDOW_NONE)
+        state.activeWindow = *active;
+    // The stacking list runs bottom to top. A manager that keeps only the mapping-order list
+    // still gets its windows listed, in that order.
+    const PropertyReply& list = stacking && stacking->type != XCB_ATOM_NONE ? stacking : mapping;
+    if (list && list->type != XCB_ATOM_NONE) {
+        std::vector<xcb_window_t> windows = items32(list);
+        std::reverse(windows.begin(), windows.end());
+        state.frontToBack = std::move(windows);
+    }
+    return state;
+}
+
+std::vector<X11ClientWindow> read(X11Connection& c, const std::vector<xcb_window_t>& windows,
+                                  unsigned fields) {
+    const xcb_atom_t opacityAtom =
+        (fields & opacity) ? c.atom("_NET_WM_WINDOW_OPACITY") : xcb_atom_t(XCB_ATOM_NONE);
+    std::vector<Cookies> cookies;
+    cookies.reserve(windows.size());
+    for (const xcb_window_t w : windows)
+        cookies.push_back(send(c, w, fields, opacityAtom));
+    std::vector<X11ClientWindow> result;
+    result.reserve(windows.size());
+    for (std::size_t i = 0; i < windows.size(); ++i)
+        if (auto window = receive(c, windows[i], fields, cookies[i])) result.push_back(std::move(*window));
+    return result;
+}
+
+std::optional<X11ClientWindow> readOne(X11Connection& c, xcb_window_t window, unsigned fields) {
+    auto windows = read(c, {window}, fields);
+    if (windows.empty()) return std::nullopt;
+    return std::move(windows.front());
+}
+
+} // namespace X11Clients

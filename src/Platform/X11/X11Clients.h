@@ -1,0 +1,54 @@
+#pragma once
+
+#include "Platform/X11/X11ClientWindow.h"
+
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class X11Connection;
+
+/// Reads the window manager's client windows. Many windows are read in one pipelined pass:
+/// every request is sent before the first reply is awaited, so a read costs one round trip
+/// however many windows there are.
+namespace X11Clients {
+
+/// The parts of a client that a read asks for.
+enum Field : unsigned {
+    pid = 1u << 0,
+    ownerName = 1u << 1,
+    title = 1u << 2,
+    frame = 1u << 3,
+    /// Hidden and sticky (`_NET_WM_STATE`).
+    state = 1u << 4,
+    desktop = 1u << 5,
+    /// Layer and desktop element (`_NET_WM_WINDOW_TYPE`).
+    type = 1u << 6,
+    opacity = 1u << 7,
+    all = (1u << 8) - 1,
+};
+
+/// What the manager publishes on the root window, read in one round trip.
+struct Root {
+    /// The managed client windows, front to back; nothing when the manager keeps no list.
+    std::optional<std::vector<xcb_window_t>> frontToBack;
+    /// `_NET_CURRENT_DESKTOP`.
+    std::optional<std::uint32_t> currentDesktop;
+    /// `_NET_NUMBER_OF_DESKTOPS`.
+    std::optional<std::uint32_t> numberOfDesktops;
+    /// `_NET_ACTIVE_WINDOW`; nothing when no window is active.
+    std::optional<xcb_window_t> activeWindow;
+};
+
+/// The root window's client lists, desktops and active window.
+Root root(X11Connection& connection);
+/// The asked fields of each window, in the given order. Windows that no longer exist are
+/// left out. Map state (`viewable`) is always read.
+std::vector<X11ClientWindow> read(X11Connection& connection, const std::vector<xcb_window_t>& windows,
+                                  unsigned fields);
+/// One window; nothing when it no longer exists.
+std::optional<X11ClientWindow> readOne(X11Connection& connection, xcb_window_t window, unsigned fields);
+
+} // namespace X11Clients

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "Platform/DisplayPort.h"
+
+#include <xcb/xcb.h>
+
+#include <QHash>
+#include <QRect>
+
+#include <mutex>
+
+class X11Connection;
+
+/// The displays as RandR monitors. A monitor's display id is the atom of its name and its
+/// UUID is derived from that name, so both stay the same for a monitor while the server
+/// runs (the UUID across restarts too). The primary monitor is the main display; with none
+/// marked primary, the first one is. A server without RandR monitors has one display, the
+/// whole root window.
+class X11Displays final : public DisplayPort {
+public:
+    explicit X11Displays(X11Connection& connection) : connection_(connection) {}
+
+    std::optional<std::vector<std::uint32_t>> activeDisplayList() override;
+    QRectF displayBounds(std::uint32_t display) override;
+    bool displayIsMain(std::uint32_t display) override;
+    std::optional<QString> displayUUIDString(std::uint32_t display) override;
+    QList<Screen> screens() override;
+
+    /// The main display's UUID string, as the Space list names its display.
+    std::optional<QString> mainDisplayUUIDString();
+
+    struct Monitor {
+        std::uint32_t id = 0;
+        QString name;
+        QRect bounds;
+        bool isMain = false;
+        /// Whether the server describes it (false for the whole-root stand-in).
+        bool isMonitor = true;
+    };
+    /// The active monitors in the server's order, the main one flagged.
+    std::vector<Monitor> monitors();
+
+private:
+    bool hasMonitors();
+    std::vector<Monitor> readMonitors();
+    /// The atoms' names, asked of the server once each (an atom never changes its name).
+    std::vector<QString> namesOf(const std::vector<xcb_atom_t>& atoms);
+
+    X11Connection& connection_;
+    std::once_flag versionOnce_;
+    bool hasMonitors_ = false;
+    std::mutex namesMutex_;
+    QHash<xcb_atom_t, QString> names_;
+};

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "Platform/EventTapPort.h"
+#include "X11Connection.h"
+
+#include <xcb/xcb.h>
+
+#include <QByteArray>
+#include <QString>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+/// The keyboard tap on X11, on an X connection of its own. Super + each bindable key is
+/// grabbed passively in synchronous mode, so the keyboard waits while the callback decides:
+/// a swallowed press is dropped by releasing the grab, a passed one is replayed to the
+/// focused client unchanged. The Super keys themselves are watched through XInput2 raw
+/// events and reported as modifier changes of the Command keys (54, 55); because our own
+/// grab hides raw events from us, the key map read while the keyboard is frozen is the
+/// final word on which Super key is down at each grabbed press.
+class X11EventTap final : public EventTap {
+public:
+    /// Connects to `display` (the DISPLAY variable when null) and grabs the keys; null when
+    /// the display cannot be opened or not a single grab succeeds. The grabs hold from here
+    /// on: a grabbed press waits for run() to answer it.
+    static std::shared_ptr<X11EventTap> open(const char* display, EventTapPort::Callback callback);
+    ~X11EventTap() override;
+
+    X11EventTap(const X11EventTap&) = delete;
+    X11EventTap& operator=(const X11EventTap&) = delete;
+
+    void setEnabled(bool enabled) override;
+    /// Delivers events until stop(); a lost X connection is reopened, and the callback then
+    /// hears tapDisabledByTimeout, as after a tap the system had turned off.
+    void run() override;
+    void stop() override;
+
+    /// Logs a line through the hotkey log once per process: the conditions logged here last,
+    /// and the monitor retries every few seconds.
+    static void logOnce(const QString& line);
+
+private:
+    X11EventTap(QByteArray display, EventTapPort::Callback callback);
+
+    /// Opens the connection, selects the raw Super events and grabs the keys; false when
+    /// the display cannot be opened or every grab is refused.
+    bool connect();
+    /// Waits, until stop(), for the display to come back; true once connected again.
+    bool reconnect();
+    void handle(const xcb_generic_event_t* event);
+    void handleGrabbedPress(const xcb_key_press_event_t* event);
+    void handleRawKey(const xcb_generic_event_t* event);
+    /// The Super keys as the key map says now, each change reported before anything else.
+    void readSuperKeys();
+    void superKeyChanged(std::uint8_t xKeyCode, bool down);
+    /// Waits for X events or a wake-up from stop().
+    void waitForEvents();
+    /// Gives the grabs back and closes the connection. Run thread, or under mutex_ while
+    /// run() does not run.
+    void closeConnection();
+
+    const QByteArray display_; // empty: the default display
+    const EventTapPort::Callback callback_;
+    std::unique_ptr<X11Connection> connection_; // replaced by the run thread only; guarded by mutex_
+    std::uint8_t xinputOpcode_ = 0;             // 0: no XInput2, Super is read from the key map only
+    std::mutex mutex_;
+    bool running_ = false; // guarded by mutex_
+    std::atomic<bool> stopping_{false};
+    std::atomic<bool> enabled_{true};
+    int wakeRead_ = -1;
+    int wakeWrite_ = -1;
+    // What the callback was last told about the Super keys: changes are reported against it.
+    bool rightSuperDown_ = false;
+    bool leftSuperDown_ = false;
+};

@@ -1,0 +1,231 @@
+#include "X11Workspace.h"
+
+#include "GioLauncher.h"
+#include "ProcessInfo.h"
+#include "X11Connection.h"
+
+#include <xcb/xcb_ewmh.h>
+#include <xcb/xcb_icccm.h>
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+QString text(const char* bytes) {
+    return bytes ? QString::fromUtf8(bytes) : QString();
+}
+
+} // namespace
+
+X11Workspace::X11Workspace(X11Connection& connection) : connection_(connection) {}
+
+std::vector<X11Workspace::ClientWindow> X11Workspace::clientWindows(bool stacking) {
+    xcb_ewmh_connection_t* ewmh = connection_.ewmh();
+    xcb_connection_t* c = connection_.xcb();
+    const int screen = connection_.screenNumber();
+
+    xcb_ewmh_get_windows_reply_t list{};
+    const bool listed =
+        stacking
+            ? xcb_ewmh_get_client_list_stacking_reply(ewmh, xcb_ewmh_get_client_list_stacking(ewmh, screen),
+                                                      &list, nullptr)
+            : xcb_ewmh_get_client_list_reply(ewmh, xcb_ewmh_get_client_list(ewmh, screen), &list, nullptr);
+    if (!listed) return {};
+    const std::vector<xcb_window_t> ids(list.windows, list.windows + list.windows_len);
+    xcb_ewmh_get_windows_reply_wipe(&list);
+
+    std::vector<xcb_get_property_cookie_t> pidCookies;
+    std::vector<xcb_get_property_cookie_t> classCookies;
+    pidCookies.reserve(ids.size());
+    classCookies.reserve(ids.size());
+    for (const xcb_window_t id : ids) {
+        pidCookies.push_back(xcb_ewmh_get_wm_pid(ewmh, id));
+        classCookies.push_back(xcb_icccm_get_wm_class(c, id));
+    }
+
+    // Every reply is collected, also of windows that vanished meanwhile (their errors are
+    // dropped with them).
+    std::vector<ClientWindow> windows;
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        uint32_t pid = 0;
+        const bool hasPid = xcb_ewmh_get_wm_pid_reply(ewmh, pidCookies[i], &pid, nullptr) != 0;
+        ClientWindow window{ids[i], std::int32_t(pid), {}, {}};
+        xcb_icccm_get_wm_class_reply_t wmClass{};
+        if (xcb_icccm_get_wm_class_reply(c, classCookies[i], &wmClass, nullptr)) {
+            window.wmInstance = text(wmClass.instance_name);
+            window.wmClass = text(wmClass.class_name);
+            xcb_icccm_get_wm_class_reply_wipe(&wmClass);
+        }
+        if (hasPid && pid > 0 && pid <= uint32_t(std::numeric_limits<std::int32_t>::max()))
+            windows.push_back(window);
+    }
+    return windows;
+}
+
+RunningApplication X11Workspace::describe(std::int32_t pid, const std::vector<ClientWindow>& windows,
+                                          const DesktopEntryIndex::Entries& entries) {
+    QString wmInstance;
+    QString wmClass;
+    for (const ClientWindow& window : windows) {
+        if (window.pid == pid && !window.wmClass.isEmpty()) {
+            wmInstance = window.wmInstance;
+            wmClass = window.wmClass;
+            break;
+        }
+    }
+
+    // The ways to tell the entry, the surest first.
+    const DesktopEntry* entry = nullptr;
+    std::optional<DesktopEntry> launchedFrom;
+    if (const auto file = ProcessInfo::launchedDesktopFile(pid)) {
+        entry = entries.atPath(*file);
+        if (!entry) {
+            launchedFrom = DesktopEntry::read(
+                *file, DesktopEntryIndex::desktopFileId(*file, DesktopEntryIndex::applicationFolders()));
+            if (launchedFrom) entry = &*launchedFrom;
+        }
+    }
+    if (!entry) entry = entries.withStartupWMClass(wmClass, wmInstance);
+    if (!entry) entry = entries.namedLike(wmClass, wmInstance);
+    const QString executable = ProcessInfo::executableName(pid);
+    const QString command = ProcessInfo::commandName(pid);
+    if (!entry) entry = entries.running(executable, false);
+    if (!entry) entry = entries.running(command, command.toUtf8().size() >= 15);
+
+    RunningApplication application;
+    application.processIdentifier = pid;
+    if (entry) {
+        application.localizedName = entry->localizedName;
+        application.bundleIdentifier = entry->id;
+        application.bundleURL = entry->path;
+    } else {
+        for (const QString& name : {wmClass, executable, command}) {
+            if (!name.isEmpty()) {
+                application.localizedName = name;
+                break;
+            }
+        }
+    }
+    return application;
+}
+
+QList<RunningApplication> X11Workspace::runningApplications() {
+    const std::vector<ClientWindow> windows = clientWindows(false);
+    const auto entries = index_.entries();
+    QList<RunningApplication> applications;
+    std::vector<std::int32_t> seen;
+    for (const ClientWindow& window : windows) {
+        if (std::find(seen.begin(), seen.end(), window.pid) != seen.end()) continue;
+        seen.push_back(window.pid);
+        applications.append(describe(window.pid, windows, *entries));
+    }
+    return applications;
+}
+
+std::optional<RunningApplication> X11Workspace::runningApplication(std::int32_t pid) {
+    const std::vector<ClientWindow> windows = clientWindows(false);
+    const bool hasWindow =
+        std::any_of(windows.begin(), windows.end(), [pid](const ClientWindow& w) { return w.pid == pid; });
+    if (!hasWindow) return std::nullopt;
+    return describe(pid, windows, *index_.entries());
+}
+
+std::optional<RunningApplication> X11Workspace::frontmostApplication() {
+    xcb_ewmh_connection_t* ewmh = connection_.ewmh();
+    xcb_window_t active = XCB_NONE;
+    if (!xcb_ewmh_get_active_window_reply(ewmh, xcb_ewmh_get_active_window(ewmh, connection_.screenNumber()),
+                                          &active, nullptr) ||
+        active == XCB_NONE)
+        return std::nullopt;
+    uint32_t pid = 0;
+    if (!xcb_ewmh_get_wm_pid_reply(ewmh, xcb_ewmh_get_wm_pid(ewmh, active), &pid, nullptr) || pid == 0 ||
+        pid > uint32_t(std::numeric_limits<std::int32_t>::max()))
+        return std::nullopt;
+    return runningApplication(std::int32_t(pid));
+}
+
+std::optional<xcb_window_t> X11Workspace::windowToActivate(std::int32_t pid) {
+    const std::vector<ClientWindow> stacked = clientWindows(true);
+    std::vector<xcb_window_t> own; // top-most first
+    for (auto it = stacked.rbegin(); it != stacked.rend(); ++it)
+        if (it->pid == pid) own.push_back(it->id);
+    if (own.empty()) return std::nullopt;
+
+    // A window manager may refuse a window on another desktop; after a desktop switch the
+    // window meant is the one on the desktop now shown.
+    xcb_ewmh_connection_t* ewmh = connection_.ewmh();
+    const auto currentCookie = xcb_ewmh_get_current_desktop(ewmh, connection_.screenNumber());
+    std::vector<xcb_get_property_cookie_t> desktopCookies;
+    for (const xcb_window_t id : own)
+        desktopCookies.push_back(xcb_ewmh_get_wm_desktop(ewmh, id));
+    uint32_t current = 0;
+    const bool knowsCurrent = xcb_ewmh_get_current_desktop_reply(ewmh, currentCookie, &current, nullptr) != 0;
+    std::optional<xcb_window_t> onCurrent;
+    for (std::size_t i = 0; i < own.size(); ++i) {
+        uint32_t desktop = 0;
+        const bool knowsDesktop =
+            xcb_ewmh_get_wm_desktop_reply(ewmh, desktopCookies[i], &desktop, nullptr) != 0;
+        if (!onCurrent && knowsCurrent && knowsDesktop && (desktop == current || desktop == 0xFFFFFFFF))
+            onCurrent = own[i];
+    }
+    return onCurrent ? *onCurrent : own.front();
+}
+
+std::optional<RunningApplication> X11Workspace::runningInstance(const QString& id) {
+    const std::vector<ClientWindow> stacked = clientWindows(true);
+    const auto entries = index_.entries();
+    std::vector<std::int32_t> seen;
+    for (auto window = stacked.rbegin(); window != stacked.rend(); ++window) {
+        if (std::find(seen.begin(), seen.end(), window->pid) != seen.end()) continue;
+        seen.push_back(window->pid);
+        RunningApplication application = describe(window->pid, stacked, *entries);
+        if (application.bundleIdentifier == id) return application;
+    }
+    return std::nullopt;
+}
+
+bool X11Workspace::activate(std::int32_t pid) {
+    const auto window = windowToActivate(pid);
+    if (!window) return false;
+    // Source 2 (a pager: on the user's behalf) with the server's time now, which no earlier
+    // user action can be later than.
+    xcb_ewmh_request_change_active_window(connection_.ewmh(), connection_.screenNumber(), *window,
+                                          XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER, clock_.now(), XCB_NONE);
+    xcb_flush(connection_.xcb());
+    return true;
+}
+
+void X11Workspace::openApplication(const QString& path, const OpenConfiguration& configuration,
+                                   OpenCompletion completion) {
+    const auto finish = [&completion](std::optional<RunningApplication> application,
+                                      std::optional<QString> error) {
+        if (completion) completion(std::move(application), std::move(error));
+    };
+    if (!QFileInfo::exists(path))
+        return finish(std::nullopt, QStringLiteral("The application “%1” can’t be found.").arg(path));
+    const auto entry = DesktopEntry::read(
+        path, DesktopEntryIndex::desktopFileId(path, DesktopEntryIndex::applicationFolders()));
+    if (!entry) {
+        return finish(
+            std::nullopt,
+            QStringLiteral("“%1” is not an application’s desktop entry.").arg(QFileInfo(path).fileName()));
+    }
+
+    if (!configuration.createsNewApplicationInstance) {
+        if (const auto running = runningInstance(entry->id)) {
+            if (configuration.activates) activate(running->processIdentifier);
+            return finish(running, std::nullopt);
+        }
+    }
+
+    const GioLauncher::Launched launched = GioLauncher::launch(*entry);
+    if (launched.error) return finish(std::nullopt, launched.error);
+    finish(RunningApplication{launched.pid, entry->localizedName, entry->id, entry->path}, std::nullopt);
+}
+
+bool X11Workspace::openURL(const QString& url) {
+    return GioLauncher::openURL(url);
+}

@@ -1,0 +1,147 @@
+#include "WorkspaceFixture.h"
+
+#include "Platform/X11/ChildReaper.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+void WorkspaceFixture::SetUp() {
+    KESTAVON_REQUIRE_X_SESSION();
+    // GIO asks the session bus about every launch; the tests have none of their own.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/kestavon-test-bus");
+    folders = std::make_unique<EntryFolders>();
+    connection = X11Connection::open();
+    ASSERT_TRUE(connection) << "cannot connect to the test display";
+    windows = std::make_unique<TestWindows>();
+    workspace = std::make_unique<X11Workspace>(*connection);
+}
+
+void WorkspaceFixture::TearDown() {
+    for (const pid_t pid : launched_) {
+        ::kill(pid, SIGTERM);
+        EXPECT_TRUE(ChildReaper::waitUntilReaped(pid, 10000)) << "launched program " << pid << " not reaped";
+    }
+    for (const pid_t pid : spawned_) {
+        ::kill(pid, SIGTERM);
+        ::waitpid(pid, nullptr, 0);
+    }
+    // The next test starts without our windows.
+    if (windows) {
+        windows->waitUntil([&] {
+            for (const pid_t pid : launched_)
+                if (windowOf(pid)) return false;
+            for (const pid_t pid : spawned_)
+                if (windowOf(pid)) return false;
+            return true;
+        });
+    }
+    workspace.reset();
+    windows.reset();
+    connection.reset();
+    folders.reset();
+}
+
+std::optional<RunningApplication> WorkspaceFixture::open(const QString& path, QString* error,
+                                                         const OpenConfiguration& configuration) {
+    std::optional<RunningApplication> answer;
+    bool called = false;
+    workspace->openApplication(
+        path, configuration, [&](std::optional<RunningApplication> application, std::optional<QString> text) {
+            called = true;
+            answer = std::move(application);
+            if (error) *error = text.value_or(QString());
+        });
+    EXPECT_TRUE(called) << "no completion";
+    if (answer && answer->processIdentifier > 0 && !spawned_.count(answer->processIdentifier))
+        launched_.insert(answer->processIdentifier);
+    return answer;
+}
+
+pid_t WorkspaceFixture::spawn(const QStringList& argv, const QStringList& environment) {
+    std::vector<QByteArray> storage;
+    for (const QString& arg : argv)
+        storage.push_back(arg.toLocal8Bit());
+    std::vector<QByteArray> variables;
+    for (char** variable = environ; *variable; ++variable) {
+        if (!QByteArray(*variable).startsWith("GIO_LAUNCHED_DESKTOP_FILE")) variables.emplace_back(*variable);
+    }
+    for (const QString& variable : environment)
+        variables.push_back(variable.toLocal8Bit());
+    std::vector<char*> args;
+    for (auto& arg : storage)
+        args.push_back(arg.data());
+    args.push_back(nullptr);
+    std::vector<char*> envp;
+    for (auto& variable : variables)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
+
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int devnull = ::open("/dev/null", O_RDWR);
+        ::dup2(devnull, STDIN_FILENO);
+        ::dup2(devnull, STDOUT_FILENO);
+        ::dup2(devnull, STDERR_FILENO);
+        for (int fd = 3; fd < 256; ++fd)
+            ::close(fd);
+        ::execvpe(args[0], args.data(), envp.data());
+        ::_exit(127);
+    }
+    if (pid > 0) spawned_.insert(pid);
+    return pid;
+}
+
+QString WorkspaceFixture::xtermNamed(const QString& name) {
+    const QString folder = TestSupport::freshFolder();
+    const QString copy = folder + QLatin1Char('/') + name;
+    QFile::copy(QStandardPaths::findExecutable(QStringLiteral("xterm")), copy);
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::ExeOwner);
+    return copy;
+}
+
+std::optional<xcb_window_t> WorkspaceFixture::windowOf(std::int32_t pid) {
+    for (const xcb_window_t window : windows->clientList())
+        if (windows->cardinal(window, "_NET_WM_PID") == std::uint32_t(pid)) return window;
+    return std::nullopt;
+}
+
+xcb_window_t WorkspaceFixture::waitForWindowOf(std::int32_t pid) {
+    std::optional<xcb_window_t> window;
+    windows->waitUntil([&] { return (window = windowOf(pid)).has_value(); }, 20000);
+    EXPECT_TRUE(window) << "no window of " << pid;
+    return window.value_or(XCB_NONE);
+}
+
+std::optional<xcb_window_t> WorkspaceFixture::activeWindow() {
+    const auto active = windows->cardinal(connection->root(), "_NET_ACTIVE_WINDOW");
+    if (!active || *active == XCB_NONE) return std::nullopt;
+    return xcb_window_t(*active);
+}
+
+bool WorkspaceFixture::waitUntilActive(xcb_window_t window) {
+    return windows->waitUntil([&] { return activeWindow() == window; }, 10000);
+}
+
+std::optional<RunningApplication> WorkspaceFixture::listed(std::int32_t pid) {
+    for (const RunningApplication& application : workspace->runningApplications())
+        if (application.processIdentifier == pid) return application;
+    return std::nullopt;
+}
+
+QStringList WorkspaceFixture::commandLine(pid_t pid) {
+    QByteArray bytes = TestSupport::readAll(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (bytes.endsWith('\0')) bytes.chop(1);
+    QStringList arguments;
+    for (const QByteArray& argument : bytes.split('\0'))
+        arguments.append(QString::fromLocal8Bit(argument));
+    return arguments;
+}

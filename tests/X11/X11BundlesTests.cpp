@@ -1,0 +1,121 @@
+// Desktop entries as the bundles of the installed-app scan.
+#include "EntryFolders.h"
+#include "Keyboard/AppCatalog.h"
+#include "Platform/Fake/FakePlatform.h"
+#include "Platform/X11/X11Bundles.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The fake desktop with real desktop entries in place of its bundles.
+class PlatformWithEntries final : public Platform {
+public:
+    TimePort& time() override { return fake.time(); }
+    WindowListPort& windowList() override { return fake.windowList(); }
+    DisplayPort& displays() override { return fake.displays(); }
+    SkyLightPort& skyLight() override { return fake.skyLight(); }
+    AccessibilityPort& accessibility() override { return fake.accessibility(); }
+    EventTapPort& eventTap() override { return fake.eventTap(); }
+    BundlePort& bundles() override { return entries; }
+    WorkspacePort& workspace() override { return fake.workspace(); }
+    UpdaterPort& updater() override { return fake.updater(); }
+
+    FakePlatform fake;
+    X11Bundles entries;
+};
+
+} // namespace
+
+TEST(X11Bundles, RootsAreTheApplicationsFoldersTheUsersFirst) {
+    EntryFolders folders;
+    X11Bundles bundles;
+    EXPECT_EQ(bundles.applicationRoots(), (QStringList{folders.user, folders.system}));
+    EXPECT_EQ(bundles.bundleSuffix(), QStringLiteral(".desktop"));
+}
+
+TEST(X11Bundles, AnEntrySaysItsIdNameAndWhetherItIsAnAgent) {
+    EntryFolders folders;
+    const QString shown = folders.write(folders.system, QStringLiteral("gnome/editor.desktop"),
+                                        entryText(QStringLiteral("Editor"), QStringLiteral("editor %F"),
+                                                  {QStringLiteral("Icon=/opt/editor/icon.png")}));
+    const QString noDisplay = folders.writeUser(
+        QStringLiteral("helper.desktop"),
+        entryText(QStringLiteral("Helper"), QStringLiteral("helper"), {QStringLiteral("NoDisplay=true")}));
+    const QString hidden = folders.writeUser(
+        QStringLiteral("gone.desktop"),
+        entryText(QStringLiteral("Gone"), QStringLiteral("gone"), {QStringLiteral("Hidden=true")}));
+
+    X11Bundles bundles;
+    const auto info = bundles.infoDictionary(shown);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(*info,
+              (QVariantMap{{QStringLiteral("CFBundleIdentifier"), QStringLiteral("gnome-editor.desktop")},
+                           {QStringLiteral("CFBundleName"), QStringLiteral("Editor")},
+                           {QStringLiteral("LSUIElement"), false}}));
+    EXPECT_EQ(info->value(QStringLiteral("LSUIElement")).metaType(), QMetaType::fromType<bool>());
+    EXPECT_EQ(bundles.iconName(shown), QStringLiteral("/opt/editor/icon.png"));
+    EXPECT_EQ(bundles.infoDictionary(noDisplay)->value(QStringLiteral("LSUIElement")), QVariant(true));
+    EXPECT_EQ(bundles.infoDictionary(hidden)->value(QStringLiteral("LSUIElement")), QVariant(true));
+}
+
+TEST(X11Bundles, TheLocalizedNameIsGivenOnlyWhenItDiffers) {
+    EntryFolders folders;
+    const QString path = folders.writeUser(
+        QStringLiteral("files.desktop"),
+        entryText(QStringLiteral("Files"), QStringLiteral("files"), {QStringLiteral("Name[de]=Dateien")}));
+    X11Bundles bundles;
+    qputenv("LANGUAGE", "de_DE");
+    const auto german = bundles.localizedInfoDictionary(path);
+    qputenv("LANGUAGE", "fr");
+    const auto french = bundles.localizedInfoDictionary(path);
+    qunsetenv("LANGUAGE");
+    EXPECT_EQ(german, (QVariantMap{{QStringLiteral("CFBundleName"), QStringLiteral("Dateien")}}));
+    EXPECT_EQ(french, std::nullopt);
+}
+
+TEST(X11Bundles, WhatIsNotAnInstalledApplicationIsNoBundle) {
+    EntryFolders folders;
+    X11Bundles bundles;
+    const QString malformed = folders.writeUser(QStringLiteral("bad.desktop"), "[Desktop Entry]\nName=\n");
+    const QString notInstalled = folders.writeUser(
+        QStringLiteral("absent.desktop"), entryText(QStringLiteral("Absent"), QStringLiteral("absent"),
+                                                    {QStringLiteral("TryExec=kestavon-not-here")}));
+    EXPECT_EQ(bundles.infoDictionary(malformed), std::nullopt);
+    EXPECT_EQ(bundles.iconName(malformed), QString());
+    EXPECT_EQ(bundles.infoDictionary(notInstalled), std::nullopt);
+    EXPECT_EQ(bundles.infoDictionary(folders.user), std::nullopt);
+    EXPECT_EQ(bundles.contentsOfDirectory(folders.user + QStringLiteral("/missing")), std::nullopt);
+}
+
+TEST(X11Bundles, TheAppScanFindsTheEntriesOfEveryFolder) {
+    EntryFolders folders;
+    folders.writeUser(QStringLiteral("zeta.desktop"),
+                      entryText(QStringLiteral("Zeta"), QStringLiteral("zeta")));
+    const QString mine = folders.writeUser(QStringLiteral("editor.desktop"),
+                                           entryText(QStringLiteral("My Editor"), QStringLiteral("editor")));
+    folders.write(folders.system, QStringLiteral("editor.desktop"),
+                  entryText(QStringLiteral("Editor"), QStringLiteral("editor")));
+    const QString nested = folders.write(folders.system, QStringLiteral("kde/konsole.desktop"),
+                                         entryText(QStringLiteral("Konsole"), QStringLiteral("konsole")));
+    folders.write(
+        folders.system, QStringLiteral("agent.desktop"),
+        entryText(QStringLiteral("Agent"), QStringLiteral("agent"), {QStringLiteral("NoDisplay=true")}));
+    folders.write(folders.system, QStringLiteral("broken.desktop"), "\x01\x02 garbage");
+    folders.write(folders.system, QStringLiteral("README"), "not an entry");
+    QFile::link(folders.system, folders.system + QStringLiteral("/loop"));
+
+    PlatformWithEntries platform;
+    Platform::install(&platform);
+    const QList<AppEntry> found = AppCatalog::scan(AppCatalog::defaultRoots());
+    Platform::install(nullptr);
+
+    EXPECT_EQ(found,
+              (QList<AppEntry>{{QStringLiteral("kde-konsole.desktop"), nested, QStringLiteral("Konsole")},
+                               {QStringLiteral("editor.desktop"), mine, QStringLiteral("My Editor")},
+                               {QStringLiteral("zeta.desktop"),
+                                folders.user + QStringLiteral("/zeta.desktop"), QStringLiteral("Zeta")}}));
+}

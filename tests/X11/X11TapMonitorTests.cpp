@@ -1,0 +1,90 @@
+// The hotkey monitor on the X11 tap: whole key strokes typed on the test display, decided by
+// the real monitor against a bindings file.
+
+// The monitor's header uses Qt's signal keywords; this file includes no GIO header.
+#undef QT_NO_KEYWORDS
+
+#include "Hotkey/HotkeyMonitor.h"
+#include "X11TapFixture.h"
+#include "support/TestSupport.h"
+
+#include <mutex>
+
+class X11TapMonitor : public X11TapFixture {
+protected:
+    void SetUp() override {
+        X11TapFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        TestSupport::writeAll(bindingsPath, R"([{"key":"1-q","entry":{"bundleId":"org.gnome.Terminal",)"
+                                            R"("path":"/usr/share/applications/org.gnome.Terminal.desktop",)"
+                                            R"("name":"Terminal"}}])");
+        monitor = std::make_unique<HotkeyMonitor>(bindingsPath);
+        monitor->setStrokeExecution([this](const QString& keyID, const AppEntry&) {
+            std::lock_guard lock(mutex);
+            strokes << keyID;
+        });
+        // As the monitor's start installs it: the port's tap, its callback asking decide().
+        tap = startTap([this](std::uint32_t type, const TapEvent& event) {
+            return monitor->decide(type, event) == HotkeyMonitor::Decision::swallow;
+        });
+        ASSERT_TRUE(tap->created());
+        monitor->setTap(tap->tap());
+    }
+    void TearDown() override {
+        tap.reset();
+        monitor.reset();
+    }
+    /// The strokes handed to the execution queue once everything typed so far is decided.
+    QStringList executed() {
+        EXPECT_TRUE(settle());
+        monitor->queue().waitUntilIdle();
+        std::lock_guard lock(mutex);
+        return strokes;
+    }
+
+    QString bindingsPath = TestSupport::freshFolder() + QStringLiteral("/keyBindings.json");
+    std::unique_ptr<HotkeyMonitor> monitor;
+    std::unique_ptr<RecordingTap> tap;
+    std::mutex mutex;
+    QStringList strokes;
+};
+
+TEST_F(X11TapMonitor, RightSuperAndABoundKeyIsSwallowedAndRunsTheStroke) {
+    chord(XKey::superRight, XKey::q);
+    EXPECT_EQ(executed(), QStringList{QStringLiteral("1-q")});
+    EXPECT_EQ(recorder->presses(XKey::q), 0);
+}
+
+TEST_F(X11TapMonitor, LeftSuperAndTheSameKeyReachesTheFocusedClient) {
+    chord(XKey::superLeft, XKey::q);
+    EXPECT_TRUE(executed().isEmpty());
+    EXPECT_EQ(recorder->presses(XKey::q), 1);
+}
+
+TEST_F(X11TapMonitor, RightSuperWithShiftReachesTheFocusedClient) {
+    injector->press(XKey::superRight);
+    chord(XKey::shiftLeft, XKey::q);
+    injector->release(XKey::superRight);
+    EXPECT_TRUE(executed().isEmpty());
+    EXPECT_EQ(recorder->presses(XKey::q), 1);
+}
+
+TEST_F(X11TapMonitor, RightSuperAndAnUnboundKeyReachesTheFocusedClient) {
+    chord(XKey::superRight, XKey::w);
+    EXPECT_TRUE(executed().isEmpty());
+    EXPECT_EQ(recorder->presses(XKey::w), 1);
+}
+
+TEST_F(X11TapMonitor, TypingGoesOnAfterASwallowedStroke) {
+    injector->press(XKey::superRight);
+    injector->type(XKey::q);
+    injector->type(XKey::w);
+    injector->type(XKey::q);
+    injector->release(XKey::superRight);
+    injector->type(XKey::q);
+    injector->type(XKey::a);
+    EXPECT_EQ(executed(), (QStringList{QStringLiteral("1-q"), QStringLiteral("1-q")}));
+    EXPECT_EQ(recorder->presses(XKey::w), 1);
+    EXPECT_EQ(recorder->presses(XKey::q), 1); // the one typed without Super
+    EXPECT_EQ(recorder->presses(XKey::a), 1);
+}

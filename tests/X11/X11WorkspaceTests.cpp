@@ -1,0 +1,367 @@
+// Running applications, activation and launching against Xvfb with openbox, driven by real
+// xterm processes and desktop entries written by each test.
+#include "Platform/X11/ChildReaper.h"
+#include "WorkspaceFixture.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+// Our children whose program is xterm: a second launch would show here.
+int xtermChildren() {
+    int count = 0;
+    for (const QFileInfo& process :
+         QDir(QStringLiteral("/proc")).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QByteArray stat = TestSupport::readAll(process.filePath() + QStringLiteral("/stat"));
+        const qsizetype close = stat.lastIndexOf(')');
+        if (close < 0 || !stat.contains("(xterm)")) continue;
+        if (stat.mid(close + 4).split(' ').value(0).toInt() == ::getpid()) ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+using Launching = WorkspaceFixture;
+using Mapping = WorkspaceFixture;
+using Activation = WorkspaceFixture;
+using OpeningURLs = WorkspaceFixture;
+
+TEST_F(Launching, OpensTheEntryAndKnowsItsWindowByTheLaunchEnvironment) {
+    // Same program, sorted first: were the launch environment not read, this would be chosen.
+    folders->writeUser(QStringLiteral("a-decoy.desktop"),
+                       entryText(QStringLiteral("Decoy"), QStringLiteral("xterm")));
+    const QString path = folders->writeUser(
+        QStringLiteral("launch-probe.desktop"),
+        entryText(QStringLiteral("Launch Probe"), QStringLiteral("xterm -class KestavonProbe -T probe")));
+
+    QString error;
+    const auto opened = open(path, &error);
+    ASSERT_TRUE(opened) << error.toStdString();
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_GT(opened->processIdentifier, 0);
+    EXPECT_EQ(*opened, (RunningApplication{opened->processIdentifier, QStringLiteral("Launch Probe"),
+                                           QStringLiteral("launch-probe.desktop"), path}));
+    waitForWindowOf(opened->processIdentifier);
+    EXPECT_EQ(listed(opened->processIdentifier), opened);
+    EXPECT_EQ(workspace->runningApplication(opened->processIdentifier), opened);
+}
+
+TEST_F(Launching, OpeningARunningApplicationActivatesItAndStartsNoSecondCopy) {
+    const QString path =
+        folders->writeUser(QStringLiteral("once.desktop"),
+                           entryText(QStringLiteral("Once"), QStringLiteral("xterm -class KestavonOnce")));
+    const auto first = open(path);
+    ASSERT_TRUE(first);
+    const xcb_window_t window = waitForWindowOf(first->processIdentifier);
+    // Another program in front (xterm under another name, so it is not taken for this entry).
+    const pid_t other = spawn({xtermNamed(QStringLiteral("kestavon-other")), QStringLiteral("-class"),
+                               QStringLiteral("KestavonOther")});
+    ASSERT_TRUE(waitUntilActive(waitForWindowOf(other)));
+    const int before = xtermChildren();
+
+    const auto again = open(path);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->processIdentifier, first->processIdentifier);
+    EXPECT_EQ(xtermChildren(), before);
+    EXPECT_TRUE(waitUntilActive(window));
+}
+
+TEST_F(Launching, AmongSeveralRunningCopiesTheOneUsedLastIsActivated) {
+    const QString path =
+        folders->writeUser(QStringLiteral("twice.desktop"),
+                           entryText(QStringLiteral("Twice"), QStringLiteral("xterm -class KestavonTwice")));
+    const auto first = open(path);
+    ASSERT_TRUE(first);
+    const xcb_window_t firstWindow = waitForWindowOf(first->processIdentifier);
+    OpenConfiguration another;
+    another.createsNewApplicationInstance = true;
+    const auto second = open(path, nullptr, another);
+    ASSERT_TRUE(second);
+    ASSERT_NE(second->processIdentifier, first->processIdentifier);
+    const xcb_window_t secondWindow = waitForWindowOf(second->processIdentifier);
+
+    for (const auto& [pid, window] : {std::pair{first->processIdentifier, firstWindow},
+                                      std::pair{second->processIdentifier, secondWindow}}) {
+        runTool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-a"), hexId(window)});
+        ASSERT_TRUE(windows->waitUntil([&] {
+            return activeWindow() == window && windows->topMostOf({firstWindow, secondWindow}) == window;
+        }));
+        EXPECT_EQ(open(path)->processIdentifier, pid);
+    }
+}
+
+TEST_F(Launching, FailuresComeWithTheirReason) {
+    const QString missing = folders->writeUser(
+        QStringLiteral("missing.desktop"),
+        entryText(QStringLiteral("Missing"), QStringLiteral("kestavon-no-such-program --flag")));
+    QString error;
+    EXPECT_EQ(open(missing, &error), std::nullopt);
+    EXPECT_TRUE(error.contains(QStringLiteral("“kestavon-no-such-program”"))) << error.toStdString();
+
+    // GIO's own words when the start itself fails.
+    const QString badFolder = folders->writeUser(
+        QStringLiteral("bad-folder.desktop"), entryText(QStringLiteral("Bad Folder"), QStringLiteral("xterm"),
+                                                        {QStringLiteral("Path=/nonexistent/kestavon")}));
+    EXPECT_EQ(open(badFolder, &error), std::nullopt);
+    EXPECT_TRUE(error.contains(QStringLiteral("/nonexistent/kestavon"))) << error.toStdString();
+
+    EXPECT_EQ(open(folders->user + QStringLiteral("/nothing-here.desktop"), &error), std::nullopt);
+    EXPECT_FALSE(error.isEmpty());
+    const QString malformed =
+        folders->writeUser(QStringLiteral("malformed.desktop"), "[Desktop Entry]\nExec=xterm\n");
+    EXPECT_EQ(open(malformed, &error), std::nullopt);
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST_F(Launching, ExecFieldCodesAndQuotingGiveExactlyTheArgumentsAndNoShell) {
+    const QString marker = TestSupport::freshFolder() + QStringLiteral("/ran-a-shell");
+    // In the file a backslash is doubled; Exec then escapes $ and ` inside quotes.
+    const QString exec =
+        QStringLiteral("xterm -class KestavonArgs -T \"two  words\" -n %c -xrm "
+                       "\"kestavon.note: 100%% \\\\$HOME \\\\`id\\\\` $(touch %1)\" -xrm a;b|c>d %U %f")
+            .arg(marker);
+    const QString path =
+        folders->writeUser(QStringLiteral("args.desktop"), entryText(QStringLiteral("Args Probe"), exec));
+    const auto opened = open(path);
+    ASSERT_TRUE(opened);
+    waitForWindowOf(opened->processIdentifier);
+
+    EXPECT_EQ(commandLine(opened->processIdentifier),
+              (QStringList{QStringLiteral("xterm"), QStringLiteral("-class"), QStringLiteral("KestavonArgs"),
+                           QStringLiteral("-T"), QStringLiteral("two  words"), QStringLiteral("-n"),
+                           QStringLiteral("Args Probe"), QStringLiteral("-xrm"),
+                           QStringLiteral("kestavon.note: 100% $HOME `id` $(touch %1)").arg(marker),
+                           QStringLiteral("-xrm"), QStringLiteral("a;b|c>d")}));
+    EXPECT_FALSE(QFile::exists(marker));
+}
+
+TEST_F(Launching, TerminalEntriesRunInATerminalWindow) {
+    // cat, unlike sleep, also ends by itself when its terminal goes away.
+    const QString path = folders->writeUser(QStringLiteral("in-terminal.desktop"),
+                                            entryText(QStringLiteral("In Terminal"), QStringLiteral("cat -u"),
+                                                      {QStringLiteral("Terminal=true")}));
+    QString error;
+    const auto opened = open(path, &error);
+    if (!opened && error.contains(QStringLiteral("terminal"))) GTEST_SKIP() << error.toStdString();
+    ASSERT_TRUE(opened) << error.toStdString();
+    const pid_t terminal = opened->processIdentifier;
+    waitForWindowOf(terminal);
+    const QStringList arguments = commandLine(terminal);
+    EXPECT_NE(arguments.value(0), QStringLiteral("cat"));
+    EXPECT_EQ(arguments.mid(arguments.size() - 2),
+              (QStringList{QStringLiteral("cat"), QStringLiteral("-u")}));
+    EXPECT_EQ(listed(terminal)->bundleIdentifier, QStringLiteral("in-terminal.desktop"));
+
+    const QByteArray children =
+        TestSupport::readAll(QStringLiteral("/proc/%1/task/%1/children").arg(terminal));
+    for (const QByteArray& child : children.split(' '))
+        if (child.toInt() > 0) ::kill(child.toInt(), SIGTERM);
+}
+
+TEST_F(Launching, ALaunchedProgramThatQuitsIsReaped) {
+    const QString path =
+        folders->writeUser(QStringLiteral("quits.desktop"),
+                           entryText(QStringLiteral("Quits"), QStringLiteral("xterm -class KestavonQuits")));
+    const auto opened = open(path);
+    ASSERT_TRUE(opened);
+    const pid_t pid = opened->processIdentifier;
+    waitForWindowOf(pid);
+    ::kill(pid, SIGTERM);
+    ASSERT_TRUE(ChildReaper::waitUntilReaped(pid, 10000));
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid))) << "left a zombie";
+    ChildReaper::adopt(pid); // TearDown ends it again and waits for this
+}
+
+TEST_F(Mapping, ByStartupWMClass) {
+    folders->writeUser(QStringLiteral("a-decoy.desktop"),
+                       entryText(QStringLiteral("Decoy"), QStringLiteral("xterm")));
+    const QString path = folders->writeUser(QStringLiteral("wmclass.desktop"),
+                                            entryText(QStringLiteral("By Class"), QStringLiteral("xterm"),
+                                                      {QStringLiteral("StartupWMClass=KestavonWmClass")}));
+    const pid_t pid =
+        spawn({QStringLiteral("xterm"), QStringLiteral("-class"), QStringLiteral("KestavonWmClass")});
+    waitForWindowOf(pid);
+    EXPECT_EQ(listed(pid),
+              (RunningApplication{pid, QStringLiteral("By Class"), QStringLiteral("wmclass.desktop"), path}));
+}
+
+TEST_F(Mapping, ByADesktopFileIdNamedLikeTheWindowClass) {
+    folders->writeUser(QStringLiteral("a-decoy.desktop"),
+                       entryText(QStringLiteral("Decoy"), QStringLiteral("xterm")));
+    folders->write(folders->system, QStringLiteral("org.kestavon.IdProbe.desktop"),
+                   entryText(QStringLiteral("Id Probe"), QStringLiteral("xterm")));
+    const pid_t pid =
+        spawn({QStringLiteral("xterm"), QStringLiteral("-class"), QStringLiteral("Org.kestavon.idprobe")});
+    waitForWindowOf(pid);
+    EXPECT_EQ(listed(pid)->bundleIdentifier, QStringLiteral("org.kestavon.IdProbe.desktop"));
+}
+
+TEST_F(Mapping, ByTheExecutableAndElseByTheWindowClassWithNoBundle) {
+    const QString program = xtermNamed(QStringLiteral("kestavon-term"));
+    folders->writeUser(QStringLiteral("a-helper.desktop"),
+                       entryText(QStringLiteral("Helper"), program + QStringLiteral(" --helper"),
+                                 {QStringLiteral("NoDisplay=true")}));
+    const QString path =
+        folders->writeUser(QStringLiteral("exec-mapped.desktop"),
+                           entryText(QStringLiteral("By Program"), program + QStringLiteral(" -T x")));
+    const pid_t known = spawn({program, QStringLiteral("-class"), QStringLiteral("Unrelated")});
+    const pid_t stray = spawn({xtermNamed(QStringLiteral("kestavon-stray")), QStringLiteral("-class"),
+                               QStringLiteral("KestavonStray")});
+    waitForWindowOf(known);
+    waitForWindowOf(stray);
+
+    EXPECT_EQ(listed(known), (RunningApplication{known, QStringLiteral("By Program"),
+                                                 QStringLiteral("exec-mapped.desktop"), path}));
+    EXPECT_EQ(listed(stray),
+              (RunningApplication{stray, QStringLiteral("KestavonStray"), std::nullopt, std::nullopt}));
+}
+
+TEST_F(Mapping, ALaunchEnvironmentInheritedFromAnotherProcessIsIgnored) {
+    const QString inherited = folders->writeUser(
+        QStringLiteral("parent.desktop"), entryText(QStringLiteral("Parent"), QStringLiteral("parent-app")));
+    const pid_t pid = spawn({xtermNamed(QStringLiteral("kestavon-child")), QStringLiteral("-class"),
+                             QStringLiteral("KestavonChild")},
+                            {QStringLiteral("GIO_LAUNCHED_DESKTOP_FILE=") + inherited,
+                             QStringLiteral("GIO_LAUNCHED_DESKTOP_FILE_PID=1")});
+    waitForWindowOf(pid);
+    EXPECT_EQ(listed(pid)->bundleIdentifier, std::nullopt);
+}
+
+TEST_F(Mapping, AProcessWithoutAWindowIsNoRunningApplication) {
+    const pid_t windowless = spawn({QStringLiteral("sleep"), QStringLiteral("600")});
+    EXPECT_EQ(workspace->runningApplication(windowless), std::nullopt);
+    EXPECT_EQ(workspace->runningApplication(::getpid()), std::nullopt);
+    EXPECT_EQ(workspace->runningApplication(0x3fffffff), std::nullopt);
+    EXPECT_FALSE(workspace->activate(windowless));
+    EXPECT_FALSE(listed(windowless));
+}
+
+TEST_F(Mapping, OddWindowsGiveEmptierAnswers) {
+    const std::int32_t ended = 0x3ffffffe; // no such process
+    TestWindowProperties spec;
+    spec.pid = ended;
+    spec.wmClass = QByteArray("no-terminator");
+    windows->create(spec);
+    spec.wmClass = QByteArray("\xff\xfe\0\0", 4);
+    windows->create(spec);
+    spec.pid = 0;
+    windows->create(spec);
+
+    const auto application = workspace->runningApplication(ended);
+    ASSERT_TRUE(application);
+    EXPECT_EQ(application->bundleIdentifier, std::nullopt);
+    EXPECT_EQ(workspace->runningApplication(0), std::nullopt);
+    EXPECT_TRUE(listed(ended));
+}
+
+TEST_F(Activation, FrontmostFollowsTheActiveWindow) {
+    const pid_t first =
+        spawn({QStringLiteral("xterm"), QStringLiteral("-class"), QStringLiteral("KestavonFirst")});
+    const pid_t second =
+        spawn({QStringLiteral("xterm"), QStringLiteral("-class"), QStringLiteral("KestavonSecond")});
+    const xcb_window_t firstWindow = waitForWindowOf(first);
+    const xcb_window_t secondWindow = waitForWindowOf(second);
+
+    runTool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-a"), hexId(firstWindow)});
+    ASSERT_TRUE(waitUntilActive(firstWindow));
+    EXPECT_EQ(workspace->frontmostApplication()->processIdentifier, first);
+    runTool(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QString::number(secondWindow)});
+    ASSERT_TRUE(waitUntilActive(secondWindow));
+    EXPECT_EQ(workspace->frontmostApplication()->processIdentifier, second);
+}
+
+TEST_F(Activation, ActivatingAPidMakesItsWindowActive) {
+    const pid_t first =
+        spawn({QStringLiteral("xterm"), QStringLiteral("-class"), QStringLiteral("KestavonFirst")});
+    const xcb_window_t firstWindow = waitForWindowOf(first);
+    const pid_t second =
+        spawn({QStringLiteral("xterm"), QStringLiteral("-class"), QStringLiteral("KestavonSecond")});
+    ASSERT_TRUE(waitUntilActive(waitForWindowOf(second)));
+
+    workspace->activateIgnoringOtherApps();
+    EXPECT_TRUE(workspace->activate(first));
+    EXPECT_TRUE(waitUntilActive(firstWindow));
+}
+
+TEST_F(Activation, ThePidsWindowOnTheCurrentDesktopIsTheOneActivated) {
+    // Two windows of this test program's pid; the top-most one is on another desktop.
+    const std::uint32_t desktop = windows->cardinal(connection->root(), "_NET_CURRENT_DESKTOP").value_or(0);
+    TestWindowProperties spec;
+    spec.pid = ::getpid();
+    spec.wmClass = QByteArray("here\0KestavonHere\0", 18);
+    const xcb_window_t here = windows->create(spec);
+    spec.wmClass = QByteArray("away\0KestavonAway\0", 18);
+    const xcb_window_t away = windows->create(spec);
+    const xcb_window_t other = windows->create(TestWindowProperties{});
+    runTool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), hexId(away),
+                                       QStringLiteral("-t"), QString::number((desktop + 1) % 4)});
+    ASSERT_TRUE(
+        windows->waitUntil([&] { return windows->cardinal(away, "_NET_WM_DESKTOP") == (desktop + 1) % 4; }));
+    runTool(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QString::number(other)});
+    ASSERT_TRUE(waitUntilActive(other));
+
+    EXPECT_TRUE(workspace->activate(::getpid()));
+    EXPECT_TRUE(waitUntilActive(here));
+    EXPECT_EQ(windows->cardinal(connection->root(), "_NET_CURRENT_DESKTOP"), desktop);
+    EXPECT_EQ(workspace->runningApplication(::getpid())->localizedName, QStringLiteral("KestavonHere"));
+}
+
+TEST_F(OpeningURLs, TheSchemesHandlerOpensIt) {
+    folders->writeUser(QStringLiteral("url-handler.desktop"),
+                       entryText(QStringLiteral("URL Handler"),
+                                 QStringLiteral("xterm -class KestavonURL -T %u"),
+                                 {QStringLiteral("MimeType=x-scheme-handler/kestavon-test;")}));
+    // What update-desktop-database writes, and where GIO looks the scheme up.
+    folders->writeUser(QStringLiteral("mimeinfo.cache"),
+                       "[MIME Cache]\nx-scheme-handler/kestavon-test=url-handler.desktop;\n");
+    ASSERT_TRUE(workspace->openURL(QStringLiteral("kestavon-test:hello")));
+    std::optional<RunningApplication> handler;
+    windows->waitUntil(
+        [&] {
+            for (const RunningApplication& application : workspace->runningApplications())
+                if (application.bundleIdentifier == QStringLiteral("url-handler.desktop"))
+                    handler = application;
+            return handler.has_value();
+        },
+        20000);
+    ASSERT_TRUE(handler);
+    const pid_t pid = handler->processIdentifier;
+    EXPECT_TRUE(runTool(QStringLiteral("xprop"),
+                        {QStringLiteral("-id"), hexId(*windowOf(pid)), QStringLiteral("WM_NAME")})
+                    .contains(QStringLiteral("\"kestavon-test:hello\"")));
+    // Not our child (GIO started it on its own): end it and wait for its window to go.
+    ::kill(pid, SIGTERM);
+    EXPECT_TRUE(windows->waitUntil([&] { return !windowOf(pid); }));
+
+    EXPECT_FALSE(workspace->openURL(QStringLiteral("kestavon-nobody-handles-this:x")));
+}
+
+TEST_F(Activation, AWindowOnAnotherDesktopIsOnlyMarkedForAttention) {
+    // Changing desktops is the switching logic's step, taken before it activates; asked
+    // alone, openbox marks the window and leaves the desktop as it is.
+    const std::uint32_t desktop = windows->cardinal(connection->root(), "_NET_CURRENT_DESKTOP").value_or(0);
+    const pid_t away =
+        spawn({QStringLiteral("xterm"), QStringLiteral("-class"), QStringLiteral("KestavonAway")});
+    const xcb_window_t awayWindow = waitForWindowOf(away);
+    windows->watch(awayWindow);
+    runTool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), hexId(awayWindow),
+                                       QStringLiteral("-t"), QString::number((desktop + 1) % 4)});
+    ASSERT_TRUE(windows->waitUntil(
+        [&] { return windows->cardinal(awayWindow, "_NET_WM_DESKTOP") == (desktop + 1) % 4; }));
+    const pid_t here =
+        spawn({QStringLiteral("xterm"), QStringLiteral("-class"), QStringLiteral("KestavonHere")});
+    ASSERT_TRUE(waitUntilActive(waitForWindowOf(here)));
+
+    EXPECT_TRUE(workspace->activate(away));
+    EXPECT_TRUE(
+        windows->waitUntil([&] { return windows->hasState(awayWindow, "_NET_WM_STATE_DEMANDS_ATTENTION"); }));
+    EXPECT_NE(activeWindow(), awayWindow);
+    EXPECT_EQ(windows->cardinal(connection->root(), "_NET_CURRENT_DESKTOP"), desktop);
+}
