@@ -7,6 +7,17 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    // Say plainly why there is nothing to show, before the window system refuses to start.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::fprintf(stderr, "Kestavon: no display to run on (DISPLAY is not set).\n");
+        return 1;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Kestavon"));
+    QApplication::setApplicationName(QStringLiteral("Kestavon"));
+    QApplication::setDesktopFileName(QStringLiteral("kestavon"));
+
     QString whyNot;
     std::unique_ptr<X11Platform> platform = X11Platform::create(&whyNot);
     if (!platform) {
@@ -15,14 +26,11 @@ int main(int argc, char** argv) {
     }
     Platform::install(platform.get());
 
-    QApplication application(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Kestavon"));
-    QApplication::setApplicationName(QStringLiteral("Kestavon"));
-    QApplication::setDesktopFileName(QStringLiteral("kestavon"));
-
-    KestavonApp app;
-    app.showWindow();
-    const int status = QApplication::exec();
+    const int status = [] {
+        KestavonApp app;
+        app.showWindow();
+        return QApplication::exec();
+    }();
     Platform::install(nullptr);
     return status;
 }
