@@ -11,6 +11,8 @@
 
 #include <QTemporaryDir>
 
+#include "FigureReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -90,36 +92,6 @@ BENCHMARK(BM_ReadFile);
 BENCHMARK(BM_Lookup);
 BENCHMARK(BM_Snapshot);
 BENCHMARK(BM_ParseInMemory);
-
-// Keeps the CPU time per iteration of every repetition, to take medians from: CPU time of the
-// calling thread is what the tap thread spends, and it leaves out moments when other programs
-// had the machine.
-class FigureReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                times_[run.run_name.function_name].push_back(run.GetAdjustedCPUTime());
-        ConsoleReporter::ReportRuns(runs);
-    }
-    /// Median time per iteration, or a negative number when the benchmark did not run.
-    double median(const std::string& name) {
-        std::vector<double>& t = times_[name];
-        if (t.empty()) return -1;
-        std::sort(t.begin(), t.end());
-        return t[t.size() / 2];
-    }
-
-private:
-    std::map<std::string, std::vector<double>> times_;
-};
-
-void printRatio(const char* figure, double numerator, double denominator) {
-    if (numerator < 0 || denominator <= 0)
-        std::printf("figure %s nan\n", figure);
-    else
-        std::printf("figure %s %.2f\n", figure, numerator / denominator);
-}
 
 } // namespace
 

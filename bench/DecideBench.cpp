@@ -11,6 +11,8 @@
 
 #include <QTemporaryDir>
 
+#include "FigureReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -213,32 +215,6 @@ BENCHMARK(BM_DecideTyping);
 BENCHMARK(BM_DecideStroke);
 BENCHMARK(BM_ReadBindingsFile);
 
-// Keeps the CPU time per iteration of every repetition, to take medians from. CPU time of the
-// calling thread is what the tap thread spends, and unlike wall time it does not count the
-// moments when other programs had the machine.
-class FigureReporter : public benchmark::ConsoleReporter {
-public:
-    // No colours: the figure lines that follow must start a clean line.
-    FigureReporter() : ConsoleReporter(OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                times_[run.run_name.function_name].push_back(run.GetAdjustedCPUTime());
-        ConsoleReporter::ReportRuns(runs);
-    }
-    /// Median time per iteration, or a negative number when the benchmark did not run.
-    double median(const std::string& name) {
-        std::vector<double>& t = times_[name];
-        if (t.empty()) return -1;
-        std::sort(t.begin(), t.end());
-        return t[t.size() / 2];
-    }
-
-private:
-    std::map<std::string, std::vector<double>> times_;
-};
-
 double typingAllocationsPerEvent() {
     HotkeyMonitor& monitor = *scene->monitor;
     constexpr int events = 1'000'000;
@@ -249,13 +225,6 @@ double typingAllocationsPerEvent() {
         benchmark::DoNotOptimize(decision);
     }
     return double(allocations - before) / events;
-}
-
-void printRatio(const char* figure, double numerator, double denominator) {
-    if (numerator < 0 || denominator <= 0)
-        std::printf("figure %s nan\n", figure);
-    else
-        std::printf("figure %s %.2f\n", figure, numerator / denominator);
 }
 
 } // namespace

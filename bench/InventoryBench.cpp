@@ -9,6 +9,8 @@
 #include "Inventory/InventoryService.h"
 #include "Platform/Fake/FakePlatform.h"
 
+#include "FigureReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -82,41 +84,6 @@ void BM_Collect(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_Collect)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
-
-// Keeps the CPU time per iteration of every repetition, to take medians from: CPU time of the
-// calling thread is what the collecting thread spends, and it leaves out moments when other
-// programs had the machine.
-class FigureReporter : public benchmark::ConsoleReporter {
-public:
-    // No colours: the figure lines that follow must start a clean line.
-    FigureReporter() : ConsoleReporter(OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                times_[run.run_name.function_name + "/" + run.run_name.args].push_back(
-                    run.GetAdjustedCPUTime());
-        ConsoleReporter::ReportRuns(runs);
-    }
-    /// Median time per iteration in the benchmark's unit (microseconds), or a negative number
-    /// when the benchmark did not run.
-    double median(const std::string& name) {
-        std::vector<double>& t = times_[name];
-        if (t.empty()) return -1;
-        std::sort(t.begin(), t.end());
-        return t[t.size() / 2];
-    }
-
-private:
-    std::map<std::string, std::vector<double>> times_;
-};
-
-void printRatio(const char* figure, double numerator, double denominator) {
-    if (numerator < 0 || denominator <= 0)
-        std::printf("figure %s nan\n", figure);
-    else
-        std::printf("figure %s %.3f\n", figure, numerator / denominator);
-}
 
 } // namespace
 
