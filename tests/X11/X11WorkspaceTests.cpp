@@ -245,14 +245,14 @@ TEST_F(Mapping, AProcessWithoutAWindowIsNoRunningApplication) {
 
 TEST_F(Mapping, OddWindowsGiveEmptierAnswers) {
     const std::int32_t ended = 0x3ffffffe; // no such process
-    TestWindowProperties spec;
-    spec.pid = ended;
-    spec.wmClass = QByteArray("no-terminator");
-    windows->create(spec);
-    spec.wmClass = QByteArray("\xff\xfe\0\0", 4);
-    windows->create(spec);
-    spec.pid = 0;
-    windows->create(spec);
+    TestWindowProperties props;
+    props.pid = ended;
+    props.wmClass = QByteArray("no-terminator");
+    windows->create(props);
+    props.wmClass = QByteArray("\xff\xfe\0\0", 4);
+    windows->create(props);
+    props.pid = 0;
+    windows->create(props);
 
     const auto application = workspace->runningApplication(ended);
     ASSERT_TRUE(application);
@@ -293,12 +293,12 @@ TEST_F(Activation, ActivatingAPidMakesItsWindowActive) {
 TEST_F(Activation, ThePidsWindowOnTheCurrentDesktopIsTheOneActivated) {
     // Two windows of this test program's pid; the top-most one is on another desktop.
     const std::uint32_t desktop = windows->cardinal(connection->root(), "_NET_CURRENT_DESKTOP").value_or(0);
-    TestWindowProperties spec;
-    spec.pid = ::getpid();
-    spec.wmClass = QByteArray("here\0KestavonHere\0", 18);
-    const xcb_window_t here = windows->create(spec);
-    spec.wmClass = QByteArray("away\0KestavonAway\0", 18);
-    const xcb_window_t away = windows->create(spec);
+    TestWindowProperties props;
+    props.pid = ::getpid();
+    props.wmClass = QByteArray("here\0KestavonHere\0", 18);
+    const xcb_window_t here = windows->create(props);
+    props.wmClass = QByteArray("away\0KestavonAway\0", 18);
+    const xcb_window_t away = windows->create(props);
     const xcb_window_t other = windows->create(TestWindowProperties{});
     runTool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), hexId(away),
                                        QStringLiteral("-t"), QString::number((desktop + 1) % 4)});
