@@ -9,6 +9,7 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -140,8 +141,69 @@ bool XSession::waitForWindowManager(int timeoutMs) {
         while (xcb_generic_event_t* e = xcb_poll_for_event(c)) std::free(e);
         if (waitpid(wm_, nullptr, WNOHANG) == wm_) break;
     }
+    if (ready) ready = waitUntilManaging(c, root, deadline);
     xcb_disconnect(c);
     return ready;
+}
+
+bool XSession::waitUntilManaging(xcb_connection_t* c, xcb_window_t root, const QDeadlineTimer& deadline) {
+    // openbox announces itself before it handles map requests; a window mapped in between
+    // can stay unmanaged for good. A probe window, nudged until it is managed, closes that gap
+    // before any test maps its own.
+    const auto intern = [c](const char* name) {
+        auto* reply = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr);
+        const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return atom;
+    };
+    const xcb_atom_t clientList = intern("_NET_CLIENT_LIST");
+    const xcb_atom_t extents = intern("_NET_REQUEST_FRAME_EXTENTS");
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    const xcb_window_t probe = xcb_generate_id(c);
+    const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, probe, root, 0, 0, 16, 16, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      screen->root_visual, XCB_CW_EVENT_MASK, &events);
+    xcb_map_window(c, probe);
+    xcb_flush(c);
+
+    const auto managed = [&] {
+        auto* reply = xcb_get_property_reply(
+            c, xcb_get_property(c, 0, root, clientList, XCB_ATOM_WINDOW, 0, 4096), nullptr);
+        bool found = false;
+        if (reply) {
+            const auto* ids = static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
+            const int count = xcb_get_property_value_length(reply) / 4;
+            found = std::find(ids, ids + count, probe) != ids + count;
+        }
+        std::free(reply);
+        return found;
+    };
+    bool done = false;
+    while (!deadline.hasExpired()) {
+        if ((done = managed())) break;
+        xcb_client_message_event_t message{};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 32;
+        message.window = probe;
+        message.type = extents;
+        xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                       reinterpret_cast<const char*>(&message));
+        xcb_flush(c);
+        // Woken by the client list changing; the poll's limit only paces the nudges.
+        struct pollfd p {xcb_get_file_descriptor(c), POLLIN, 0};
+        poll(&p, 1, int(std::min<qint64>(deadline.remainingTime(), 100)));
+        while (xcb_generic_event_t* e = xcb_poll_for_event(c)) std::free(e);
+        if (waitpid(wm_, nullptr, WNOHANG) == wm_) break;
+    }
+    xcb_destroy_window(c, probe);
+    xcb_flush(c);
+    // Gone from the client list before the first test looks at it.
+    while (done && !deadline.hasExpired() && managed()) {
+        struct pollfd p {xcb_get_file_descriptor(c), POLLIN, 0};
+        poll(&p, 1, int(std::min<qint64>(deadline.remainingTime(), 100)));
+        while (xcb_generic_event_t* e = xcb_poll_for_event(c)) std::free(e);
+    }
+    return done;
 }
 
 void XSession::stop() {

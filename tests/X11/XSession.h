@@ -2,7 +2,11 @@
 
 #include <QString>
 
+#include <xcb/xcb.h>
+
 #include <sys/types.h>
+
+class QDeadlineTimer;
 
 /// A private X display for the end-to-end tests: Xvfb with the openbox window manager (four
 /// desktops, its default key bindings), started and stopped by the test program itself.
@@ -27,6 +31,8 @@ public:
 
 private:
     bool waitForWindowManager(int timeoutMs);
+    /// Waits until the manager has taken a window of ours into its client list.
+    bool waitUntilManaging(xcb_connection_t* connection, xcb_window_t root, const QDeadlineTimer& deadline);
 
     pid_t server_ = 0;
     pid_t wm_ = 0;
