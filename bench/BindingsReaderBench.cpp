@@ -102,22 +102,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // Repetitions in random order, so that a slow moment of the machine does not land on one
-    // side of a ratio only; the command line may override these.
-    std::vector<char*> args{argv[0]};
-    std::string defaults[] = {"--benchmark_repetitions=9", "--benchmark_enable_random_interleaving=true",
-                              "--benchmark_min_time=0.2", "--benchmark_color=false"};
-    for (std::string& flag : defaults)
-        args.push_back(flag.data());
-    for (int i = 1; i < argc; ++i)
-        args.push_back(argv[i]);
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
-
     FigureReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::fflush(stdout);
+    if (!runBenchmarks(argc, argv, reporter)) return 1;
 
     const double read = reporter.median("BM_ReadFile");
     printRatio("bindings_lookup_ratio", reporter.median("BM_Lookup"), read);

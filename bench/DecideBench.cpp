@@ -234,20 +234,8 @@ int main(int argc, char** argv) {
     scene = &built;
     buildScene(built);
 
-    // Repetitions in random order, so that a slow moment of the machine does not land on one
-    // side of a ratio only; the command line may override these.
-    std::vector<char*> args{argv[0]};
-    std::string defaults[] = {"--benchmark_repetitions=9", "--benchmark_enable_random_interleaving=true",
-                              "--benchmark_min_time=0.2"};
-    for (std::string& flag : defaults) args.push_back(flag.data());
-    for (int i = 1; i < argc; ++i) args.push_back(argv[i]);
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
-
     FigureReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::fflush(stdout);
+    if (!runBenchmarks(argc, argv, reporter)) return 1;
 
     printRatio("decide_typing_ratio", reporter.median("BM_DecideTyping"), reporter.median("BM_EmptyCall"));
     std::printf("figure decide_typing_allocs %g\n", typingAllocationsPerEvent());

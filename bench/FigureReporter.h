@@ -46,3 +46,20 @@ inline void printRatio(const char* figure, double numerator, double denominator)
     else
         std::printf("figure %s %.3f\n", figure, numerator / denominator);
 }
+
+/// Runs the registered benchmarks into `reporter`: nine repetitions in random order, so that a
+/// slow moment of the machine does not land on one side of a ratio only (the command line may
+/// override these). False when the command line holds an argument the library does not know.
+inline bool runBenchmarks(int argc, char** argv, FigureReporter& reporter) {
+    std::vector<char*> args{argv[0]};
+    std::string defaults[] = {"--benchmark_repetitions=9", "--benchmark_enable_random_interleaving=true",
+                              "--benchmark_min_time=0.2", "--benchmark_color=false"};
+    for (std::string& flag : defaults) args.push_back(flag.data());
+    for (int i = 1; i < argc; ++i) args.push_back(argv[i]);
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data())) return false;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::fflush(stdout);
+    return true;
+}

@@ -88,22 +88,8 @@ BENCHMARK(BM_Collect)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecon
 } // namespace
 
 int main(int argc, char** argv) {
-    // Repetitions in random order, so that a slow moment of the machine does not land on one
-    // side of a ratio only; the command line may override these.
-    std::vector<char*> args{argv[0]};
-    std::string defaults[] = {"--benchmark_repetitions=9", "--benchmark_enable_random_interleaving=true",
-                              "--benchmark_min_time=0.2", "--benchmark_color=false"};
-    for (std::string& flag : defaults)
-        args.push_back(flag.data());
-    for (int i = 1; i < argc; ++i)
-        args.push_back(argv[i]);
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
-
     FigureReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::fflush(stdout);
+    if (!runBenchmarks(argc, argv, reporter)) return 1;
 
     const double at1000 = reporter.median("BM_Collect/1000");
     const double at100 = reporter.median("BM_Collect/100");
