@@ -34,6 +34,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -206,6 +207,10 @@ int runBench() {
         }
         app.window = *window;
     }
+    // As if installed a while ago: a folder changed within the last moments is read again on
+    // every look-up (a later change might keep its time stamp), which no user's setup sees.
+    const struct timespec earlier[2] = {{time(nullptr) - 60, 0}, {time(nullptr) - 60, 0}};
+    utimensat(AT_FDCWD, QFile::encodeName(applications).constData(), earlier, 0);
     const auto cleanup = [&] {
         for (const App& app : apps) {
             ::kill(app.pid, SIGTERM);

@@ -261,6 +261,27 @@ TEST_F(Mapping, OddWindowsGiveEmptierAnswers) {
     EXPECT_TRUE(listed(ended));
 }
 
+TEST_F(Mapping, AnswersFollowWindowsComingAndGoingBetweenQuestions) {
+    // The workspace keeps what it read while the client list stays the same.
+    const std::int32_t first = 0x3ffffff0, second = 0x3ffffff1; // no such processes
+    TestWindowProperties props;
+    props.pid = first;
+    props.wmClass = QByteArray("first\0KestavonFirst\0", 20);
+    const xcb_window_t firstWindow = windows->create(props);
+    ASSERT_TRUE(workspace->runningApplication(first));
+    EXPECT_FALSE(workspace->runningApplication(second));
+
+    props.pid = second;
+    props.wmClass = QByteArray("second\0KestavonSecond\0", 22);
+    windows->create(props);
+    windows->destroy(firstWindow);
+    EXPECT_FALSE(workspace->runningApplication(first));
+    ASSERT_TRUE(workspace->runningApplication(second));
+    EXPECT_EQ(workspace->runningApplication(second)->localizedName, QStringLiteral("KestavonSecond"));
+    EXPECT_TRUE(listed(second));
+    EXPECT_FALSE(listed(first));
+}
+
 TEST_F(Activation, FrontmostFollowsTheActiveWindow) {
     const pid_t first =
         spawn({QStringLiteral("xterm"), QStringLiteral("-class"), QStringLiteral("KestavonFirst")});

@@ -1,9 +1,12 @@
 #include "X11Connection.h"
 
+#include "X11RootWatch.h"
+
 #include <cstdlib>
 
 std::unique_ptr<X11Connection> X11Connection::open(const char* display) {
     std::unique_ptr<X11Connection> c(new X11Connection);
+    c->display_ = display ? QByteArray(display) : QByteArray();
     c->connection_ = xcb_connect(display, &c->screenNumber_);
     if (xcb_connection_has_error(c->connection_)) return nullptr;
 
@@ -21,6 +24,11 @@ std::unique_ptr<X11Connection> X11Connection::open(const char* display) {
 X11Connection::~X11Connection() {
     if (ewmhReady_) xcb_ewmh_connection_wipe(&ewmh_);
     if (connection_) xcb_disconnect(connection_);
+}
+
+X11RootWatch& X11Connection::rootWatch() {
+    std::call_once(watchOnce_, [this] { watch_ = std::make_unique<X11RootWatch>(display_); });
+    return *watch_;
 }
 
 xcb_atom_t X11Connection::atom(const char* name) {

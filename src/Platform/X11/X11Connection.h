@@ -9,6 +9,8 @@
 #include <memory>
 #include <mutex>
 
+class X11RootWatch;
+
 /// One connection to the X server with its EWMH helper and an atom cache. Each thread that
 /// waits for events has a connection of its own; requests may be sent from any thread.
 class X11Connection {
@@ -30,6 +32,9 @@ public:
     xcb_atom_t atom(const char* name);
     /// Whether the connection broke (the server went away).
     bool hasError() const { return xcb_connection_has_error(connection_) != 0; }
+    /// The watch on this display's root window, shared by all users of this connection and
+    /// started at the first call.
+    X11RootWatch& rootWatch();
 
 private:
     X11Connection() = default;
@@ -41,4 +46,7 @@ private:
     bool ewmhReady_ = false;
     std::mutex atomsMutex_;
     QHash<QByteArray, xcb_atom_t> atoms_;
+    QByteArray display_;
+    std::once_flag watchOnce_;
+    std::unique_ptr<X11RootWatch> watch_;
 };

@@ -2,6 +2,7 @@
 
 #include "Platform/X11/X11Connection.h"
 #include "Platform/X11/X11Reply.h"
+#include "Platform/X11/X11RootWatch.h"
 
 #include <xcb/randr.h>
 
@@ -82,6 +83,16 @@ std::vector<X11Displays::Monitor> X11Displays::readMonitors() {
 
 std::vector<X11Displays::Monitor> X11Displays::monitors() {
     if (connection_.hasError()) return {};
+    const std::uint64_t generation = connection_.rootWatch().current().displays;
+    std::lock_guard lock(knownMutex_);
+    if (generation != knownGeneration_ || known_.empty()) {
+        known_ = currentMonitors();
+        knownGeneration_ = generation;
+    }
+    return known_;
+}
+
+std::vector<X11Displays::Monitor> X11Displays::currentMonitors() {
     std::vector<Monitor> monitors;
     if (hasMonitors()) monitors = readMonitors();
     if (monitors.empty()) {

@@ -7,7 +7,9 @@
 #include <QHash>
 #include <QRect>
 
+#include <cstdint>
 #include <mutex>
+#include <vector>
 
 class X11Connection;
 
@@ -37,12 +39,14 @@ public:
         /// Whether the server describes it (false for the whole-root stand-in).
         bool isMonitor = true;
     };
-    /// The active monitors in the server's order, the main one flagged.
+    /// The active monitors in the server's order, the main one flagged; read again only after
+    /// the server announced a change.
     std::vector<Monitor> monitors();
 
 private:
     bool hasMonitors();
     std::vector<Monitor> readMonitors();
+    std::vector<Monitor> currentMonitors();
     /// The atoms' names, asked of the server once each (an atom never changes its name).
     std::vector<QString> namesOf(const std::vector<xcb_atom_t>& atoms);
 
@@ -51,4 +55,7 @@ private:
     bool hasMonitors_ = false;
     std::mutex namesMutex_;
     QHash<xcb_atom_t, QString> names_;
+    std::mutex knownMutex_;
+    std::uint64_t knownGeneration_ = 0;
+    std::vector<Monitor> known_;
 };

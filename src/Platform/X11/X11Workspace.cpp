@@ -22,7 +22,7 @@ QString text(const char* bytes) {
 
 X11Workspace::X11Workspace(X11Connection& connection) : connection_(connection) {}
 
-std::vector<X11Workspace::ClientWindow> X11Workspace::clientWindows(bool stacking) {
+std::vector<X11Workspace::ClientWindow> X11Workspace::readClientWindows(bool stacking) {
     xcb_ewmh_connection_t* ewmh = connection_.ewmh();
     xcb_connection_t* c = connection_.xcb();
     const int screen = connection_.screenNumber();
@@ -63,6 +63,42 @@ std::vector<X11Workspace::ClientWindow> X11Workspace::clientWindows(bool stackin
             windows.push_back(window);
     }
     return windows;
+}
+
+void X11Workspace::forgetChanged() {
+    const X11RootWatch::Generations now = connection_.rootWatch().current();
+    if (now.clientList != known_.generations.clientList) {
+        known_.listed.reset();
+        known_.applications.clear();
+    }
+    if (now.stacking != known_.generations.stacking) known_.stacked.reset();
+    known_.generations = now;
+}
+
+std::shared_ptr<const X11Workspace::ClientWindows> X11Workspace::clientWindows(bool stacking) {
+    std::lock_guard lock(knownMutex_);
+    forgetChanged();
+    auto& kept = stacking ? known_.stacked : known_.listed;
+    if (!kept) kept = std::make_shared<const ClientWindows>(readClientWindows(stacking));
+    return kept;
+}
+
+RunningApplication X11Workspace::application(std::int32_t pid, const ClientWindows& listed) {
+    const auto entries = index_.entries();
+    {
+        std::lock_guard lock(knownMutex_);
+        if (known_.entries != entries) {
+            known_.applications.clear();
+            known_.entries = entries;
+        }
+        if (const auto found = known_.applications.find(pid); found != known_.applications.end())
+            return found->second;
+    }
+    RunningApplication described = describe(pid, listed, *entries);
+    std::lock_guard lock(knownMutex_);
+    // Kept only if told from the windows and entries still in effect.
+    if (known_.listed.get() == &listed && known_.entries == entries) known_.applications.emplace(pid, described);
+    return described;
 }
 
 RunningApplication X11Workspace::describe(std::int32_t pid, const std::vector<ClientWindow>& windows,
@@ -113,24 +149,23 @@ RunningApplication X11Workspace::describe(std::int32_t pid, const std::vector<Cl
 }
 
 QList<RunningApplication> X11Workspace::runningApplications() {
-    const std::vector<ClientWindow> windows = clientWindows(false);
-    const auto entries = index_.entries();
+    const auto listed = clientWindows(false);
     QList<RunningApplication> applications;
     std::vector<std::int32_t> seen;
-    for (const ClientWindow& window : windows) {
+    for (const ClientWindow& window : *listed) {
         if (std::find(seen.begin(), seen.end(), window.pid) != seen.end()) continue;
         seen.push_back(window.pid);
-        applications.append(describe(window.pid, windows, *entries));
+        applications.append(application(window.pid, *listed));
     }
     return applications;
 }
 
 std::optional<RunningApplication> X11Workspace::runningApplication(std::int32_t pid) {
-    const std::vector<ClientWindow> windows = clientWindows(false);
+    const auto listed = clientWindows(false);
     const bool hasWindow =
-        std::any_of(windows.begin(), windows.end(), [pid](const ClientWindow& w) { return w.pid == pid; });
+        std::any_of(listed->begin(), listed->end(), [pid](const ClientWindow& w) { return w.pid == pid; });
     if (!hasWindow) return std::nullopt;
-    return describe(pid, windows, *index_.entries());
+    return application(pid, *listed);
 }
 
 std::optional<RunningApplication> X11Workspace::frontmostApplication() {
@@ -140,6 +175,10 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() {
                                           &active, nullptr) ||
         active == XCB_NONE)
         return std::nullopt;
+    // The pid of a known client is at hand; any other window is asked.
+    const auto listed = clientWindows(false);
+    for (const ClientWindow& window : *listed)
+        if (window.id == active) return application(window.pid, *listed);
     uint32_t pid = 0;
     if (!xcb_ewmh_get_wm_pid_reply(ewmh, xcb_ewmh_get_wm_pid(ewmh, active), &pid, nullptr) || pid == 0 ||
         pid > uint32_t(std::numeric_limits<std::int32_t>::max()))
@@ -148,9 +187,9 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() {
 }
 
 std::optional<xcb_window_t> X11Workspace::windowToActivate(std::int32_t pid) {
-    const std::vector<ClientWindow> stacked = clientWindows(true);
+    const auto stacked = clientWindows(true);
     std::vector<xcb_window_t> own; // top-most first
-    for (auto it = stacked.rbegin(); it != stacked.rend(); ++it)
+    for (auto it = stacked->rbegin(); it != stacked->rend(); ++it)
         if (it->pid == pid) own.push_back(it->id);
     if (own.empty()) return std::nullopt;
 
@@ -175,14 +214,14 @@ std::optional<xcb_window_t> X11Workspace::windowToActivate(std::int32_t pid) {
 }
 
 std::optional<RunningApplication> X11Workspace::runningInstance(const QString& id) {
-    const std::vector<ClientWindow> stacked = clientWindows(true);
-    const auto entries = index_.entries();
+    const auto stacked = clientWindows(true);
+    const auto listed = clientWindows(false);
     std::vector<std::int32_t> seen;
-    for (auto window = stacked.rbegin(); window != stacked.rend(); ++window) {
+    for (auto window = stacked->rbegin(); window != stacked->rend(); ++window) {
         if (std::find(seen.begin(), seen.end(), window->pid) != seen.end()) continue;
         seen.push_back(window->pid);
-        RunningApplication application = describe(window->pid, stacked, *entries);
-        if (application.bundleIdentifier == id) return application;
+        RunningApplication running = application(window->pid, *listed);
+        if (running.bundleIdentifier == id) return running;
     }
     return std::nullopt;
 }
@@ -206,8 +245,13 @@ void X11Workspace::openApplication(const QString& path, const OpenConfiguration&
     };
     if (!QFileInfo::exists(path))
         return finish(std::nullopt, QStringLiteral("The application “%1” can’t be found.").arg(path));
-    const auto entry = DesktopEntry::read(
-        path, DesktopEntryIndex::desktopFileId(path, DesktopEntryIndex::applicationFolders()));
+    // An entry in effect is already read; any other file is read now.
+    std::optional<DesktopEntry> entry;
+    const auto entries = index_.entries();
+    if (const DesktopEntry* indexed = entries->atPath(path))
+        entry = *indexed;
+    else
+        entry = DesktopEntry::read(path, DesktopEntryIndex::desktopFileId(path, DesktopEntryIndex::applicationFolders()));
     if (!entry) {
         return finish(
             std::nullopt,

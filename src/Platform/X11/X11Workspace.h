@@ -2,10 +2,15 @@
 
 #include "DesktopEntryIndex.h"
 #include "Platform/WorkspacePort.h"
+#include "X11RootWatch.h"
 #include "X11ServerClock.h"
 
 #include <xcb/xcb.h>
 
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <unordered_map>
 #include <vector>
 
 class X11Connection;
@@ -13,6 +18,10 @@ class X11Connection;
 /// Running applications on X11: the processes owning client windows (`_NET_WM_PID`), each
 /// told apart by its desktop entry. Activation goes through `_NET_ACTIVE_WINDOW`; launching
 /// and URLs through GIO.
+///
+/// The client windows and what was told of their processes are kept while the window
+/// manager's client lists stay as they are, so the several questions of one jump cost no
+/// more than the first.
 ///
 /// A process without a client window is not a running application here: it has nothing to
 /// activate, and launching its entry again is how a windowless single-instance program is
@@ -41,11 +50,28 @@ private:
         QString wmClass;
     };
 
+    using ClientWindows = std::vector<ClientWindow>;
+
+    /// What was read while the client lists stayed the same.
+    struct Known {
+        X11RootWatch::Generations generations;
+        std::shared_ptr<const ClientWindows> listed;
+        std::shared_ptr<const ClientWindows> stacked;
+        std::shared_ptr<const DesktopEntryIndex::Entries> entries;
+        std::unordered_map<std::int32_t, RunningApplication> applications;
+    };
+
     /// The client windows that name their process, in `_NET_CLIENT_LIST` order, or bottom to
-    /// top with `stacking`. All properties are asked for at once, then collected.
-    std::vector<ClientWindow> clientWindows(bool stacking);
-    /// The application of `pid`, told by its first window that has a class.
-    RunningApplication describe(std::int32_t pid, const std::vector<ClientWindow>& windows,
+    /// top with `stacking`: kept from an earlier call while the list is unchanged.
+    std::shared_ptr<const ClientWindows> clientWindows(bool stacking);
+    /// Reads the list and, all asked for at once, each window's pid and class.
+    std::vector<ClientWindow> readClientWindows(bool stacking);
+    /// Drops what a change of the client lists since the last call made stale.
+    void forgetChanged();
+    /// The application of `pid` (which must have a client window), told by its first window
+    /// that has a class; kept until the client list or the desktop entries change.
+    RunningApplication application(std::int32_t pid, const ClientWindows& listed);
+    RunningApplication describe(std::int32_t pid, const ClientWindows& windows,
                                 const DesktopEntryIndex::Entries& entries);
     /// The application with this desktop-file id whose window is highest in the stacking
     /// order (the instance last used, when several processes run the same entry).
@@ -56,4 +82,6 @@ private:
     X11Connection& connection_;
     DesktopEntryIndex index_;
     X11ServerClock clock_;
+    std::mutex knownMutex_;
+    Known known_;
 };
