@@ -3,19 +3,76 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace FileIO {
+namespace {
+
+std::optional<QString> failure(const char* action, const QString& path) {
+    return QStringLiteral("%1 %2: %3").arg(QLatin1String(action), path, qt_error_string(errno));
+}
+
+// The temporary files of a save: hidden, next to the file, named after it. The saving process
+// holds a lock on its own until the file is in place, so a locked one is a save in progress
+// and an unlocked one was left by a process that died mid-save.
+QString temporaryPrefix(const QString& fileName) {
+    return u'.' + fileName + QStringLiteral(".saving-");
+}
+
+bool sameFile(int fd, const QByteArray& name) {
+    struct stat opened {
+    }, named{};
+    return ::fstat(fd, &opened) == 0 && ::stat(name.constData(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+// Creates and locks a new temporary file for `fileName` in `folder`; -1 and errno on failure.
+int createTemporary(const QString& folder, const QString& fileName, QByteArray& name) {
+    const QString prefix = folder + u'/' + temporaryPrefix(fileName);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = QFile::encodeName(prefix + QString::number(QRandomGenerator::global()->generate64(), 36));
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return -1;
+        }
+        // Without locks (some network file systems) nothing is ever taken for abandoned.
+        ::flock(fd, LOCK_EX);
+        if (sameFile(fd, name)) return fd;
+        // Another save took it for abandoned between the creation and the lock.
+        ::close(fd);
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// Removes the temporary files of saves that were cut short (the process was killed).
+void removeAbandoned(const QString& folder, const QString& fileName) {
+    const QString prefix = temporaryPrefix(fileName);
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& entry : names) {
+        if (!entry.startsWith(prefix)) continue;
+        const QByteArray name = QFile::encodeName(folder + u'/' + entry);
+        const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && sameFile(fd, name)) ::unlink(name.constData());
+        ::close(fd);
+    }
+}
+
+} // namespace
 
 ReadResult read(const QString& path, std::int64_t maxBytes) {
     ReadResult result;
     const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    // Not blocking: a named pipe put in place of the file must not hang the reader.
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return result;
 
     struct stat info {};
@@ -61,14 +118,48 @@ std::optional<QString> writeAtomically(const QString& path, const QByteArray& by
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder)) return QStringLiteral("could not create the folder %1").arg(folder);
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
+    // A link is followed: the file it points to is replaced, the link stays.
+    QFileInfo target(path);
+    for (int depth = 0; depth < 40 && target.isSymLink(); ++depth)
+        target.setFile(target.symLinkTarget());
+    const QByteArray native = QFile::encodeName(target.filePath());
+    struct stat existing {};
+    const bool exists = ::stat(native.constData(), &existing) == 0;
+    // Only a regular file is replaced: never a folder, and never a device or pipe a link
+    // may lead to outside the data folder.
+    if (exists && !S_ISREG(existing.st_mode)) {
+        if (!S_ISDIR(existing.st_mode))
+            return QStringLiteral("could not replace %1: not a regular file").arg(target.filePath());
+        errno = EISDIR;
+        return failure("could not replace", target.filePath());
     }
-    if (!file.commit()) return file.errorString();
+    // A file the user made read-only stays as it is.
+    if (exists && ::access(native.constData(), W_OK) != 0)
+        return failure("the file is not writable", target.filePath());
+
+    QByteArray temporary;
+    const int fd = createTemporary(target.absolutePath(), target.fileName(), temporary);
+    if (fd < 0) return failure("could not create a temporary file in", target.absolutePath());
+    const auto abandon = [&](const char* action, const QByteArray& name) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        ::close(fd);
+        errno = error;
+        return failure(action, QFile::decodeName(name));
+    };
+
+    if (exists) ::fchmod(fd, existing.st_mode & 07777);
+    for (qsizetype written = 0; written < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return abandon("could not write", temporary);
+        written += n;
+    }
+    // Some file systems report a full disk or an I/O error only here.
+    if (::fsync(fd) != 0) return abandon("could not write", temporary);
+    if (::rename(temporary.constData(), native.constData()) != 0) return abandon("could not replace", native);
+    ::close(fd);
+    removeAbandoned(target.absolutePath(), target.fileName());
     return std::nullopt;
 }
 

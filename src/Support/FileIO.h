@@ -15,12 +15,16 @@ struct ReadResult {
     QByteArray bytes;
 };
 
-/// Reads a regular file whole. A file larger than `maxBytes` is not read at all.
+/// Reads a regular file whole. A file larger than `maxBytes` is not read at all; anything but
+/// a regular file (a folder, a named pipe, a device) is unreadable, and never waited for.
 ReadResult read(const QString& path, std::int64_t maxBytes);
 
-/// Replaces the file with `bytes` in one step (a temporary file moved into place), creating
-/// missing folders first. A reader sees the old file or the new one, never a part.
-/// Returns the description of the failure, or nothing on success.
+/// Replaces the file with `bytes` in one step (a temporary file, written and flushed to the
+/// disk, then moved into place), creating missing folders first. A reader sees the old file or
+/// the new one, never a part; on any failure the old file stays as it was and the temporary
+/// file is removed. Temporary files left by a process that died while saving are removed by
+/// the next successful save of the same file. A symbolic link is followed; a file that is not
+/// writable is not replaced. Returns the description of the failure, or nothing on success.
 std::optional<QString> writeAtomically(const QString& path, const QByteArray& bytes);
 
 } // namespace FileIO

@@ -1,0 +1,136 @@
+#include "PrivateMounts.h"
+#include "StoreUnderTest.h"
+
+#include "../Keyboard/BindingsTestSupport.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <map>
+#include <unistd.h>
+
+using BindingsTestSupport::LogWatch;
+
+namespace {
+
+// Everything under `folder`: relative paths, with the bytes of the files.
+std::map<QString, QByteArray> contentsOf(const QString& folder) {
+    std::map<QString, QByteArray> contents;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        contents[QDir(folder).relativeFilePath(path)] =
+            it.fileInfo().isFile() ? TestSupport::readAll(path) : "<folder>";
+    }
+    return contents;
+}
+
+// Fills the file system of `folder` to the last byte.
+bool fillUp(const QString& folder) {
+    const int fd =
+        ::open(QFile::encodeName(folder + "/filler").constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const QByteArray chunk(4096, 'f');
+    while (::write(fd, chunk.constData(), size_t(chunk.size())) > 0) {
+    }
+    while (::write(fd, chunk.constData(), 1) > 0) {
+    }
+    const bool full = errno == ENOSPC;
+    ::close(fd);
+    return full;
+}
+
+// What makes a save fail, and how it goes away again.
+struct Cause {
+    const char* name;
+    /// Size of the tmpfs the data folder gets; 0: no file system of its own.
+    int tmpfsKibibytes;
+    bool (*arrange)(const QString& folder, const QString& path);
+    bool (*remove)(const QString& folder, const QString& path);
+};
+
+const Cause causes[] = {
+    {"ReadOnlyFolder", 1024,
+     [](const QString& folder, const QString&) { return PrivateMounts::remount(folder, true); },
+     [](const QString& folder, const QString&) { return PrivateMounts::remount(folder, false); }},
+    {"DiskFull", 64, [](const QString& folder, const QString&) { return fillUp(folder); },
+     [](const QString& folder, const QString&) { return QFile::remove(folder + "/filler"); }},
+    {"FileIsAFolder", 0,
+     [](const QString&, const QString& path) {
+         if (!QFile::remove(path) || !QDir().mkpath(path)) return false;
+         TestSupport::writeAll(path + "/inside", "kept");
+         return true;
+     },
+     [](const QString&, const QString& path) { return QDir(path).removeRecursively(); }},
+};
+
+void PrintTo(const Cause& cause, std::ostream* out) {
+    *out << cause.name;
+}
+
+class SaveFailure : public ::testing::TestWithParam<std::tuple<const StoreKind*, Cause>> {};
+
+// Each cause gives the one log line of a failed save, touches nothing on disk (no half file,
+// no temporary file left), and the store keeps the change in memory; once the cause is gone,
+// the next change saves the whole state.
+TEST_P(SaveFailure, LogsOnceKeepsMemoryLeavesTheDiskAsItWasThenRecovers) {
+    const auto& [kind, cause] = GetParam();
+    if (cause.tmpfsKibibytes > 0 && !PrivateMounts::inside()) return PrivateMounts::runCurrentTestInside();
+
+    const QString folder = TestSupport::freshFolder() + "/Kestavon";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    struct Unmount {
+        QString folder;
+        ~Unmount() {
+            if (!folder.isEmpty()) PrivateMounts::unmount(folder);
+        }
+    } unmount;
+    if (cause.tmpfsKibibytes > 0) {
+        ASSERT_TRUE(PrivateMounts::mountTmpfs(folder, cause.tmpfsKibibytes));
+        unmount.folder = folder;
+    }
+    const QString path = folder + '/' + kind->fileName;
+    TestSupport::writeAll(path, kind->fileAt(50));
+    const std::unique_ptr<StoreUnderTest> store = kind->open(path);
+    ASSERT_EQ(store->memory(), kind->fileAt(50));
+
+    ASSERT_TRUE(cause.arrange(folder, path));
+    const auto disk = contentsOf(folder);
+    {
+        const LogWatch log;
+        store->change();
+        const QStringList failures = log.messagesStartingWith(kind->writeFailed);
+        EXPECT_EQ(failures.size(), 1) << log.messages().join('\n').toStdString();
+        if (!failures.isEmpty()) {
+            EXPECT_GT(failures[0].size(), kind->writeFailed.size()) << "the reason follows the message";
+        }
+        EXPECT_EQ(log.messages().filter(".json").size(), 1) << log.messages().join('\n').toStdString();
+    }
+    EXPECT_EQ(store->memory(), kind->fileAt(51));
+    EXPECT_TRUE(contentsOf(folder) == disk)
+        << "the file now has " << TestSupport::readAll(path).size() << " bytes";
+
+    ASSERT_TRUE(cause.remove(folder, path));
+    const LogWatch log;
+    store->change();
+    EXPECT_EQ(log.messages().filter(".json"), QStringList{});
+    EXPECT_EQ(store->memory(), kind->fileAt(52));
+    EXPECT_EQ(TestSupport::readAll(path), kind->fileAt(52));
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{kind->fileName});
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, SaveFailure,
+                         ::testing::Combine(::testing::Values(&bindingsStore, &statsStore),
+                                            ::testing::ValuesIn(causes)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param)->name) + std::get<1>(info.param).name;
+                         });
+
+} // namespace
