@@ -31,6 +31,13 @@ std::optional<std::int64_t> count(const QJsonValue& json) {
     return value;
 }
 
+// The JSON reader lets a lone low surrogate escape ("\udc00") through, which UTF-8 cannot hold:
+// saving would write '?' in its place, so two keys that differ only there would come out as
+// one key written twice. Repairing the text as saving would keeps the counters equal to the file.
+QString repaired(const QString& text) {
+    return QStringView(text).isValidUtf16() ? text : QString::fromUtf8(text.toUtf8());
+}
+
 } // namespace
 
 UsageStats UsageStats::incremented(const UsageStats& stats, const QString& appName, const QString& bundleID) {
@@ -102,7 +109,12 @@ std::optional<UsageStats> UsageStats::decode(const QByteArray& json) {
         const QJsonValue name = entry.value(u"name");
         const auto entryCount = count(entry.value(u"count"));
         if (!name.isString() || !entryCount) return std::nullopt;
-        stats.perApp.insert_or_assign(it.key(), AppCount{name.toString(), *entryCount});
+        // Keys that become equal once repaired share one counter, which keeps both counts.
+        AppCount& app =
+            stats.perApp.try_emplace(repaired(it.key()), AppCount{repaired(name.toString()), 0}).first->second;
+        app.count = *entryCount > std::numeric_limits<std::int64_t>::max() - app.count
+                        ? std::numeric_limits<std::int64_t>::max()
+                        : app.count + *entryCount;
     }
     return stats;
 }

@@ -94,6 +94,14 @@ TEST(UsageFile, MalformedFilesLoadAsZero) {
     EXPECT_EQ(UsageStats::snapshot(path).totalSuccess, 9223372036854775807);
 }
 
+TEST(UsageFile, LoneSurrogatesAreRepairedOnReadingAndKeysThatMeetKeepBothCounts) {
+    const auto stats = UsageStats::decode(
+        R"({"totalSuccess":5,"perApp":{"\udc00":{"name":"a\udc00","count":2},"\udc01":{"name":"b","count":3}}})");
+    ASSERT_TRUE(stats);
+    EXPECT_EQ(*stats, statsWith({{QStringLiteral("?"), {QStringLiteral("a?"), 5}}}));
+    EXPECT_EQ(UsageStats::decode(UsageStats::encode(*stats)), stats);
+}
+
 TEST(UsageFile, FileLargerThanTheLimitIsNotRead) {
     const QString path = fileIn(TestSupport::freshFolder());
     QByteArray content = R"({"totalSuccess":1,"perApp":{}})";
