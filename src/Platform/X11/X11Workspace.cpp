@@ -3,6 +3,7 @@
 #include "GioLauncher.h"
 #include "ProcessInfo.h"
 #include "X11Connection.h"
+#include "X11Reply.h"
 
 #include <xcb/xcb_ewmh.h>
 #include <xcb/xcb_icccm.h>
@@ -14,8 +15,16 @@
 
 namespace {
 
-QString text(const char* bytes) {
-    return bytes ? QString::fromUtf8(bytes) : QString();
+/// `WM_CLASS` is "instance\0class\0". Any client may set any bytes there, an empty or
+/// unterminated value included, so it is split within the reply's own length.
+void readWmClass(xcb_connection_t* c, xcb_get_property_cookie_t cookie, QString& instance, QString& className) {
+    const X11Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr));
+    if (!reply || reply->type != XCB_ATOM_STRING || reply->format != 8) return;
+    const QByteArray raw(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                         std::max(xcb_get_property_value_length(reply.get()), 0));
+    const QList<QByteArray> parts = raw.split('\0');
+    instance = QString::fromUtf8(parts.value(0));
+    className = QString::fromUtf8(parts.value(1));
 }
 
 } // namespace
@@ -53,12 +62,7 @@ std::vector<X11Workspace::ClientWindow> X11Workspace::readClientWindows(bool sta
         uint32_t pid = 0;
         const bool hasPid = xcb_ewmh_get_wm_pid_reply(ewmh, pidCookies[i], &pid, nullptr) != 0;
         ClientWindow window{ids[i], std::int32_t(pid), {}, {}};
-        xcb_icccm_get_wm_class_reply_t wmClass{};
-        if (xcb_icccm_get_wm_class_reply(c, classCookies[i], &wmClass, nullptr)) {
-            window.wmInstance = text(wmClass.instance_name);
-            window.wmClass = text(wmClass.class_name);
-            xcb_icccm_get_wm_class_reply_wipe(&wmClass);
-        }
+        readWmClass(c, classCookies[i], window.wmInstance, window.wmClass);
         if (hasPid && pid > 0 && pid <= uint32_t(std::numeric_limits<std::int32_t>::max()))
             windows.push_back(window);
     }
