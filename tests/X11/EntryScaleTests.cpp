@@ -1,0 +1,87 @@
+// Applications folders far larger than real ones, with links that loop: the entry index and
+// the installed-app scan finish, and list every real entry once.
+#include "EntryFolders.h"
+#include "Keyboard/AppCatalog.h"
+#include "Platform/Fake/FakePlatform.h"
+#include "Platform/X11/DesktopEntryIndex.h"
+#include "Platform/X11/X11Bundles.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace {
+
+// The fake desktop with real desktop entries in place of its bundles.
+class PlatformWithEntries final : public Platform {
+public:
+    TimePort& time() override { return fake.time(); }
+    WindowListPort& windowList() override { return fake.windowList(); }
+    DisplayPort& displays() override { return fake.displays(); }
+    SkyLightPort& skyLight() override { return fake.skyLight(); }
+    AccessibilityPort& accessibility() override { return fake.accessibility(); }
+    EventTapPort& eventTap() override { return fake.eventTap(); }
+    BundlePort& bundles() override { return entries; }
+    WorkspacePort& workspace() override { return fake.workspace(); }
+    UpdaterPort& updater() override { return fake.updater(); }
+
+    FakePlatform fake;
+    X11Bundles entries;
+};
+
+} // namespace
+
+TEST(EntryScale, FiveThousandEntriesAndLinkLoopsAreEachListedOnce) {
+    constexpr int entryCount = 5000;
+    EntryFolders folders;
+    QSet<QString> ids;
+    for (int n = 0; n < entryCount; ++n) {
+        // Most in the user's folder, some a level down, the rest in the system folder.
+        const QString name = QStringLiteral("app%1.desktop").arg(n, 4, 10, QLatin1Char('0'));
+        const QString relative = n % 10 == 0 ? QStringLiteral("vendor/") + name : name;
+        folders.write(n % 4 == 0 ? folders.system : folders.user, relative,
+                      entryText(QStringLiteral("App %1").arg(n), QStringLiteral("app%1 --flag").arg(n)));
+        ids.insert(QString(relative).replace(QLatin1Char('/'), QLatin1Char('-')));
+    }
+    // A folder linked to its own parent, one linked to the root, a file linked to itself, and
+    // two files linked to each other.
+    QFile::link(folders.user, folders.user + QStringLiteral("/vendor/up"));
+    QFile::link(folders.user, folders.user + QStringLiteral("/again"));
+    QFile::link(folders.system, folders.system + QStringLiteral("/vendor/again.desktop"));
+    QFile::link(folders.user + QStringLiteral("/self.desktop"),
+                folders.user + QStringLiteral("/self.desktop"));
+    QFile::link(folders.user + QStringLiteral("/b.desktop"), folders.user + QStringLiteral("/a.desktop"));
+    QFile::link(folders.user + QStringLiteral("/a.desktop"), folders.user + QStringLiteral("/b.desktop"));
+
+    QElapsedTimer clock;
+    clock.start();
+    DesktopEntryIndex index;
+    const auto entries = index.entries();
+    const qint64 indexMs = clock.restart();
+
+    PlatformWithEntries platform;
+    Platform::install(&platform);
+    const QList<AppEntry> scanned = AppCatalog::scan(AppCatalog::defaultRoots());
+    Platform::install(nullptr);
+    std::printf("%d entries: indexed in %lld ms, scanned as installed apps in %lld ms\n", entryCount,
+                static_cast<long long>(indexMs), static_cast<long long>(clock.elapsed()));
+
+    QSet<QString> indexed;
+    for (const DesktopEntry& entry : entries->list) {
+        EXPECT_FALSE(indexed.contains(entry.id)) << entry.id.toStdString() << " indexed twice";
+        indexed.insert(entry.id);
+    }
+    EXPECT_EQ(indexed, ids);
+
+    QSet<QString> found;
+    for (const AppEntry& app : scanned) {
+        EXPECT_FALSE(found.contains(app.bundleId)) << app.bundleId.toStdString() << " scanned twice";
+        found.insert(app.bundleId);
+    }
+    EXPECT_EQ(found, ids);
+}

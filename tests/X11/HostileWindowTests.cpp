@@ -1,0 +1,125 @@
+// Windows whose names and properties no well-behaved client would set: invalid UTF-8, wrong
+// types and formats, empty and enormous values. The window list and kestavon-inventory read
+// them without failing, with replacement characters or the next best property.
+#include "Platform/WindowListPort.h"
+#include "Platform/X11/X11WindowList.h"
+#include "X11Fixture.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <unistd.h>
+
+namespace {
+
+struct RawProperty {
+    const char* name;
+    /// An atom name, or nullptr for STRING.
+    const char* type;
+    int format;
+    QByteArray bytes;
+};
+
+class HostileWindows : public X11Fixture {
+protected:
+    /// A window with a pid and a plain class, then these properties written over whatever it had.
+    xcb_window_t make(const std::vector<RawProperty>& properties, bool withPid = true) {
+        TestWindowProperties base;
+        if (withPid) base.pid = std::int32_t(getpid());
+        base.wmClass = QByteArray("hostile\0Hostile\0", 16);
+        const xcb_window_t window = windows->create(base);
+        xcb_connection_t* c = windows->connection();
+        for (const RawProperty& p : properties) {
+            const xcb_atom_t type = p.type ? windows->atom(p.type) : xcb_atom_t(XCB_ATOM_STRING);
+            xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, windows->atom(p.name), type,
+                                std::uint8_t(p.format), std::uint32_t(p.bytes.size() / (p.format / 8)),
+                                p.bytes.constData());
+        }
+        // A reply after the changes: the server has applied them.
+        std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+        return window;
+    }
+
+    QVariantMap entry(xcb_window_t window) {
+        const auto list = X11WindowList(*connection).copyWindowInfo(0, 0);
+        EXPECT_TRUE(list);
+        const auto entries = list ? entriesOf(*list, {window}) : std::vector<QVariantMap>{};
+        EXPECT_EQ(entries.size(), 1u) << "window " << window << " not listed once";
+        return entries.empty() ? QVariantMap{} : entries.front();
+    }
+};
+
+QByteArray cardinal(std::uint32_t value) {
+    return QByteArray(reinterpret_cast<const char*>(&value), 4);
+}
+
+const QChar replacement = QChar::ReplacementCharacter;
+
+} // namespace
+
+TEST_F(HostileWindows, NamesAndPropertiesOfAnyShapeGiveEntriesAndValidInventoryJson) {
+    const QByteArray controls("\x01\x1b[31mred\x7f \"q\" \\");
+    const xcb_window_t invalid =
+        make({{"_NET_WM_NAME", "UTF8_STRING", 8, QByteArray("ab\xff\xc3(\xed\xa0\x80z")},
+              {"WM_CLASS", nullptr, 8, QByteArray("in\xffst\0Cl\xc3\x28ss\0", 12)}});
+    const xcb_window_t wideName = make({{"_NET_WM_NAME", "UTF8_STRING", 32, QByteArray("wide name!!!", 12)},
+                                        {"WM_NAME", nullptr, 8, QByteArray("fallback")}});
+    const xcb_window_t emptyName =
+        make({{"_NET_WM_NAME", "UTF8_STRING", 8, QByteArray()}, {"WM_CLASS", nullptr, 8, QByteArray()}});
+    const xcb_window_t compound = make({{"WM_NAME", "COMPOUND_TEXT", 8, QByteArray("\xff\xfe ok")}});
+    const xcb_window_t wideClass =
+        make({{"WM_CLASS", nullptr, 16, QByteArray("i\0n\0s\0t\0", 8)},
+              {"_NET_WM_NAME", "UTF8_STRING", 8, controls + QByteArray("\0after", 6)}});
+    const xcb_window_t huge = make({{"_NET_WM_NAME", "UTF8_STRING", 8, QByteArray(1 << 20, '\xff')},
+                                    {"WM_CLASS", nullptr, 8, QByteArray(1 << 20, 'c')}});
+    const xcb_window_t oddTypes = make({{"_NET_WM_WINDOW_TYPE", "ATOM", 8, QByteArray("xyz")},
+                                        {"_NET_WM_DESKTOP", nullptr, 8, QByteArray("2")},
+                                        {"_NET_WM_STATE", "ATOM", 16, QByteArray("\1\0\2\0", 4)},
+                                        {"_NET_WM_WINDOW_OPACITY", "CARDINAL", 8, QByteArray("\xff")},
+                                        {"_NET_WM_NAME", "UTF8_STRING", 8, QByteArray("odd types")}});
+    const xcb_window_t stringPid = make({{"_NET_WM_PID", nullptr, 8, QByteArray("1234")}});
+    const xcb_window_t hugePid = make({{"_NET_WM_PID", "CARDINAL", 32, cardinal(0xFFFFFFFF)}});
+    const xcb_window_t emptyPid = make({{"_NET_WM_PID", "CARDINAL", 32, QByteArray()}});
+
+    const QVariantMap i = entry(invalid);
+    EXPECT_TRUE(i.value(WindowListKey::name).toString().startsWith(QStringLiteral("ab") + replacement));
+    EXPECT_TRUE(i.value(WindowListKey::name).toString().endsWith(QLatin1Char('z')));
+    EXPECT_TRUE(i.value(WindowListKey::ownerName).toString().startsWith(QStringLiteral("Cl") + replacement));
+    EXPECT_EQ(entry(wideName).value(WindowListKey::name).toString(), QStringLiteral("fallback"));
+    EXPECT_FALSE(entry(emptyName).contains(WindowListKey::ownerName));
+    const QString compoundName = entry(compound).value(WindowListKey::name).toString();
+    EXPECT_TRUE(compoundName.endsWith(QStringLiteral(" ok")) && compoundName.contains(replacement))
+        << compoundName.toStdString();
+    const QVariantMap w = entry(wideClass);
+    EXPECT_FALSE(w.contains(WindowListKey::ownerName));
+    EXPECT_EQ(w.value(WindowListKey::name).toString(), QString::fromLatin1(controls));
+    const QString hugeName = entry(huge).value(WindowListKey::name).toString();
+    EXPECT_FALSE(hugeName.isEmpty());
+    EXPECT_LE(hugeName.size(), 64 * 1024);
+    EXPECT_EQ(hugeName.count(replacement), hugeName.size());
+    const QVariantMap o = entry(oddTypes);
+    EXPECT_EQ(o.value(WindowListKey::layer).toInt(), 0);
+    EXPECT_EQ(o.value(WindowListKey::alpha).toDouble(), 1.0);
+    for (const xcb_window_t noPid : {stringPid, hugePid, emptyPid})
+        EXPECT_FALSE(entry(noPid).contains(WindowListKey::ownerPID)) << noPid;
+
+    int status = -1;
+    const QString json = runTool(QStringLiteral(KESTAVON_INVENTORY_TOOL), {}, &status);
+    ASSERT_EQ(status, 0);
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(json.toUtf8(), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    std::map<std::uint32_t, QString> titles;
+    for (const QJsonValue app : document.object().value(QStringLiteral("apps")).toArray())
+        for (const QJsonValue window : app.toObject().value(QStringLiteral("windows")).toArray())
+            titles[std::uint32_t(window.toObject().value(QStringLiteral("id")).toInteger())] =
+                window.toObject().value(QStringLiteral("title")).toString();
+    for (const xcb_window_t listed : {invalid, wideName, emptyName, compound, wideClass, huge, oddTypes})
+        EXPECT_TRUE(titles.count(listed)) << "window " << listed << " missing from the inventory";
+    for (const xcb_window_t unlisted : {stringPid, hugePid, emptyPid})
+        EXPECT_FALSE(titles.count(unlisted)) << "window " << unlisted << " has no pid and is listed";
+    EXPECT_EQ(titles[invalid], i.value(WindowListKey::name).toString());
+    EXPECT_EQ(titles[wideClass], QString::fromLatin1(controls));
+    EXPECT_EQ(titles[huge], hugeName);
+}
