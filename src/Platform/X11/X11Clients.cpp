@@ -2,6 +2,7 @@
 
 #include "Platform/X11/X11Connection.h"
 #include "Platform/X11/X11Reply.h"
+#include "Platform/X11/X11RootWatch.h"
 
 #include <algorithm>
 #include <limits>
@@ -205,6 +206,10 @@ std::optional<X11ClientWindow> receive(X11Connection& c, xcb_window_t w, unsigne
 } // namespace
 
 Root root(X11Connection& c) {
+    return c.rootWatch().root([&c] { return readRoot(c); });
+}
+
+Root readRoot(X11Connection& c) {
     xcb_ewmh_connection_t* e = c.ewmh();
     const xcb_window_t r = c.root();
     const auto stackingCookie = ask(c, r, e->_NET_CLIENT_LIST_STACKING, XCB_ATOM_WINDOW, windowListLimit);

@@ -42,8 +42,11 @@ struct Root {
     std::optional<xcb_window_t> activeWindow;
 };
 
-/// The root window's client lists, desktops and active window.
+/// The root window's client lists, desktops and active window, as last read while the root
+/// has not changed since (see X11RootWatch).
 Root root(X11Connection& connection);
+/// The same, asked of the server now.
+Root readRoot(X11Connection& connection);
 /// The asked fields of each window, in the given order. Windows that no longer exist are
 /// left out. Map state (`viewable`) is always read.
 std::vector<X11ClientWindow> read(X11Connection& connection, const std::vector<xcb_window_t>& windows,

@@ -5,6 +5,7 @@
 
 #include <xcb/randr.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 X11RootWatch::X11RootWatch(QByteArray display) : display_(std::move(display)) {}
@@ -14,6 +15,7 @@ void X11RootWatch::changedAll() {
     ++generations_.clientList;
     ++generations_.stacking;
     ++generations_.displays;
+    ++generations_.root;
 }
 
 bool X11RootWatch::connected() {
@@ -25,6 +27,8 @@ bool X11RootWatch::connected() {
     xcb_connection_t* c = connection_->xcb();
     clientList_ = connection_->atom("_NET_CLIENT_LIST");
     stacking_ = connection_->atom("_NET_CLIENT_LIST_STACKING");
+    rootAtoms_ = {clientList_, stacking_, connection_->atom("_NET_CURRENT_DESKTOP"),
+                  connection_->atom("_NET_NUMBER_OF_DESKTOPS"), connection_->atom("_NET_ACTIVE_WINDOW")};
     // Event masks are per client: selecting ours leaves other listeners alone. Adding or
     // removing a monitor is announced as the root's ConfigureNotify.
     const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
@@ -51,6 +55,7 @@ X11RootWatch::Generations X11RootWatch::current() {
             const xcb_atom_t atom = reinterpret_cast<xcb_property_notify_event_t*>(event)->atom;
             if (atom == clientList_) ++generations_.clientList;
             if (atom == stacking_) ++generations_.stacking;
+            if (std::find(rootAtoms_.begin(), rootAtoms_.end(), atom) != rootAtoms_.end()) ++generations_.root;
         } else if (type == XCB_CONFIGURE_NOTIFY ||
                    (randrEvents_ && (type == randrEvents_ + XCB_RANDR_SCREEN_CHANGE_NOTIFY ||
                                      type == randrEvents_ + XCB_RANDR_NOTIFY))) {
@@ -60,4 +65,14 @@ X11RootWatch::Generations X11RootWatch::current() {
     }
     if (connection_->hasError()) changedAll();
     return generations_;
+}
+
+X11Clients::Root X11RootWatch::root(const std::function<X11Clients::Root()>& read) {
+    const std::uint64_t generation = current().root;
+    std::lock_guard lock(rootMutex_);
+    if (!root_ || generation != rootGeneration_) {
+        root_ = read();
+        rootGeneration_ = generation;
+    }
+    return *root_;
 }

@@ -1,12 +1,16 @@
 #pragma once
 
+#include "X11Clients.h"
+
 #include <xcb/xcb.h>
 
 #include <QByteArray>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 class X11Connection;
 
@@ -27,6 +31,9 @@ public:
         std::uint64_t stacking = 0;
         /// Monitors, outputs or the screen's size.
         std::uint64_t displays = 0;
+        /// Any of what X11Clients::Root holds: the client lists, the current desktop, the
+        /// number of desktops, the active window.
+        std::uint64_t root = 0;
     };
 
     /// Watches the root window of `display` (the DISPLAY variable when empty).
@@ -39,6 +46,10 @@ public:
     /// as a change: nothing read can be known to be still true.
     Generations current();
 
+    /// The root's published state: the one `read` gave last time, unless the root changed
+    /// since, in which case `read` is asked again.
+    X11Clients::Root root(const std::function<X11Clients::Root()>& read);
+
 private:
     bool connected();
     void changedAll();
@@ -49,5 +60,10 @@ private:
     xcb_atom_t clientList_ = XCB_NONE;
     xcb_atom_t stacking_ = XCB_NONE;
     std::uint8_t randrEvents_ = 0;
+    std::vector<xcb_atom_t> rootAtoms_;
     Generations generations_;
+
+    std::mutex rootMutex_;
+    std::optional<X11Clients::Root> root_;
+    std::uint64_t rootGeneration_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "GioLauncher.h"
 #include "ProcessInfo.h"
+#include "X11Clients.h"
 #include "X11Connection.h"
 #include "X11Reply.h"
 
@@ -173,18 +174,15 @@ std::optional<RunningApplication> X11Workspace::runningApplication(std::int32_t 
 }
 
 std::optional<RunningApplication> X11Workspace::frontmostApplication() {
-    xcb_ewmh_connection_t* ewmh = connection_.ewmh();
-    xcb_window_t active = XCB_NONE;
-    if (!xcb_ewmh_get_active_window_reply(ewmh, xcb_ewmh_get_active_window(ewmh, connection_.screenNumber()),
-                                          &active, nullptr) ||
-        active == XCB_NONE)
-        return std::nullopt;
+    const auto active = X11Clients::root(connection_).activeWindow;
+    if (!active) return std::nullopt;
     // The pid of a known client is at hand; any other window is asked.
     const auto listed = clientWindows(false);
     for (const ClientWindow& window : *listed)
-        if (window.id == active) return application(window.pid, *listed);
+        if (window.id == *active) return application(window.pid, *listed);
+    xcb_ewmh_connection_t* ewmh = connection_.ewmh();
     uint32_t pid = 0;
-    if (!xcb_ewmh_get_wm_pid_reply(ewmh, xcb_ewmh_get_wm_pid(ewmh, active), &pid, nullptr) || pid == 0 ||
+    if (!xcb_ewmh_get_wm_pid_reply(ewmh, xcb_ewmh_get_wm_pid(ewmh, *active), &pid, nullptr) || pid == 0 ||
         pid > uint32_t(std::numeric_limits<std::int32_t>::max()))
         return std::nullopt;
     return runningApplication(std::int32_t(pid));
@@ -200,12 +198,12 @@ std::optional<xcb_window_t> X11Workspace::windowToActivate(std::int32_t pid) {
     // A window manager may refuse a window on another desktop; after a desktop switch the
     // window meant is the one on the desktop now shown.
     xcb_ewmh_connection_t* ewmh = connection_.ewmh();
-    const auto currentCookie = xcb_ewmh_get_current_desktop(ewmh, connection_.screenNumber());
     std::vector<xcb_get_property_cookie_t> desktopCookies;
     for (const xcb_window_t id : own)
         desktopCookies.push_back(xcb_ewmh_get_wm_desktop(ewmh, id));
-    uint32_t current = 0;
-    const bool knowsCurrent = xcb_ewmh_get_current_desktop_reply(ewmh, currentCookie, &current, nullptr) != 0;
+    const auto currentDesktop = X11Clients::root(connection_).currentDesktop;
+    const bool knowsCurrent = currentDesktop.has_value();
+    const uint32_t current = currentDesktop.value_or(0);
     std::optional<xcb_window_t> onCurrent;
     for (std::size_t i = 0; i < own.size(); ++i) {
         uint32_t desktop = 0;
