@@ -2,7 +2,7 @@
 // the installed-app scan finish, and list every real entry once.
 #include "EntryFolders.h"
 #include "Keyboard/AppCatalog.h"
-#include "Platform/Fake/FakePlatform.h"
+#include "PlatformWithEntries.h"
 #include "Platform/X11/DesktopEntryIndex.h"
 #include "Platform/X11/X11Bundles.h"
 
@@ -14,27 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-
-namespace {
-
-// The fake desktop with real desktop entries in place of its bundles.
-class PlatformWithEntries final : public Platform {
-public:
-    TimePort& time() override { return fake.time(); }
-    WindowListPort& windowList() override { return fake.windowList(); }
-    DisplayPort& displays() override { return fake.displays(); }
-    SkyLightPort& skyLight() override { return fake.skyLight(); }
-    AccessibilityPort& accessibility() override { return fake.accessibility(); }
-    EventTapPort& eventTap() override { return fake.eventTap(); }
-    BundlePort& bundles() override { return entries; }
-    WorkspacePort& workspace() override { return fake.workspace(); }
-    UpdaterPort& updater() override { return fake.updater(); }
-
-    FakePlatform fake;
-    X11Bundles entries;
-};
-
-} // namespace
 
 TEST(EntryScale, FiveThousandEntriesAndLinkLoopsAreEachListedOnce) {
     constexpr int entryCount = 5000;

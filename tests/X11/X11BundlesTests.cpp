@@ -1,34 +1,13 @@
 // Desktop entries as the bundles of the installed-app scan.
 #include "EntryFolders.h"
 #include "Keyboard/AppCatalog.h"
-#include "Platform/Fake/FakePlatform.h"
+#include "PlatformWithEntries.h"
 #include "Platform/X11/X11Bundles.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-// The fake desktop with real desktop entries in place of its bundles.
-class PlatformWithEntries final : public Platform {
-public:
-    TimePort& time() override { return fake.time(); }
-    WindowListPort& windowList() override { return fake.windowList(); }
-    DisplayPort& displays() override { return fake.displays(); }
-    SkyLightPort& skyLight() override { return fake.skyLight(); }
-    AccessibilityPort& accessibility() override { return fake.accessibility(); }
-    EventTapPort& eventTap() override { return fake.eventTap(); }
-    BundlePort& bundles() override { return entries; }
-    WorkspacePort& workspace() override { return fake.workspace(); }
-    UpdaterPort& updater() override { return fake.updater(); }
-
-    FakePlatform fake;
-    X11Bundles entries;
-};
-
-} // namespace
 
 TEST(X11Bundles, RootsAreTheApplicationsFoldersTheUsersFirst) {
     EntryFolders folders;

@@ -120,28 +120,6 @@ TEST_F(Launching, FailuresComeWithTheirReason) {
     EXPECT_FALSE(error.isEmpty());
 }
 
-TEST_F(Launching, ExecFieldCodesAndQuotingGiveExactlyTheArgumentsAndNoShell) {
-    const QString marker = TestSupport::freshFolder() + QStringLiteral("/ran-a-shell");
-    // In the file a backslash is doubled; Exec then escapes $ and ` inside quotes.
-    const QString exec =
-        QStringLiteral("xterm -class KestavonArgs -T \"two  words\" -n %c -xrm "
-                       "\"kestavon.note: 100%% \\\\$HOME \\\\`id\\\\` $(touch %1)\" -xrm a;b|c>d %U %f")
-            .arg(marker);
-    const QString path =
-        folders->writeUser(QStringLiteral("args.desktop"), entryText(QStringLiteral("Args Probe"), exec));
-    const auto opened = open(path);
-    ASSERT_TRUE(opened);
-    waitForWindowOf(opened->processIdentifier);
-
-    EXPECT_EQ(commandLine(opened->processIdentifier),
-              (QStringList{QStringLiteral("xterm"), QStringLiteral("-class"), QStringLiteral("KestavonArgs"),
-                           QStringLiteral("-T"), QStringLiteral("two  words"), QStringLiteral("-n"),
-                           QStringLiteral("Args Probe"), QStringLiteral("-xrm"),
-                           QStringLiteral("kestavon.note: 100% $HOME `id` $(touch %1)").arg(marker),
-                           QStringLiteral("-xrm"), QStringLiteral("a;b|c>d")}));
-    EXPECT_FALSE(QFile::exists(marker));
-}
-
 TEST_F(Launching, TerminalEntriesRunInATerminalWindow) {
     // cat, unlike sleep, also ends by itself when its terminal goes away.
     const QString path = folders->writeUser(QStringLiteral("in-terminal.desktop"),
