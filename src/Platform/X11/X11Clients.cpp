@@ -92,11 +92,9 @@ std::optional<QString> legacyText(const PropertyReply& reply) {
 std::optional<QString> ownerOf(const PropertyReply& reply) {
     const auto raw = bytes8(reply);
     if (!raw) return std::nullopt;
-    const QList<QByteArray> parts = raw->split('\0');
-    const QByteArray instance = parts.value(0);
-    const QByteArray className = parts.value(1);
-    if (!className.isEmpty()) return QString::fromUtf8(className);
-    if (!instance.isEmpty()) return QString::fromUtf8(instance);
+    auto [instance, className] = splitWmClass(*raw);
+    if (!className.isEmpty()) return className;
+    if (!instance.isEmpty()) return instance;
     return std::nullopt;
 }
 
@@ -204,6 +202,11 @@ std::optional<X11ClientWindow> receive(X11Connection& c, xcb_window_t w, unsigne
 }
 
 } // namespace
+
+std::pair<QString, QString> splitWmClass(const QByteArray& value) {
+    const QList<QByteArray> parts = value.split('\0');
+    return {QString::fromUtf8(parts.value(0)), QString::fromUtf8(parts.value(1))};
+}
 
 Root root(X11Connection& c) {
     return c.rootWatch().root([&c] { return readRoot(c); });

@@ -4,8 +4,12 @@
 
 #include <xcb/xcb.h>
 
+#include <QByteArray>
+#include <QString>
+
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class X11Connection;
@@ -41,6 +45,10 @@ struct Root {
     /// `_NET_ACTIVE_WINDOW`; nothing when no window is active.
     std::optional<xcb_window_t> activeWindow;
 };
+
+/// `WM_CLASS` ("instance\0class\0") as instance and class. Any client may set any bytes
+/// there, an empty or unterminated value included, so it is split within its own length.
+std::pair<QString, QString> splitWmClass(const QByteArray& value);
 
 /// The root window's client lists, desktops and active window, as last read while the root
 /// has not changed since (see X11RootWatch).

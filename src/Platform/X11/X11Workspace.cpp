@@ -13,19 +13,17 @@
 
 #include <algorithm>
 #include <limits>
+#include <tuple>
 
 namespace {
 
-/// `WM_CLASS` is "instance\0class\0". Any client may set any bytes there, an empty or
-/// unterminated value included, so it is split within the reply's own length.
+/// The window's instance and class; both empty unless `WM_CLASS` is 8-bit STRING text.
 void readWmClass(xcb_connection_t* c, xcb_get_property_cookie_t cookie, QString& instance, QString& className) {
     const X11Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr));
     if (!reply || reply->type != XCB_ATOM_STRING || reply->format != 8) return;
     const QByteArray raw(static_cast<const char*>(xcb_get_property_value(reply.get())),
                          std::max(xcb_get_property_value_length(reply.get()), 0));
-    const QList<QByteArray> parts = raw.split('\0');
-    instance = QString::fromUtf8(parts.value(0));
-    className = QString::fromUtf8(parts.value(1));
+    std::tie(instance, className) = X11Clients::splitWmClass(raw);
 }
 
 } // namespace
