@@ -66,7 +66,8 @@ TEST_F(HostileWindows, NamesAndPropertiesOfAnyShapeGiveEntriesAndValidInventoryJ
     const xcb_window_t wideName = make({{"_NET_WM_NAME", "UTF8_STRING", 32, QByteArray("wide name!!!", 12)},
                                         {"WM_NAME", nullptr, 8, QByteArray("fallback")}});
     const xcb_window_t emptyName =
-        make({{"_NET_WM_NAME", "UTF8_STRING", 8, QByteArray()}, {"WM_CLASS", nullptr, 8, QByteArray()}});
+        make({{"_NET_WM_NAME", "UTF8_STRING", 8, QByteArray()}, {"WM_NAME", nullptr, 8, QByteArray("legacy")},
+              {"WM_CLASS", nullptr, 8, QByteArray()}});
     const xcb_window_t compound = make({{"WM_NAME", "COMPOUND_TEXT", 8, QByteArray("\xff\xfe ok")}});
     const xcb_window_t wideClass =
         make({{"WM_CLASS", nullptr, 16, QByteArray("i\0n\0s\0t\0", 8)},
@@ -88,6 +89,7 @@ TEST_F(HostileWindows, NamesAndPropertiesOfAnyShapeGiveEntriesAndValidInventoryJ
     EXPECT_TRUE(i.value(WindowListKey::ownerName).toString().startsWith(QStringLiteral("Cl") + replacement));
     EXPECT_EQ(entry(wideName).value(WindowListKey::name).toString(), QStringLiteral("fallback"));
     EXPECT_FALSE(entry(emptyName).contains(WindowListKey::ownerName));
+    EXPECT_EQ(entry(emptyName).value(WindowListKey::name).toString(), QStringLiteral("legacy"));
     const QString compoundName = entry(compound).value(WindowListKey::name).toString();
     EXPECT_TRUE(compoundName.endsWith(QStringLiteral(" ok")) && compoundName.contains(replacement))
         << compoundName.toStdString();

@@ -170,8 +170,12 @@ std::optional<X11ClientWindow> receive(X11Connection& c, xcb_window_t w, unsigne
     if (fields & title) {
         const auto netName = answer(c, k.netName);
         const auto wmName = answer(c, k.wmName);
+        // Some clients set an empty _NET_WM_NAME and keep their title in WM_NAME.
         window.title = utf8Text(netName);
-        if (!window.title) window.title = legacyText(wmName);
+        if (!window.title || window.title->isEmpty()) {
+            if (auto legacy = legacyText(wmName); legacy && (!legacy->isEmpty() || !window.title))
+                window.title = std::move(legacy);
+        }
     }
     if (fields & frame) {
         X11Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c.xcb(), k.geometry, nullptr));
