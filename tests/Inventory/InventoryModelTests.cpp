@@ -25,11 +25,8 @@ const QString bundleA = QStringLiteral("com.example.a");
 
 } // namespace
 
-TEST(Grouping, EmptyListGivesNoGroups) {
-    EXPECT_TRUE(AppGroup::group({}).empty());
-}
-
 TEST(Grouping, OneBundleFromSeveralProcessesIsOneGroupWithSortedDistinctPids) {
+    EXPECT_TRUE(AppGroup::group({}).empty());
     const auto groups = AppGroup::group(
         {window(1, 512, "A", bundleA), window(2, 311, "A", bundleA), window(3, 512, "A", bundleA)});
     ASSERT_EQ(groups.size(), 1u);
@@ -41,32 +38,24 @@ TEST(Grouping, OneBundleFromSeveralProcessesIsOneGroupWithSortedDistinctPids) {
 
 TEST(Grouping, GroupsComeInOrderOfFirstWindowAndTakeNameFromIt) {
     const auto groups = AppGroup::group({window(1, 10, "A"), window(2, 20, "A", bundleA),
-                                         window(3, 30, "Renamed", bundleA), window(4, 10, "A")});
+                                         window(3, 30, "Renamed", bundleA), window(4, 40, "A")});
     ASSERT_EQ(groups.size(), 2u);
     EXPECT_EQ(groups[0].bundleID, std::nullopt);
-    EXPECT_EQ(groups[0].windowCount, 2);
+    EXPECT_EQ(groups[0].pids, (std::vector<std::int32_t>{10, 40})); // processes without bundle share by name
     EXPECT_EQ(groups[1].bundleID, bundleA);
     EXPECT_EQ(groups[1].appName, QStringLiteral("A"));
 }
 
-TEST(Grouping, BundleKeyNeverMergesWithNameKeyOfTheSameText) {
+TEST(Grouping, BundleKeyNeverMergesWithNameKeyAndEmptyBundleStillCounts) {
     const auto groups = AppGroup::group({window(1, 1, bundleA), window(2, 2, "Other", bundleA)});
     ASSERT_EQ(groups.size(), 2u);
     EXPECT_EQ(groups[0].appName, bundleA);
     EXPECT_EQ(groups[0].bundleID, std::nullopt);
     EXPECT_EQ(groups[1].bundleID, bundleA);
-}
 
-TEST(Grouping, EmptyBundleIdentifierStillCountsAsPresent) {
-    const auto groups = AppGroup::group({window(1, 1, "A"), window(2, 2, "A", QString())});
-    ASSERT_EQ(groups.size(), 2u);
-    EXPECT_EQ(groups[1].bundleID, QString());
-}
-
-TEST(Grouping, ProcessesWithoutBundleShareAGroupByName) {
-    const auto groups = AppGroup::group({window(1, 7, "tool"), window(2, 9, "tool")});
-    ASSERT_EQ(groups.size(), 1u);
-    EXPECT_EQ(groups[0].pids, (std::vector<std::int32_t>{7, 9}));
+    const auto empty = AppGroup::group({window(1, 1, "A"), window(2, 2, "A", QString())});
+    ASSERT_EQ(empty.size(), 2u);
+    EXPECT_EQ(empty[1].bundleID, QString());
 }
 
 TEST(Grouping, DisplayNamesAndSpaceLabelsAreDistinctInFirstAppearanceOrder) {
@@ -89,18 +78,16 @@ TEST(TargetMatching, IdNamesTheBundleWhenPresentElseTheName) {
     EXPECT_EQ((AppTarget{"Notes", bundleA}.id()), QStringLiteral("bundle:com.example.a"));
 }
 
-TEST(TargetMatching, BundleTargetMatchesByBundleOnly) {
-    const AppTarget target{"A", bundleA};
-    EXPECT_FALSE(target.matches(groupOf("A", std::nullopt)));
-    EXPECT_TRUE(target.matches(groupOf("Renamed", bundleA)));
-    EXPECT_FALSE(target.matches(groupOf("A", QStringLiteral("com.example.A"))));
-}
+TEST(TargetMatching, BundleTargetMatchesByBundleOnlyAndNameTargetOnlyGroupsWithoutBundle) {
+    const AppTarget byBundle{"A", bundleA};
+    EXPECT_FALSE(byBundle.matches(groupOf("A", std::nullopt)));
+    EXPECT_TRUE(byBundle.matches(groupOf("Renamed", bundleA)));
+    EXPECT_FALSE(byBundle.matches(groupOf("A", QStringLiteral("com.example.A"))));
 
-TEST(TargetMatching, NameTargetMatchesOnlyGroupsWithoutBundle) {
-    const AppTarget target{"A", std::nullopt};
-    EXPECT_FALSE(target.matches(groupOf("A", bundleA)));
-    EXPECT_TRUE(target.matches(groupOf("A", std::nullopt)));
-    EXPECT_FALSE(target.matches(groupOf("a", std::nullopt)));
+    const AppTarget byName{"A", std::nullopt};
+    EXPECT_FALSE(byName.matches(groupOf("A", bundleA)));
+    EXPECT_TRUE(byName.matches(groupOf("A", std::nullopt)));
+    EXPECT_FALSE(byName.matches(groupOf("a", std::nullopt)));
 }
 
 TEST(TargetMatching, FindGroupReturnsFirstMatchInListOrder) {
@@ -113,21 +100,7 @@ TEST(TargetMatching, FindGroupReturnsFirstMatchInListOrder) {
     EXPECT_EQ((AppTarget{"C", std::nullopt}.findGroup(inventory)), std::nullopt);
 }
 
-TEST(Inventory, UnassignedCountCountsWindowsNotGroups) {
-    std::vector<WindowRecord> windows = {window(1, 1, "A"), window(2, 1, "A"), window(3, 1, "A"),
-                                         window(4, 2, "B")};
-    windows[3].displayID = 1;
-    windows[3].displayName = "Main";
-    const QDateTime at = QDateTime::fromMSecsSinceEpoch(1000, Qt::UTC);
-    const WindowInventory inventory = WindowInventory::assemble(at, true, {}, windows);
-    EXPECT_EQ(inventory.apps.size(), 2u);
-    EXPECT_EQ(inventory.unassignedCount, 3);
-    EXPECT_EQ(inventory.collectedAt, at);
-    EXPECT_TRUE(inventory.spaceInfoAvailable);
-}
-
 TEST(Rect, ConversionKeepsOriginAndReportsSizeAsMagnitude) {
-    const RectDTO rect = RectDTO::dto(QRectF(-10.5, 20, -30, 40));
-    EXPECT_EQ(rect, (RectDTO{-10.5, 20, 30, 40}));
+    EXPECT_EQ(RectDTO::dto(QRectF(-10.5, 20, -30, 40)), (RectDTO{-10.5, 20, 30, 40}));
     EXPECT_EQ(RectDTO::dto(QRectF(1, 2, 3, 4)).rect(), QRectF(1, 2, 3, 4));
 }

@@ -14,28 +14,14 @@ const QDateTime when(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC);
 struct Desk {
     ScopedFakePlatform fake;
     FakeDesktop& desktop = fake->desktop;
-    std::int32_t notes = 0;
-    std::int32_t terminal = 0;
+    const std::int32_t notes = desktop.addApp(QStringLiteral("Notes"), QStringLiteral("com.example.notes"));
+    const std::int32_t terminal =
+        desktop.addApp(QStringLiteral("Terminal"), QStringLiteral("com.example.terminal"));
 
     Desk() {
-        FakeDesktop::Display main;
-        main.id = 1;
-        main.uuid = QStringLiteral("UUID-MAIN");
-        main.bounds = QRectF(0, 0, 1920, 1080);
-        main.isMain = true;
-        main.screenName = QStringLiteral("Built-in");
-        main.spaces = {{11, 0}, {12, 4}, {13, 0}};
-        main.currentSpace = 11;
-        FakeDesktop::Display side;
-        side.id = 2;
-        side.uuid = QStringLiteral("UUID-SIDE");
-        side.bounds = QRectF(1920, 0, 1280, 1024);
-        side.screenName = QStringLiteral("Side");
-        side.spaces = {{21, 0}};
-        side.currentSpace = 21;
-        desktop.displays = {side, main};
-        notes = desktop.addApp(QStringLiteral("Notes"), QStringLiteral("com.example.notes"));
-        terminal = desktop.addApp(QStringLiteral("Terminal"), QStringLiteral("com.example.terminal"));
+        desktop.displays = {
+            {2, "UUID-SIDE", QRectF(1920, 0, 1280, 1024), false, "Side", {{21, 0}}, 21},
+            {1, "UUID-MAIN", QRectF(0, 0, 1920, 1080), true, "Built-in", {{11, 0}, {12, 4}, {13, 0}}, 11}};
     }
 
     std::vector<WindowRecord> records(const WindowInventory& inventory) const {
@@ -48,14 +34,14 @@ struct Desk {
 
 } // namespace
 
-TEST(InventoryCollection, RecordsCarryApplicationDisplayAndSpace) {
+TEST(InventoryCollection, RecordsCarryApplicationDisplayAndSpaceFromOneCallPerWindow) {
     Desk desk;
     const auto a = desk.desktop.addWindow(desk.notes, QRectF(100, 100, 800, 600), 11);
     const auto b = desk.desktop.addWindow(desk.terminal, QRectF(2000, 100, 400, 300), 21);
     const auto c = desk.desktop.addWindow(desk.notes, QRectF(0, 0, 1920, 1080), 12);
 
     const WindowInventory inventory = InventoryService::collect(when);
-    EXPECT_EQ(inventory.collectedAt, when);
+    EXPECT_EQ(inventory.collectedAt, when); // the caller's time, not the clock
     EXPECT_TRUE(inventory.spaceInfoAvailable);
     ASSERT_EQ(inventory.displays.size(), 2u);
     EXPECT_EQ(inventory.displays[0].id, 1u);
@@ -65,37 +51,21 @@ TEST(InventoryCollection, RecordsCarryApplicationDisplayAndSpace) {
     EXPECT_EQ(inventory.apps[0].spaceLabels, (std::vector<QString>{"Desktop 2", "Fullscreen"}));
     EXPECT_EQ(inventory.apps[1].appName, QStringLiteral("Terminal"));
 
-    WindowRecord expected;
-    expected.id = a;
-    expected.pid = desk.notes;
-    expected.appName = QStringLiteral("Notes");
-    expected.bundleID = QStringLiteral("com.example.notes");
-    expected.title = QStringLiteral("Window %1").arg(a);
-    expected.frame = RectDTO{100, 100, 800, 600};
-    expected.isOnscreen = true;
-    expected.displayID = 1;
-    expected.displayName = QStringLiteral("Built-in");
-    expected.spaceID = 11;
-    expected.spaceLabel = QStringLiteral("Desktop 2");
-    EXPECT_EQ(inventory.apps[0].windows[0], expected);
+    EXPECT_EQ(inventory.apps[0].windows[0],
+              (WindowRecord{a, desk.notes, "Notes", "com.example.notes", QStringLiteral("Window %1").arg(a),
+                            RectDTO{100, 100, 800, 600}, true, 1u, "Built-in", 11u, "Desktop 2"}));
     EXPECT_EQ(inventory.apps[0].windows[1].id, c);
     EXPECT_FALSE(inventory.apps[0].windows[1].isOnscreen);
     const WindowRecord& side = inventory.apps[1].windows[0];
     EXPECT_EQ(side.id, b);
     EXPECT_EQ(side.displayName, QStringLiteral("Side"));
     EXPECT_EQ(side.spaceLabel, QStringLiteral("Desktop 1"));
-}
 
-TEST(InventoryCollection, OnePrivateSpaceCallPerWindowWithOneNumber) {
-    Desk desk;
-    const auto a = desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 11);
-    const auto b = desk.desktop.addWindow(desk.terminal, QRectF(0, 0, 10, 10), 13);
-    InventoryService::collect(when);
-    ASSERT_EQ(desk.desktop.spacesForWindowsRequests.size(), 2u);
-    EXPECT_EQ(desk.desktop.spacesForWindowsRequests[0].second, QVariantList{QVariant::fromValue(a)});
-    EXPECT_EQ(desk.desktop.spacesForWindowsRequests[1].second, QVariantList{QVariant::fromValue(b)});
+    // One window list; the framework opened once and asked once per window, with its number alone.
     EXPECT_EQ(desk.desktop.windowListRequests.size(), 1u);
     EXPECT_EQ(desk.desktop.skyLightOpens, 1);
+    ASSERT_EQ(desk.desktop.spacesForWindowsRequests.size(), 3u);
+    EXPECT_EQ(desk.desktop.spacesForWindowsRequests[1].second, QVariantList{QVariant::fromValue(b)});
 }
 
 TEST(InventoryCollection, WithoutTheFrameworkThereIsNoSpaceInformation) {
@@ -115,43 +85,43 @@ TEST(InventoryCollection, WithoutTheFrameworkThereIsNoSpaceInformation) {
     EXPECT_EQ(desk.desktop.spacesForWindowsCalls, 0);
 }
 
-TEST(InventoryCollection, MissingRequiredSymbolIsLikeNoFramework) {
-    Desk desk;
-    desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 11);
-    desk.desktop.skyLightMissingSymbols.insert(QStringLiteral("CGSCopyManagedDisplaySpaces"));
-    const WindowInventory inventory = InventoryService::collect(when);
-    EXPECT_FALSE(inventory.spaceInfoAvailable);
-    EXPECT_EQ(desk.records(inventory).at(0).spaceID, std::nullopt);
-    EXPECT_EQ(desk.desktop.spacesForWindowsCalls, 0);
+TEST(InventoryCollection, WithoutASpaceListSpaceIdsStayButLabelsGo) {
+    // No list at all makes the Space information unavailable; an empty list does not.
+    for (const bool null : {true, false}) {
+        SCOPED_TRACE(null ? "null list" : "empty list");
+        Desk desk;
+        desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 11);
+        desk.desktop.addWindow(desk.terminal, QRectF(0, 0, 10, 10), 12);
+        desk.desktop.managedDisplaySpacesReturnsNull = null;
+        desk.desktop.managedDisplaySpacesOverride = QVariantList{};
+        const WindowInventory inventory = InventoryService::collect(when);
+        EXPECT_EQ(inventory.spaceInfoAvailable, !null);
+        const auto records = desk.records(inventory);
+        ASSERT_EQ(records.size(), 2u);
+        EXPECT_EQ(records[0].spaceID, 11u);
+        EXPECT_EQ(records[1].spaceID, 12u);
+        EXPECT_EQ(records[0].spaceLabel, std::nullopt);
+        EXPECT_EQ(records[1].spaceLabel, std::nullopt);
+        EXPECT_TRUE(inventory.apps[0].spaceLabels.empty());
+    }
 }
 
-TEST(InventoryCollection, WithoutTheSpaceListSpaceIdsStayButLabelsGo) {
+TEST(InventoryCollection, FirstNumericSpaceCountsAndNoAnswerMeansNoSpace) {
     Desk desk;
-    desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 11);
-    desk.desktop.addWindow(desk.terminal, QRectF(0, 0, 10, 10), 12);
-    desk.desktop.managedDisplaySpacesReturnsNull = true;
-    const WindowInventory inventory = InventoryService::collect(when);
-    EXPECT_FALSE(inventory.spaceInfoAvailable);
-    const auto records = desk.records(inventory);
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].spaceID, 11u);
-    EXPECT_EQ(records[1].spaceID, 12u);
-    EXPECT_EQ(records[0].spaceLabel, std::nullopt);
-    EXPECT_EQ(records[1].spaceLabel, std::nullopt);
-    EXPECT_TRUE(inventory.apps[0].spaceLabels.empty());
-}
-
-TEST(InventoryCollection, EmptyOrNullSpaceAnswerLeavesTheWindowWithoutSpace) {
-    Desk desk;
-    const auto a = desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 11);
-    desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 13);
-    desk.desktop.spacesForWindowOverride[a] = {};
-    auto records = desk.records(InventoryService::collect(when));
-    ASSERT_EQ(records.size(), 2u);
+    const auto none = desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 11);
+    const auto mixed = desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 11);
+    const auto unknown = desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 11);
+    desk.desktop.spacesForWindowOverride[none] = {};
+    desk.desktop.spacesForWindowOverride[mixed] = {QStringLiteral("junk"), 13, 11};
+    desk.desktop.spacesForWindowOverride[unknown] = {QVariant::fromValue(std::uint64_t(999))};
+    const auto records = desk.records(InventoryService::collect(when));
+    ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(records[0].spaceID, std::nullopt);
     EXPECT_EQ(records[0].spaceLabel, std::nullopt);
     EXPECT_EQ(records[1].spaceID, 13u);
     EXPECT_EQ(records[1].spaceLabel, QStringLiteral("Desktop 3"));
+    EXPECT_EQ(records[2].spaceID, 999u);
+    EXPECT_EQ(records[2].spaceLabel, std::nullopt);
 
     desk.desktop.spacesForWindowsReturnsNull = true;
     const WindowInventory inventory = InventoryService::collect(when);
@@ -160,37 +130,14 @@ TEST(InventoryCollection, EmptyOrNullSpaceAnswerLeavesTheWindowWithoutSpace) {
         EXPECT_EQ(record.spaceID, std::nullopt);
 }
 
-TEST(InventoryCollection, FirstListedSpaceCountsAndUnknownSpaceHasNoLabel) {
+TEST(InventoryCollection, NamesAndIdentifiersFallBackFieldByField) {
     Desk desk;
-    const auto a = desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 11);
-    const auto b = desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 11);
-    desk.desktop.spacesForWindowOverride[a] = {QStringLiteral("junk"), 13, 11};
-    desk.desktop.spacesForWindowOverride[b] = {QVariant::fromValue(std::uint64_t(999))};
-    const auto records = desk.records(InventoryService::collect(when));
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].spaceID, 13u);
-    EXPECT_EQ(records[0].spaceLabel, QStringLiteral("Desktop 3"));
-    EXPECT_EQ(records[1].spaceID, 999u);
-    EXPECT_EQ(records[1].spaceLabel, std::nullopt);
-}
-
-TEST(InventoryCollection, ProcessWithoutRunningApplicationUsesTheOwnerName) {
-    Desk desk;
+    // A process that is no running application: the owner name, else its number.
     const std::int32_t ghost = 4242;
     desk.desktop.addWindow(ghost, QRectF(0, 0, 10, 10), 11);
     desk.desktop.addWindow(ghost, QRectF(0, 0, 10, 10), 11);
     desk.desktop.windows.back().ownerName = std::nullopt;
-    const WindowInventory inventory = InventoryService::collect(when);
-    ASSERT_EQ(inventory.apps.size(), 2u);
-    EXPECT_EQ(inventory.apps[0].appName, QStringLiteral("proc4242"));
-    EXPECT_EQ(inventory.apps[0].bundleID, std::nullopt);
-    EXPECT_EQ(inventory.apps[1].appName, QStringLiteral("未知进程"));
-    EXPECT_EQ(inventory.apps[1].bundleID, std::nullopt);
-    EXPECT_EQ(inventory.apps[1].pids, (std::vector<std::int32_t>{ghost}));
-}
-
-TEST(InventoryCollection, ApplicationWithoutNameOrIdentifierFallsBackPerField) {
-    Desk desk;
+    // Applications without a name or without an identifier.
     const auto nameless = desk.desktop.addApp(QStringLiteral("x"), QStringLiteral("com.example.nameless"));
     desk.desktop.apps.back().localizedName = std::nullopt;
     const auto plain = desk.desktop.addApp(QStringLiteral("Plain"), std::nullopt);
@@ -198,12 +145,18 @@ TEST(InventoryCollection, ApplicationWithoutNameOrIdentifierFallsBackPerField) {
     desk.desktop.windows.back().ownerName = QStringLiteral("Owner");
     desk.desktop.addWindow(plain, QRectF(0, 0, 10, 10), 11);
     desk.desktop.windows.back().ownerName = QStringLiteral("plain-owner");
+
     const WindowInventory inventory = InventoryService::collect(when);
-    ASSERT_EQ(inventory.apps.size(), 2u);
-    EXPECT_EQ(inventory.apps[0].appName, QStringLiteral("Owner"));
-    EXPECT_EQ(inventory.apps[0].bundleID, QStringLiteral("com.example.nameless"));
-    EXPECT_EQ(inventory.apps[1].appName, QStringLiteral("Plain"));
-    EXPECT_EQ(inventory.apps[1].bundleID, std::nullopt);
+    ASSERT_EQ(inventory.apps.size(), 4u);
+    const std::pair<QString, std::optional<QString>> expected[] = {{"proc4242", std::nullopt},
+                                                                   {"未知进程", std::nullopt},
+                                                                   {"Owner", "com.example.nameless"},
+                                                                   {"Plain", std::nullopt}};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(inventory.apps[i].appName, expected[i].first);
+        EXPECT_EQ(inventory.apps[i].bundleID, expected[i].second);
+    }
+    EXPECT_EQ(inventory.apps[1].pids, (std::vector<std::int32_t>{ghost}));
 }
 
 TEST(InventoryCollection, WindowsOffEveryDisplayAreCountedOneByOne) {
@@ -220,7 +173,7 @@ TEST(InventoryCollection, WindowsOffEveryDisplayAreCountedOneByOne) {
         EXPECT_EQ(record.displayID.has_value(), record.displayName.has_value());
 }
 
-TEST(InventoryCollection, WithoutWindowListDisplaysAreStillListed) {
+TEST(InventoryCollection, WithoutWindowListDisplaysAreStillListedAndWithoutAnyAnswerAllIsEmpty) {
     Desk desk;
     desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 11);
     desk.desktop.windowListFails = true;
@@ -228,30 +181,8 @@ TEST(InventoryCollection, WithoutWindowListDisplaysAreStillListed) {
     EXPECT_TRUE(inventory.apps.empty());
     EXPECT_EQ(inventory.displays.size(), 2u);
     EXPECT_TRUE(inventory.spaceInfoAvailable);
-}
 
-TEST(InventoryCollection, NoPlatformAnswersGiveAnEmptyInventory) {
-    ScopedFakePlatform fake;
-    fake->desktop.displayListFails = true;
-    fake->desktop.windowListFails = true;
-    fake->desktop.skyLightPresent = false;
-    const WindowInventory inventory = InventoryService::collect(when);
-    EXPECT_EQ(inventory, (WindowInventory{when, false, {}, {}, 0}));
-}
-
-TEST(InventoryCollection, CollectedAtIsTheCallersTimeNotTheClock) {
-    Desk desk;
-    const QDateTime past(QDate(1999, 12, 31), QTime(23, 59, 59), Qt::UTC);
-    EXPECT_EQ(InventoryService::collect(past).collectedAt, past);
-    EXPECT_EQ(InventoryService::collect(when).collectedAt, when);
-}
-
-TEST(InventoryCollection, EmptySpaceListStillCountsAsAvailable) {
-    Desk desk;
-    desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 11);
-    desk.desktop.managedDisplaySpacesOverride = QVariantList{};
-    const WindowInventory inventory = InventoryService::collect(when);
-    EXPECT_TRUE(inventory.spaceInfoAvailable);
-    EXPECT_EQ(desk.records(inventory).at(0).spaceID, 11u);
-    EXPECT_EQ(desk.records(inventory).at(0).spaceLabel, std::nullopt);
+    desk.desktop.displayListFails = true;
+    desk.desktop.skyLightPresent = false;
+    EXPECT_EQ(InventoryService::collect(when), (WindowInventory{when, false, {}, {}, 0}));
 }

@@ -25,13 +25,12 @@ QVariantMap entry(std::uint32_t number) {
             {K::isOnscreen, true}};
 }
 
+/// `map` with `key` set to `value`, or removed when `value` is invalid.
 QVariantMap with(QVariantMap map, const QString& key, const QVariant& value) {
-    map.insert(key, value);
-    return map;
-}
-
-QVariantMap without(QVariantMap map, const QString& key) {
-    map.remove(key);
+    if (value.isValid())
+        map.insert(key, value);
+    else
+        map.remove(key);
     return map;
 }
 
@@ -40,106 +39,92 @@ std::vector<RawWindow> enumerateOver(ScopedFakePlatform& fake, QVariantList list
     return WindowEnumerator::enumerate();
 }
 
-std::vector<std::uint32_t> idsOf(const std::vector<RawWindow>& windows) {
-    std::vector<std::uint32_t> ids;
-    for (const auto& window : windows)
-        ids.push_back(window.id);
-    return ids;
-}
-
 } // namespace
 
-TEST(WindowEnumeration, CompleteEntryBecomesARawWindow) {
+TEST(WindowEnumeration, CompleteEntryBecomesARawWindowFromOneRequestForAllButDesktopElements) {
     ScopedFakePlatform fake;
     const auto windows = enumerateOver(fake, {entry(7)});
     ASSERT_EQ(windows.size(), 1u);
     EXPECT_EQ(windows[0], (RawWindow{7, 501, QRectF(10, 20, 300, 200), true, QStringLiteral("Notes"),
                                      QStringLiteral("Shopping")}));
-}
-
-TEST(WindowEnumeration, AsksOnceForAllWindowsExceptDesktopElements) {
-    ScopedFakePlatform fake;
-    enumerateOver(fake, {entry(7)});
     EXPECT_EQ(fake->desktop.windowListRequests, (std::vector<std::uint32_t>{16}));
 }
 
-TEST(WindowEnumeration, OnlyLayerZeroIsKept) {
+TEST(WindowEnumeration, EachFailedTestDropsTheEntryAndValuesAtTheLimitsPass) {
+    struct Case {
+        QString key;
+        QVariant value; // invalid: the key is missing
+        bool kept;
+    };
+    const Case cases[] = {
+        // Layer 0 only, as a number of any kind.
+        {K::layer, 25, false},
+        {K::layer, -1, false},
+        {K::layer, QVariant(), false},
+        {K::layer, QStringLiteral("0"), false},
+        {K::layer, 0.0, true},
+        {K::layer, qlonglong(0), true},
+        // Transparent or alpha-less windows.
+        {K::alpha, 0.0, false},
+        {K::alpha, QVariant(), false},
+        {K::alpha, QStringLiteral("1"), false},
+        {K::alpha, 0.01, true},
+        {K::alpha, 1, true},
+        // Number, pid and bounds are required, in range and numeric.
+        {K::number, QVariant(), false},
+        {K::number, QStringLiteral("1"), false},
+        {K::number, qlonglong(1) << 32, false},
+        {K::number, -1, false},
+        {K::number, qulonglong(0xFFFFFFFFu), true},
+        {K::ownerPID, QVariant(), false},
+        {K::ownerPID, qlonglong(1) << 31, false},
+        {K::ownerPID, qlonglong(-2147483647 - 1), true},
+        {K::bounds, QVariant(), false},
+        {K::bounds, QStringLiteral("{0,0,1,1}"), false},
+        {K::bounds, with(bounds(0, 0, 1, 1), K::boundsHeight, QVariant()), false},
+        {K::bounds, with(bounds(0, 0, 1, 1), K::boundsX, QStringLiteral("0")), false},
+    };
     ScopedFakePlatform fake;
-    EXPECT_TRUE(enumerateOver(fake, {with(entry(1), K::layer, 25)}).empty());
-    EXPECT_TRUE(enumerateOver(fake, {with(entry(1), K::layer, -1)}).empty());
-    EXPECT_TRUE(enumerateOver(fake, {without(entry(1), K::layer)}).empty());
-    EXPECT_TRUE(enumerateOver(fake, {with(entry(1), K::layer, QStringLiteral("0"))}).empty());
-    EXPECT_EQ(enumerateOver(fake, {with(entry(1), K::layer, 0.0)}).size(), 1u);
-    EXPECT_EQ(enumerateOver(fake, {with(entry(1), K::layer, qlonglong(0))}).size(), 1u);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.key.toStdString() << " = " << c.value.toString().toStdString() << " ("
+                     << (c.value.isValid() ? c.value.typeName() : "missing") << ')');
+        const auto windows = enumerateOver(fake, {with(entry(1), c.key, c.value)});
+        ASSERT_EQ(windows.size(), c.kept ? 1u : 0u);
+        if (c.kept && c.key == K::number) {
+            EXPECT_EQ(windows[0].id, 0xFFFFFFFFu);
+        } else if (c.kept && c.key == K::ownerPID) {
+            EXPECT_EQ(windows[0].pid, std::numeric_limits<std::int32_t>::min());
+        }
+    }
 }
 
-TEST(WindowEnumeration, TransparentOrAlphaLessWindowsAreDropped) {
-    ScopedFakePlatform fake;
-    EXPECT_TRUE(enumerateOver(fake, {with(entry(1), K::alpha, 0.0)}).empty());
-    EXPECT_TRUE(enumerateOver(fake, {without(entry(1), K::alpha)}).empty());
-    EXPECT_TRUE(enumerateOver(fake, {with(entry(1), K::alpha, QStringLiteral("1"))}).empty());
-    EXPECT_EQ(enumerateOver(fake, {with(entry(1), K::alpha, 0.01)}).size(), 1u);
-    EXPECT_EQ(enumerateOver(fake, {with(entry(1), K::alpha, 1)}).size(), 1u);
-}
-
-TEST(WindowEnumeration, NumberPidAndBoundsAreRequired) {
-    ScopedFakePlatform fake;
-    EXPECT_TRUE(enumerateOver(fake, {without(entry(1), K::number)}).empty());
-    EXPECT_TRUE(enumerateOver(fake, {with(entry(1), K::number, QStringLiteral("1"))}).empty());
-    EXPECT_TRUE(enumerateOver(fake, {without(entry(1), K::ownerPID)}).empty());
-    EXPECT_TRUE(enumerateOver(fake, {without(entry(1), K::bounds)}).empty());
-    EXPECT_TRUE(enumerateOver(fake, {with(entry(1), K::bounds, QStringLiteral("{0,0,1,1}"))}).empty());
-    EXPECT_TRUE(enumerateOver(fake, {with(entry(1), K::bounds, without(bounds(0, 0, 1, 1), K::boundsHeight))})
-                    .empty());
-    EXPECT_TRUE(enumerateOver(fake, {with(entry(1), K::bounds,
-                                          with(bounds(0, 0, 1, 1), K::boundsX, QStringLiteral("0")))})
-                    .empty());
-}
-
-TEST(WindowEnumeration, NumbersOutOfRangeDropTheEntry) {
-    ScopedFakePlatform fake;
-    EXPECT_TRUE(enumerateOver(fake, {with(entry(1), K::number, qlonglong(1) << 32)}).empty());
-    EXPECT_TRUE(enumerateOver(fake, {with(entry(1), K::number, -1)}).empty());
-    EXPECT_TRUE(enumerateOver(fake, {with(entry(1), K::ownerPID, qlonglong(1) << 31)}).empty());
-    const auto widest = enumerateOver(fake, {with(with(entry(1), K::number, qulonglong(0xFFFFFFFFu)),
-                                                  K::ownerPID, qlonglong(-2147483647 - 1))});
-    ASSERT_EQ(widest.size(), 1u);
-    EXPECT_EQ(widest[0].id, 0xFFFFFFFFu);
-    EXPECT_EQ(widest[0].pid, std::numeric_limits<std::int32_t>::min());
-}
-
-TEST(WindowEnumeration, MissingOwnerNameTitleAndOnscreenFlagTakeTheirDefaults) {
+TEST(WindowEnumeration, OptionalFieldsOfTheWrongKindTakeTheirDefaults) {
     ScopedFakePlatform fake;
     const auto windows =
-        enumerateOver(fake, {without(without(without(entry(1), K::ownerName), K::name), K::isOnscreen),
+        enumerateOver(fake, {with(with(with(entry(1), K::ownerName, {}), K::name, {}), K::isOnscreen, {}),
                              with(with(entry(2), K::ownerName, 12), K::name, QVariantMap{}),
-                             with(entry(3), K::name, QString())});
-    ASSERT_EQ(windows.size(), 3u);
+                             with(entry(3), K::name, QString()), with(entry(4), K::isOnscreen, 1),
+                             with(entry(5), K::isOnscreen, QStringLiteral("true"))});
+    ASSERT_EQ(windows.size(), 5u);
     EXPECT_EQ(windows[0].ownerName, QStringLiteral("未知进程"));
     EXPECT_EQ(windows[0].title, std::nullopt);
     EXPECT_FALSE(windows[0].isOnscreen);
     EXPECT_EQ(windows[1].ownerName, QStringLiteral("未知进程"));
     EXPECT_EQ(windows[1].title, std::nullopt);
-    EXPECT_EQ(windows[2].title, QString());
-    EXPECT_TRUE(windows[2].title.has_value());
-}
-
-TEST(WindowEnumeration, OnscreenFlagReadsBooleansAndNumbers) {
-    ScopedFakePlatform fake;
-    const auto windows =
-        enumerateOver(fake, {with(entry(1), K::isOnscreen, 1), with(entry(2), K::isOnscreen, false),
-                             with(entry(3), K::isOnscreen, QStringLiteral("true"))});
-    ASSERT_EQ(windows.size(), 3u);
-    EXPECT_TRUE(windows[0].isOnscreen);
-    EXPECT_FALSE(windows[1].isOnscreen);
-    EXPECT_FALSE(windows[2].isOnscreen);
+    EXPECT_EQ(windows[2].title, std::optional(QString()));
+    EXPECT_TRUE(windows[3].isOnscreen);  // a number
+    EXPECT_FALSE(windows[4].isOnscreen); // a string
 }
 
 TEST(WindowEnumeration, MalformedEntriesAreSkippedOneByOneInOrder) {
     ScopedFakePlatform fake;
     const auto windows = enumerateOver(fake, {entry(1), with(entry(2), K::layer, 25), entry(3),
-                                              without(entry(4), K::alpha), entry(5), entry(3)});
-    EXPECT_EQ(idsOf(windows), (std::vector<std::uint32_t>{1, 3, 5, 3}));
+                                              with(entry(4), K::alpha, {}), entry(5), entry(3)});
+    std::vector<std::uint32_t> ids;
+    for (const auto& window : windows)
+        ids.push_back(window.id);
+    EXPECT_EQ(ids, (std::vector<std::uint32_t>{1, 3, 5, 3}));
 }
 
 TEST(WindowEnumeration, FailedOrMalformedListGivesNothing) {
@@ -149,29 +134,4 @@ TEST(WindowEnumeration, FailedOrMalformedListGivesNothing) {
     EXPECT_TRUE(WindowEnumerator::enumerate().empty());
     fake->desktop.windowListFails = false;
     EXPECT_TRUE(enumerateOver(fake, {entry(1), QStringLiteral("not a dictionary"), entry(2)}).empty());
-}
-
-TEST(WindowEnumeration, WindowsOffScreenAreListedLikeOthers) {
-    ScopedFakePlatform fake;
-    FakeDesktop& desktop = fake->desktop;
-    FakeDesktop::Display display;
-    display.id = 1;
-    display.bounds = QRectF(0, 0, 1000, 1000);
-    display.isMain = true;
-    display.spaces = {{11, 0}, {12, 0}};
-    display.currentSpace = 11;
-    desktop.displays.push_back(display);
-    const auto pid = desktop.addApp(QStringLiteral("Notes"), QStringLiteral("com.example.notes"));
-    const auto here = desktop.addWindow(pid, QRectF(0, 0, 100, 100), 11);
-    const auto elsewhere = desktop.addWindow(pid, QRectF(0, 0, 100, 100), 12);
-    const auto minimised = desktop.addWindow(pid, QRectF(0, 0, 100, 100), 11, true);
-    desktop.addWindow(pid, QRectF(0, 0, 100, 100), 11);
-    desktop.windows.back().layer = 3;
-
-    const auto windows = WindowEnumerator::enumerate();
-    EXPECT_EQ(idsOf(windows), (std::vector<std::uint32_t>{here, elsewhere, minimised}));
-    ASSERT_EQ(windows.size(), 3u);
-    EXPECT_TRUE(windows[0].isOnscreen);
-    EXPECT_FALSE(windows[1].isOnscreen);
-    EXPECT_FALSE(windows[2].isOnscreen);
 }

@@ -47,12 +47,3 @@ TEST(JsonWriter, NumbersAtTheirLimitsAndDoublesInShortestForm) {
         .endArray();
     EXPECT_EQ(json.bytes().toStdString(), "[-9223372036854775808,18446744073709551615,100,-0.5,0.1,null]");
 }
-
-TEST(JsonWriter, OptionalValuesBecomeNullWhenAbsent) {
-    JsonWriter json;
-    json.beginObject()
-        .key(u"a").value(std::optional<QString>())
-        .key(u"b").value(std::optional<std::uint32_t>(7))
-        .endObject();
-    EXPECT_EQ(json.bytes().toStdString(), R"({"a":null,"b":7})");
-}

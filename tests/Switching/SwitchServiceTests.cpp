@@ -41,20 +41,6 @@ TEST_F(SwitchServiceTest, ApplicationWithoutWindowsIsNotTouched) {
     EXPECT_EQ(desktop.trustPrompts, 1);
 }
 
-TEST_F(SwitchServiceTest, VisibleWindowIsPresented) {
-    desktop.addWindow(pid, frame, 1);
-    EXPECT_EQ(SwitchService::present(target), PresentOutcome::presented());
-    EXPECT_EQ(desktop.frontmostPid, pid);
-    EXPECT_TRUE(desktop.warps.empty());
-}
-
-TEST_F(SwitchServiceTest, MinimisedWindowOnAnotherSpaceIsBroughtBack) {
-    const auto id = desktop.addWindow(pid, frame, 2, true);
-    EXPECT_EQ(SwitchService::present(target), PresentOutcome::presented());
-    EXPECT_EQ(desktop.displays[0].currentSpace, 2u);
-    EXPECT_FALSE(desktop.window(id)->minimized);
-}
-
 TEST_F(SwitchServiceTest, FocusedWindowIsPreferredOverTheFrontOne) {
     desktop.addWindow(pid, QRectF(0, 0, 400, 300), 1);
     desktop.focusedWindowOf[pid] = desktop.addWindow(pid, frame, 2);
@@ -94,21 +80,6 @@ TEST_F(SwitchServiceTest, ActivationIsPolledForAtMostTwoWaits) {
     TestSupport::drainMainThread();
     EXPECT_EQ(desktop.selfActivations, 1);
     EXPECT_EQ(desktop.activationRequests.back(), pid);
-}
-
-TEST_F(SwitchServiceTest, RefusedRestoreEndsTheList) {
-    desktop.addWindow(pid, frame, 1, true);
-    desktop.minimizeWriteRefused = true;
-    EXPECT_EQ(SwitchService::present(target), PresentOutcome::degraded({minimizedNotRestored}));
-}
-
-TEST_F(SwitchServiceTest, EveryStepFailingKeepsTheOrderTheyArose) {
-    desktop.addWindow(pid, frame, 2, true);
-    desktop.gesturesIgnored = true;
-    desktop.activation = FakeDesktop::Activation::never;
-    desktop.minimizeWriteRefused = true;
-    EXPECT_EQ(SwitchService::present(target),
-              PresentOutcome::degraded({spaceSwitchSkipped, activationFailed, minimizedNotRestored}));
 }
 
 } // namespace

@@ -24,9 +24,7 @@ TEST(FrameMatching, ToleranceIsOnePointInclusiveOnEachEdge) {
     EXPECT_TRUE(TargetWindowSelector::frameMatches(focused, QRectF(101, 99, 801, 599)));
     EXPECT_FALSE(TargetWindowSelector::frameMatches(focused, QRectF(101.01, 100, 800, 600)));
     EXPECT_FALSE(TargetWindowSelector::frameMatches(focused, QRectF(100, 100, 800, 601.5)));
-}
-
-TEST(FrameMatching, NegativeExtentsCompareAsSizes) {
+    // Negative extents compare as sizes.
     EXPECT_TRUE(TargetWindowSelector::frameMatches(QRectF(100, 100, -800, -600), focused));
 }
 

@@ -48,32 +48,12 @@ TEST_F(WindowAXTest, MinimisedWindowWithinAPointIsShownAgain) {
     EXPECT_TRUE(desktop.isOnscreen(*desktop.window(id)));
 }
 
-TEST_F(WindowAXTest, WindowThatIsNotMinimisedIsNotWritten) {
-    desktop.addWindow(pid, frameA, 0);
-    EXPECT_EQ(WindowAX::restoreIfMinimized(pid, frameA), RestoreOutcome::unchanged);
-    EXPECT_TRUE(desktop.minimizeWrites.empty());
-}
-
 TEST_F(WindowAXTest, OnlyTheFirstWindowWithTheFrameIsExamined) {
     desktop.addWindow(pid, frameA, 0);
     const auto second = desktop.addWindow(pid, frameA, 0, true);
     EXPECT_EQ(WindowAX::restoreIfMinimized(pid, frameA), RestoreOutcome::unchanged);
     EXPECT_TRUE(desktop.window(second)->minimized);
     EXPECT_TRUE(desktop.minimizeWrites.empty());
-}
-
-TEST_F(WindowAXTest, RefusedWriteFails) {
-    const auto id = desktop.addWindow(pid, frameA, 0, true);
-    desktop.minimizeWriteRefused = true;
-    EXPECT_EQ(WindowAX::restoreIfMinimized(pid, frameA), RestoreOutcome::failed);
-    EXPECT_EQ(desktop.minimizeWrites, std::vector<std::uint32_t>{id});
-}
-
-TEST_F(WindowAXTest, TrustPromptIsAskedOncePerProcess) {
-    WindowAX::requestTrustOnce();
-    WindowAX::requestTrustOnce();
-    EXPECT_TRUE(WindowAX::isTrusted());
-    EXPECT_EQ(desktop.trustPrompts, 1);
 }
 
 // Answers of the wrong kind, as a misbehaving application might give them.
@@ -88,7 +68,9 @@ public:
     std::optional<QVariant> copyAttributeValue(const AXElement&, const QString& attribute) override {
         return answers.contains(attribute) ? std::optional(answers.value(attribute)) : std::nullopt;
     }
-    bool setAttributeValue(const AXElement&, const QString&, const QVariant&) override { return ++writes > 0; }
+    bool setAttributeValue(const AXElement&, const QString&, const QVariant&) override {
+        return ++writes > 0;
+    }
 };
 
 TEST(WindowAXOddAnswers, WrongKindsFoldIntoNothing) {
@@ -114,7 +96,6 @@ TEST(WindowAXOddAnswers, WrongKindsFoldIntoNothing) {
     answers[AXAttribute::minimized] = 1;
     EXPECT_EQ(WindowAX::restoreIfMinimized(7, frame), RestoreOutcome::unchanged);
     EXPECT_EQ(ax.writes, 0);
-
 }
 
 } // namespace
