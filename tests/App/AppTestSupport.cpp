@@ -42,11 +42,6 @@ void ScriptedScan::setResult(const QList<AppEntry>& result) {
     state_->result = result;
 }
 
-void ScriptedScan::edit(const std::function<void(QList<AppEntry>&)>& change) {
-    std::lock_guard lock(state_->mutex);
-    change(state_->result);
-}
-
 Window::Window()
     : folder(TestSupport::freshFolder()), bindingsFile(folder + "/keyBindings.json"), monitor(bindingsFile),
       stats(folder + "/usageStats.json") {
@@ -73,14 +68,10 @@ KeyboardView& Window::keyboard() {
     return *view->findChild<KeyboardView*>("keyboard");
 }
 
-void Window::clickCap(const QString& keyID) {
+AppPickerSheet* Window::openPicker(const QString& keyID) {
     KeyboardView& keys = keyboard();
     const QRectF cap = keys.capGeometry().capRect(*KeyboardLayout::key(keyID));
     QTest::mouseClick(&keys, Qt::LeftButton, {}, cap.center().toPoint());
-}
-
-AppPickerSheet* Window::openPicker(const QString& keyID) {
-    clickCap(keyID);
     TestSupport::processEventsUntil([this] { return view->picker() && view->picker()->isVisible(); });
     return view->picker();
 }

@@ -11,7 +11,6 @@
 #include <QString>
 
 #include <atomic>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <semaphore>
@@ -43,9 +42,8 @@ public:
     void release() { state_->gate.release(); }
     void hold(bool held) { state_->held = held; }
     int calls() const { return state_->calls; }
-    void setResult(const QList<AppEntry>& result);
     /// Changes what the next scans return.
-    void edit(const std::function<void(QList<AppEntry>&)>& change);
+    void setResult(const QList<AppEntry>& result);
 
 private:
     std::shared_ptr<State> state_ = std::make_shared<State>();
@@ -61,9 +59,7 @@ public:
     /// Shows the window and waits until it is on screen.
     void show();
     KeyboardView& keyboard();
-    /// Clicks the cap of `keyID`.
-    void clickCap(const QString& keyID);
-    /// Clicks the cap and waits for the picker; null when none came.
+    /// Clicks the cap of `keyID` and waits for the picker; null when none came.
     AppPickerSheet* openPicker(const QString& keyID);
     /// Waits until the picker has gone.
     bool waitPickerClosed();

@@ -30,7 +30,7 @@ QString hint(Window& window) {
     return plainText(window.view->findChild<QLabel*>("hint")->text());
 }
 
-TEST(MainWindowOpening, StartsOnKeysWithTheHintAndTheDefaultFooter) {
+TEST(MainWindowOpening, StartsOnKeysWithTheHintAndTheDefaultFooterThenShowsHotkeyOutcomes) {
     Window window;
     window.show();
     EXPECT_EQ(window.view->selectedTab(), ConfigTab::keys);
@@ -40,11 +40,6 @@ TEST(MainWindowOpening, StartsOnKeysWithTheHintAndTheDefaultFooter) {
     EXPECT_EQ(window.footer(), "Click a key to assign an app to it");
     EXPECT_FALSE(window.view->findChild<QPushButton*>("openSettings")->isVisible());
     EXPECT_GE(window.view->width(), 1024);
-}
-
-TEST(MainWindowOpening, FooterShowsTheMonitorsLastOutcome) {
-    Window window;
-    window.show();
     window.monitor.report("Jumped to Terminal");
     EXPECT_TRUE(TestSupport::processEventsUntil([&] { return window.footer() == "Jumped to Terminal"; }));
 }
@@ -67,17 +62,15 @@ TEST(MainWindowTabs, OtherTabsBlankTheHintWithoutChangingTheWindowSize) {
     Window window;
     window.show();
     const QSize size = window.view->size();
-    clickTab(window, "stats");
-    EXPECT_EQ(window.view->selectedTab(), ConfigTab::stats);
-    EXPECT_TRUE(window.view->findChild<TabBarButton*>("tab-stats")->isSelected());
-    EXPECT_EQ(hint(window), "");
-    TestSupport::drainMainThread();
-    EXPECT_EQ(window.view->size(), size);
-    clickTab(window, "about");
-    EXPECT_EQ(window.view->selectedTab(), ConfigTab::about);
-    EXPECT_EQ(hint(window), "");
-    TestSupport::drainMainThread();
-    EXPECT_EQ(window.view->size(), size);
+    for (const auto& [raw, tab] :
+         {std::pair{"stats", ConfigTab::stats}, std::pair{"about", ConfigTab::about}}) {
+        clickTab(window, raw);
+        EXPECT_EQ(window.view->selectedTab(), tab);
+        EXPECT_TRUE(window.view->findChild<TabBarButton*>(QStringLiteral("tab-") + raw)->isSelected());
+        EXPECT_EQ(hint(window), "");
+        TestSupport::drainMainThread();
+        EXPECT_EQ(window.view->size(), size);
+    }
     clickTab(window, "keys");
     EXPECT_FALSE(hint(window).isEmpty());
 }
@@ -94,7 +87,7 @@ TEST(MainWindowBinding, FreeKeyOpensThePickerWithNoBoundEntryAndStartsTheScan) {
     EXPECT_EQ(window.scan.calls(), 1);
 }
 
-TEST(MainWindowBinding, ChoosingARowBindsSavesClosesAndReports) {
+TEST(MainWindowBinding, ChoosingARowBindsSavesClosesAndReportsAboveLaterHotkeyOutcomes) {
     Window window;
     window.show();
     AppPickerSheet* picker = window.openPicker("1-q");
@@ -108,18 +101,9 @@ TEST(MainWindowBinding, ChoosingARowBindsSavesClosesAndReports) {
     EXPECT_EQ(KeyBindingStore::snapshot(window.bindingsFile).value("1-q"), terminal);
     EXPECT_EQ(window.keyboard().bindings().value("1-q"), terminal);
     EXPECT_EQ(window.footer(), QString("Bound Q \u2192 Terminal"));
-}
-
-TEST(MainWindowBinding, BindingTextOutlivesLaterHotkeyOutcomes) {
-    Window window;
-    window.show();
-    AppPickerSheet* picker = window.openPicker("2-a");
-    ASSERT_TRUE(window.waitCatalogIdle());
-    ASSERT_TRUE(clickRow(*picker, notes.bundleId));
-    ASSERT_TRUE(window.waitPickerClosed());
     window.monitor.report("Jumped to Mail");
     TestSupport::processEventsUntil([&] { return window.monitor.lastOutcome().has_value(); });
-    EXPECT_EQ(window.footer(), QString("Bound A \u2192 Notes"));
+    EXPECT_EQ(window.footer(), QString("Bound Q \u2192 Terminal"));
 }
 
 TEST(MainWindowBinding, BoundKeyHandsItsBindingAndUnbindingRemovesIt) {
@@ -140,63 +124,49 @@ TEST(MainWindowBinding, BoundKeyHandsItsBindingAndUnbindingRemovesIt) {
     EXPECT_EQ(window.footer(), "Unbound Q");
 }
 
-TEST(MainWindowBinding, EscapeClosesThePickerWithNoChange) {
+TEST(MainWindowBinding, EscapeClosesWithNoChangeAndTheNextPickerStartsAfreshWithoutANewScan) {
     Window window;
     window.show();
-    AppPickerSheet* picker = window.openPicker("1-q");
+    AppPickerSheet* first = window.openPicker("1-q");
     ASSERT_TRUE(window.waitCatalogIdle());
-    QTest::keyClicks(picker->findChild<QLineEdit*>("search"), "no");
-    QTest::keyClick(picker->findChild<QLineEdit*>("search"), Qt::Key_Escape);
+    QTest::keyClicks(first->findChild<QLineEdit*>("search"), "no");
+    QTest::keyClick(first->findChild<QLineEdit*>("search"), Qt::Key_Escape);
     ASSERT_TRUE(window.waitPickerClosed());
     EXPECT_FALSE(window.view->pendingKey().has_value());
     EXPECT_TRUE(window.view->bindingStore().bindings().isEmpty());
     EXPECT_FALSE(QFile::exists(window.bindingsFile));
     EXPECT_EQ(window.footer(), "Click a key to assign an app to it");
-}
-
-TEST(MainWindowBinding, ReopenedPickerStartsWithAnEmptySearchAndNoNewScan) {
-    Window window;
-    window.show();
-    AppPickerSheet* first = window.openPicker("1-q");
-    ASSERT_TRUE(window.waitCatalogIdle());
-    QTest::keyClicks(first->findChild<QLineEdit*>("search"), "mail");
-    QTest::mouseClick(first->findChild<QPushButton*>("cancel"), Qt::LeftButton);
-    ASSERT_TRUE(window.waitPickerClosed());
 
     AppPickerSheet* second = window.openPicker("1-w");
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->keyword(), "");
     EXPECT_EQ(second->body(), AppPickerSheet::Body::results);
     EXPECT_EQ(window.scan.calls(), 1);
+    QTest::mouseClick(second->findChild<QPushButton*>("cancel"), Qt::LeftButton);
+    EXPECT_TRUE(window.waitPickerClosed());
 }
 
-TEST(MainWindowPermission, MissingAccessibilityOffersItsSettingsPane) {
-    Window window;
-    window.fake->desktop.trusted = false;
-    window.show();
-    window.monitor.start(false);
-    auto* settings = window.view->findChild<QPushButton*>("openSettings");
-    ASSERT_TRUE(TestSupport::processEventsUntil([&] { return settings->isVisible(); }));
-    EXPECT_TRUE(
-        TestSupport::processEventsUntil([&] { return window.footer().startsWith("Listening permission"); }));
-    QTest::mouseClick(settings, Qt::LeftButton);
-    ASSERT_EQ(window.fake->desktop.openedURLs.size(), 1u);
-    EXPECT_EQ(window.fake->desktop.openedURLs[0], settingsURL(PermissionIssue::accessibility));
+TEST(MainWindowPermission, EachMissingPermissionOffersItsOwnSettingsPane) {
+    for (const PermissionIssue issue : {PermissionIssue::accessibility, PermissionIssue::inputMonitoring}) {
+        SCOPED_TRACE(int(issue));
+        Window window;
+        window.fake->desktop.trusted = issue != PermissionIssue::accessibility;
+        window.fake->desktop.tapRefused = issue == PermissionIssue::inputMonitoring;
+        window.show();
+        window.monitor.start(false);
+        auto* settings = window.view->findChild<QPushButton*>("openSettings");
+        ASSERT_TRUE(TestSupport::processEventsUntil([&] { return settings->isVisible(); }));
+        if (issue == PermissionIssue::accessibility) {
+            EXPECT_TRUE(TestSupport::processEventsUntil(
+                [&] { return window.footer().startsWith("Listening permission"); }));
+        }
+        QTest::mouseClick(settings, Qt::LeftButton);
+        ASSERT_EQ(window.fake->desktop.openedURLs.size(), 1u);
+        EXPECT_EQ(window.fake->desktop.openedURLs[0], settingsURL(issue));
+    }
 }
 
-TEST(MainWindowPermission, RefusedInputMonitoringOffersItsOwnPane) {
-    Window window;
-    window.fake->desktop.tapRefused = true;
-    window.show();
-    window.monitor.start(false);
-    auto* settings = window.view->findChild<QPushButton*>("openSettings");
-    ASSERT_TRUE(TestSupport::processEventsUntil([&] { return settings->isVisible(); }));
-    QTest::mouseClick(settings, Qt::LeftButton);
-    ASSERT_EQ(window.fake->desktop.openedURLs.size(), 1u);
-    EXPECT_EQ(window.fake->desktop.openedURLs[0], settingsURL(PermissionIssue::inputMonitoring));
-}
-
-TEST(MainWindowCatalogWatch, FirstScanRefreshesStoredPathsAndASameSizeRescanDoesNot) {
+TEST(MainWindowCatalogWatch, ScansRefreshStoredPathsOnlyWhenTheNumberOfAppsChanged) {
     Window window;
     KeyBindingStore(window.bindingsFile).bind("1-q", {terminal.bundleId, "/Old/Terminal.app", "Old name"});
     window.show();
@@ -206,26 +176,21 @@ TEST(MainWindowCatalogWatch, FirstScanRefreshesStoredPathsAndASameSizeRescanDoes
     EXPECT_EQ(window.view->bindingStore().bindings().value("1-q"), refreshed);
     EXPECT_EQ(KeyBindingStore::snapshot(window.bindingsFile).value("1-q"), refreshed);
 
+    const auto rescan = [&] {
+        QTest::mouseClick(window.view->picker()->findChild<QToolButton*>("refresh"), Qt::LeftButton);
+        return window.waitCatalogIdle();
+    };
     // Same number of apps, Terminal moved again: not looked at.
-    window.scan.edit([](QList<AppEntry>& apps) { apps[2].path = "/Elsewhere/Terminal.app"; });
-    QTest::mouseClick(window.view->picker()->findChild<QToolButton*>("refresh"), Qt::LeftButton);
-    ASSERT_TRUE(window.waitCatalogIdle());
+    QList<AppEntry> apps = sampleApps();
+    apps[2].path = "/Elsewhere/Terminal.app";
+    window.scan.setResult(apps);
+    ASSERT_TRUE(rescan());
     EXPECT_EQ(window.scan.calls(), 2);
     EXPECT_EQ(window.view->bindingStore().bindings().value("1-q").path, terminal.path);
-}
-
-TEST(MainWindowCatalogWatch, ARescanWithADifferentCountRefreshesAgain) {
-    Window window;
-    KeyBindingStore(window.bindingsFile).bind("1-q", terminal);
-    window.show();
-    window.openPicker("1-q");
-    ASSERT_TRUE(window.waitCatalogIdle());
-    window.scan.edit([](QList<AppEntry>& apps) {
-        apps[2].path = "/Elsewhere/Terminal.app";
-        apps.removeLast();
-    });
-    QTest::mouseClick(window.view->picker()->findChild<QToolButton*>("refresh"), Qt::LeftButton);
-    ASSERT_TRUE(window.waitCatalogIdle());
+    // One app fewer: looked at again.
+    apps.removeLast();
+    window.scan.setResult(apps);
+    ASSERT_TRUE(rescan());
     EXPECT_EQ(window.view->bindingStore().bindings().value("1-q").path, "/Elsewhere/Terminal.app");
 }
 

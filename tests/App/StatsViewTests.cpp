@@ -39,14 +39,6 @@ struct StatsTab {
     StatsView* view = nullptr;
 };
 
-TEST(StatsViewCounts, NoJumpsShowsZeroTheEmptyLineAndNoTopApps) {
-    StatsTab tab;
-    EXPECT_EQ(tab.total(), "0");
-    EXPECT_EQ(tab.summary(), "No successful jumps yet. Jump to an app and it will show up here.");
-    EXPECT_FALSE(tab.topAppsShown());
-    EXPECT_TRUE(tab.rows().isEmpty());
-}
-
 TEST(StatsViewCounts, ShowsTheTotalAndOnlyTheFiveBestRanked) {
     StatsTab tab;
     const QList<std::pair<QString, int>> jumps{{"Mail", 1},  {"Notes", 4}, {"Safari", 7}, {"Terminal", 4},
@@ -63,13 +55,17 @@ TEST(StatsViewCounts, ShowsTheTotalAndOnlyTheFiveBestRanked) {
     EXPECT_EQ(tab.rows(), expected);
 }
 
-TEST(StatsViewCounts, ResetClearsTheCountersAndTheFile) {
+TEST(StatsViewCounts, StartsEmptyAndResetClearsTheCountersAndTheFileBackToEmpty) {
+    const QString emptyLine = "No successful jumps yet. Jump to an app and it will show up here.";
     StatsTab tab;
+    EXPECT_EQ(tab.summary(), emptyLine);
     tab.window.stats.recordSuccess("Mail", "com.apple.mail");
     ASSERT_TRUE(TestSupport::processEventsUntil([&] { return tab.total() == "1"; }));
     QTest::mouseClick(tab.view->findChild<QPushButton*>("reset"), Qt::LeftButton);
     EXPECT_TRUE(TestSupport::processEventsUntil([&] { return tab.total() == "0"; }));
+    EXPECT_EQ(tab.summary(), emptyLine);
     EXPECT_FALSE(tab.topAppsShown());
+    EXPECT_TRUE(tab.rows().isEmpty());
     EXPECT_EQ(UsageStats::snapshot(tab.window.stats.fileURL()), UsageStats{});
     EXPECT_EQ(TestSupport::readAll(tab.window.stats.fileURL()), R"({"totalSuccess":0,"perApp":{}})");
 }
@@ -82,18 +78,16 @@ TEST(StatsViewRows, LongNameIsCutToOneLineAndTheCountStaysVisible) {
               380 - row.fontMetrics().horizontalAdvance("12345"));
 }
 
-TEST(StatsViewHighlight, TextWithoutThePhraseIsOneSegment) {
-    EXPECT_EQ(StatsView::highlightedSegments("Bind apps to keys."),
-              QList<Segment>({{"Bind apps to keys.", false}}));
-    EXPECT_EQ(StatsView::highlightedSegments("the Right command"),
-              QList<Segment>({{"the Right command", false}}));
-}
-
-TEST(StatsViewHighlight, OnlyTheFirstOccurrenceIsHighlighted) {
-    EXPECT_EQ(StatsView::highlightedSegments("right Command, then right Command"),
-              QList<Segment>({{"", false}, {"right Command", true}, {", then right Command", false}}));
-    EXPECT_EQ(StatsView::highlightedSegments("Hold the right Command"),
-              QList<Segment>({{"Hold the ", false}, {"right Command", true}, {"", false}}));
+TEST(StatsViewHighlight, OnlyTheFirstExactOccurrenceIsHighlighted) {
+    const std::pair<QString, QList<Segment>> cases[] = {
+        {"Bind apps to keys.", {{"Bind apps to keys.", false}}},
+        {"the Right command", {{"the Right command", false}}},
+        {"right Command, then right Command",
+         {{"", false}, {"right Command", true}, {", then right Command", false}}},
+        {"Hold the right Command", {{"Hold the ", false}, {"right Command", true}, {"", false}}},
+    };
+    for (const auto& [text, segments] : cases)
+        EXPECT_EQ(StatsView::highlightedSegments(text), segments) << text.toStdString();
 }
 
 TEST(StatsViewHighlight, StyledTextColoursThePhraseAndEscapesTheRest) {

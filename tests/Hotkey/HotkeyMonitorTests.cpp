@@ -1,11 +1,11 @@
-#include "Hotkey/HotkeyLog.h"
+#include "../Keyboard/BindingsTestSupport.h"
 #include "Hotkey/HotkeyMonitor.h"
+#include "Keyboard/KeyBindingStore.h"
 #include "Platform/Fake/FakeEventTap.h"
 #include "Support/DataFolder.h"
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QThread>
 
@@ -18,24 +18,6 @@ namespace {
 
 using Decision = HotkeyMonitor::Decision;
 constexpr std::uint64_t command = EventFlag::command;
-
-// The shared log decides once, at first use, whether it is on: switch it on before any test.
-class SharedLogOn : public testing::Environment {
-    void SetUp() override {
-        QDir().mkpath(DataFolder::path());
-        TestSupport::writeAll(DataFolder::file(QStringLiteral("hotkey.log.on")), {});
-    }
-};
-[[maybe_unused]] testing::Environment* const sharedLogOn = testing::AddGlobalTestEnvironment(new SharedLogOn);
-
-// Lines of the shared log without their time stamps.
-QStringList sharedLogLines() {
-    HotkeyLog::shared().flush();
-    QStringList lines = QString::fromUtf8(TestSupport::readAll(HotkeyLog::shared().fileURL()))
-                            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (QString& line : lines) line = line.mid(19);
-    return lines;
-}
 
 struct Stroke {
     QString keyID;
@@ -69,25 +51,21 @@ protected:
             strokes.push_back({keyID, entry, monitor.queue().isCurrent(), std::this_thread::get_id()});
         });
     }
-    void bind(const QList<std::pair<QString, AppEntry>>& bindings) {
-        QStringList items;
-        for (const auto& [key, e] : bindings)
-            items << QStringLiteral(R"({"key":"%1","entry":{"bundleId":"%2","path":"%3","name":"%4"}})")
-                         .arg(key, e.bundleId, e.path, e.name);
-        TestSupport::writeAll(bindingsPath, (QStringLiteral("[") + items.join(QLatin1Char(',')) + QStringLiteral("]")).toUtf8());
+    void bind(const KeyBindingStore::Bindings& bindings) {
+        TestSupport::writeAll(bindingsPath, KeyBindingStore::encode(bindings));
     }
     Decision keyDown(std::int64_t code, std::uint64_t flags) { return monitor.decide(EventType::keyDown, {code, flags}); }
     Decision flagsChanged(std::int64_t code, std::uint64_t flags) {
         return monitor.decide(EventType::flagsChanged, {code, flags});
     }
-    QStringList newLogLines() { return sharedLogLines().mid(linesBefore); }
+    QStringList newLogLines() const { return log.messages(); }
     std::vector<Stroke> executed() {
         monitor.queue().waitUntilIdle();
         std::lock_guard lock(mutex);
         return strokes;
     }
 
-    qsizetype linesBefore = sharedLogLines().size();
+    const BindingsTestSupport::LogWatch log; // the shared log, switched on for the whole program
     QString bindingsPath = TestSupport::freshFolder() + QStringLiteral("/keyBindings.json");
     std::mutex mutex;
     std::vector<Stroke> strokes;
@@ -241,9 +219,4 @@ TEST(PermissionIssue, SettingsURLOpensTheMatchingPrivacyPane) {
               QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility"));
     EXPECT_EQ(settingsURL(PermissionIssue::inputMonitoring),
               QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy_ListenEvent"));
-}
-
-TEST(SharedHotkeyLog, LivesNextToTheBindingsFile) {
-    EXPECT_EQ(HotkeyLog::shared().fileURL(), DataFolder::file(QStringLiteral("hotkey.log")));
-    EXPECT_TRUE(HotkeyLog::shared().enabled());
 }

@@ -53,38 +53,28 @@ TEST_F(AboutPage, ShowsIconNameVersionAndBothButtons) {
     EXPECT_TRUE(sawIcon);
 }
 
-TEST_F(AboutPage, FreshLaunchIsManualOnlyAndCheckable) {
+// Every state's text, with the button off only while a check or a download runs.
+TEST_F(AboutPage, EachStateShowsItsTextAndTheButtonWorksOnlyWhenNothingRuns) {
     ASSERT_EQ(controller.start(), std::nullopt);
     EXPECT_TRUE(hasLabel(idleText));
     EXPECT_TRUE(checkButton()->isEnabled());
-}
 
-TEST_F(AboutPage, CheckDisablesTheButtonUntilTheAnswer) {
-    ASSERT_EQ(controller.start(), std::nullopt);
     checkButton()->click();
     EXPECT_EQ(updater().checkCalls, 1);
     EXPECT_TRUE(hasLabel(QString::fromUtf8("Checking for updates…")));
     EXPECT_FALSE(checkButton()->isEnabled());
-
     updater().didNotFindUpdate();
     EXPECT_TRUE(hasLabel(QStringLiteral("You're up to date.")));
     EXPECT_TRUE(checkButton()->isEnabled());
-}
 
-TEST_F(AboutPage, DownloadShowsZeroPercentWithTheButtonOffThenIdle) {
-    ASSERT_EQ(controller.start(), std::nullopt);
     checkButton()->click();
     updater().willDownloadUpdate();
     EXPECT_TRUE(hasLabel(QString::fromUtf8("Downloading update… 0%")));
     EXPECT_FALSE(checkButton()->isEnabled());
-
     updater().didDownloadUpdate();
     EXPECT_TRUE(hasLabel(idleText));
     EXPECT_TRUE(checkButton()->isEnabled());
-}
 
-TEST_F(AboutPage, FailedDownloadIsShownAndCheckableAgain) {
-    ASSERT_EQ(controller.start(), std::nullopt);
     checkButton()->click();
     updater().failedToDownloadUpdate(QStringLiteral("The disk is full."));
     EXPECT_TRUE(hasLabel(QStringLiteral("Update failed: The disk is full.")));

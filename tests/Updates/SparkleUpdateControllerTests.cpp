@@ -2,9 +2,6 @@
 
 #include "Platform/Fake/FakePlatform.h"
 #include "UpdatePrinters.h"
-#include "Updates/UpdateFeedOverride.h"
-
-#include <QSettings>
 
 #include <gtest/gtest.h>
 
@@ -32,32 +29,33 @@ protected:
 
 } // namespace
 
-TEST_F(UpdateController, StartKeepsThePlatformUpdaterWithItselfAsDelegate) {
+TEST_F(UpdateController, StartKeepsThePlatformUpdaterWithItselfAsDelegateAndASecondStartDoesNothing) {
     EXPECT_FALSE(controller.hasUpdater());
     EXPECT_EQ(controller.start(), std::nullopt);
     EXPECT_TRUE(controller.hasUpdater());
     EXPECT_EQ(updater().delegate(), &controller);
     EXPECT_EQ(controller.state(), UpdateCheckState::idle());
     EXPECT_TRUE(published.empty());
-}
 
-TEST_F(UpdateController, SecondStartDoesNothing) {
-    ASSERT_EQ(controller.start(), std::nullopt);
     updater().startError = QStringLiteral("would fail now");
     EXPECT_EQ(controller.start(), std::nullopt);
     EXPECT_EQ(updater().startCalls, 1);
     EXPECT_TRUE(controller.hasUpdater());
 }
 
-TEST_F(UpdateController, RefusedStartReturnsTheTextAndLeavesTheStateToTheCaller) {
-    updater().startError = QStringLiteral("The updater is misconfigured.");
-    EXPECT_EQ(controller.start(), QStringLiteral("The updater is misconfigured."));
+TEST_F(UpdateController, RefusedStartReturnsTheTextAndALaterCheckFailsWithItInsteadOfHanging) {
+    const QString reason = QStringLiteral("The updater is misconfigured.");
+    updater().startError = reason;
+    EXPECT_EQ(controller.start(), reason);
     EXPECT_FALSE(controller.hasUpdater());
-    EXPECT_EQ(controller.state(), UpdateCheckState::idle());
+    EXPECT_EQ(controller.state(), UpdateCheckState::idle()); // the caller decides what to show
 
-    controller.showStartFailure(QStringLiteral("The updater is misconfigured."));
-    EXPECT_EQ(controller.state(), UpdateCheckState::failed(QStringLiteral("The updater is misconfigured.")));
-    EXPECT_EQ(controller.tracker().state, controller.state());
+    controller.showStartFailure(reason);
+    EXPECT_EQ(controller.state(), UpdateCheckState::failed(reason));
+    controller.checkForUpdates();
+    EXPECT_EQ(controller.state(), UpdateCheckState::failed(reason));
+    EXPECT_EQ(updater().checkCalls, 0);
+    EXPECT_TRUE(trackerAgreed);
 }
 
 TEST_F(UpdateController, StartIsTriedAgainAfterARefusal) {
@@ -71,56 +69,22 @@ TEST_F(UpdateController, StartIsTriedAgainAfterARefusal) {
     EXPECT_EQ(updater().checkCalls, 1);
 }
 
-TEST_F(UpdateController, CheckThatFindsNothingEndsUpToDate) {
+TEST_F(UpdateController, EveryMessageIsTakenWhateverTheStateBefore) {
     ASSERT_EQ(controller.start(), std::nullopt);
     controller.checkForUpdates();
     EXPECT_EQ(updater().checkCalls, 1);
-    EXPECT_EQ(controller.state(), UpdateCheckState::checking());
-    ASSERT_TRUE(updater().didNotFindUpdate());
-    EXPECT_EQ(published, (std::vector{UpdateCheckState::checking(), UpdateCheckState::upToDate()}));
-    EXPECT_TRUE(trackerAgreed);
-}
-
-TEST_F(UpdateController, DownloadedUpdateGoesThroughZeroPercentBackToIdle) {
-    ASSERT_EQ(controller.start(), std::nullopt);
-    controller.checkForUpdates();
-    ASSERT_TRUE(updater().willDownloadUpdate());
-    ASSERT_TRUE(updater().didDownloadUpdate());
-    EXPECT_EQ(published, (std::vector{UpdateCheckState::checking(), UpdateCheckState::downloading(0.0),
-                                      UpdateCheckState::idle()}));
-    EXPECT_TRUE(trackerAgreed);
-}
-
-TEST_F(UpdateController, FailedDownloadShowsTheFrameworkText) {
-    ASSERT_EQ(controller.start(), std::nullopt);
-    controller.checkForUpdates();
-    ASSERT_TRUE(updater().willDownloadUpdate());
-    ASSERT_TRUE(updater().failedToDownloadUpdate(QStringLiteral("The disk is full.")));
-    EXPECT_EQ(controller.state(), UpdateCheckState::failed(QStringLiteral("The disk is full.")));
-    EXPECT_TRUE(trackerAgreed);
-}
-
-TEST_F(UpdateController, EveryMessageIsTakenWhateverTheStateBefore) {
-    ASSERT_EQ(controller.start(), std::nullopt);
-    // No message looks at the state before it: even without a check, each one lands.
+    // No message looks at the state before it: each one lands, whatever came before.
     ASSERT_TRUE(updater().failedToDownloadUpdate(QStringLiteral("x")));
     ASSERT_TRUE(updater().didNotFindUpdate());
     ASSERT_TRUE(updater().willDownloadUpdate());
     ASSERT_TRUE(updater().willDownloadUpdate());
     ASSERT_TRUE(updater().didNotFindUpdate());
     ASSERT_TRUE(updater().didDownloadUpdate());
-    EXPECT_EQ(published, (std::vector{UpdateCheckState::failed(QStringLiteral("x")),
-                                      UpdateCheckState::upToDate(), UpdateCheckState::downloading(0.0),
-                                      UpdateCheckState::upToDate(), UpdateCheckState::idle()}));
-}
-
-TEST_F(UpdateController, CheckAfterARefusedStartFailsWithTheStartErrorInsteadOfHanging) {
-    updater().startError = QStringLiteral("The feed address is missing.");
-    ASSERT_TRUE(controller.start().has_value());
-    controller.showStartFailure(QStringLiteral("The feed address is missing."));
-    controller.checkForUpdates();
-    EXPECT_EQ(controller.state(), UpdateCheckState::failed(QStringLiteral("The feed address is missing.")));
-    EXPECT_EQ(updater().checkCalls, 0);
+    EXPECT_EQ(published,
+              (std::vector{UpdateCheckState::checking(), UpdateCheckState::failed(QStringLiteral("x")),
+                           UpdateCheckState::upToDate(), UpdateCheckState::downloading(0.0),
+                           UpdateCheckState::upToDate(), UpdateCheckState::idle()}));
+    EXPECT_TRUE(trackerAgreed);
 }
 
 TEST_F(UpdateController, CheckBeforeAnyStartFailsWithAReason) {
@@ -128,18 +92,6 @@ TEST_F(UpdateController, CheckBeforeAnyStartFailsWithAReason) {
     EXPECT_EQ(controller.state(), UpdateCheckState::failed(SparkleUpdateController::notStartedMessage()));
     EXPECT_FALSE(controller.state().message().isEmpty());
     EXPECT_EQ(updater().checkCalls, 0);
-}
-
-TEST_F(UpdateController, FeedAddressComesFromTheUserSetting) {
-    ASSERT_EQ(controller.start(), std::nullopt);
-    QSettings settings;
-    settings.remove(QLatin1String(UpdateFeedOverride::key));
-    EXPECT_EQ(updater().feedURLString(), std::nullopt);
-
-    settings.setValue(QLatin1String(UpdateFeedOverride::key),
-                      QStringLiteral("  https://feeds.example/beta.xml\n"));
-    EXPECT_EQ(updater().feedURLString(), QStringLiteral("https://feeds.example/beta.xml"));
-    settings.remove(QLatin1String(UpdateFeedOverride::key));
 }
 
 TEST_F(UpdateController, ACheckThatEndsOtherwiseLeavesCheckingButKeepsAFinalAnswer) {

@@ -6,41 +6,22 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
-namespace {
-
-std::unique_ptr<QSettings> freshSettings() {
-    return std::make_unique<QSettings>(TestSupport::freshFolder() + QStringLiteral("/defaults.ini"),
-                                       QSettings::IniFormat);
-}
-
-} // namespace
-
-TEST(UpdateFeedOverride, NothingStoredGivesNothing) {
-    EXPECT_EQ(UpdateFeedOverride::urlString(*freshSettings()), std::nullopt);
-}
-
-TEST(UpdateFeedOverride, BlankValuesGiveNothing) {
-    auto settings = freshSettings();
-    for (const QString& blank : {QString(), QStringLiteral(""), QStringLiteral(" \n\t \r\n ")}) {
-        settings->setValue(QStringLiteral("SUFeedURL"), blank);
-        EXPECT_EQ(UpdateFeedOverride::urlString(*settings), std::nullopt) << blank.toStdString();
+TEST(UpdateFeedOverride, NothingBlankOrNotTextGivesNothing) {
+    QSettings settings(TestSupport::freshFolder() + QStringLiteral("/defaults.ini"), QSettings::IniFormat);
+    EXPECT_EQ(UpdateFeedOverride::urlString(settings), std::nullopt);
+    const QVariant values[] = {QString(), QStringLiteral(" \n\t \r\n "),
+                               QStringList{QStringLiteral("https://a.example/feed.xml")}};
+    for (const QVariant& value : values) {
+        settings.setValue(QStringLiteral("SUFeedURL"), value);
+        EXPECT_EQ(UpdateFeedOverride::urlString(settings), std::nullopt) << value.toString().toStdString();
     }
 }
 
 TEST(UpdateFeedOverride, SurroundingSpaceIsTrimmedAndTheRestKeptAsIs) {
-    auto settings = freshSettings();
-    settings->setValue(QStringLiteral("SUFeedURL"), QStringLiteral("  \nhttps://feeds.example/a b.xml \t"));
-    EXPECT_EQ(UpdateFeedOverride::urlString(*settings), QStringLiteral("https://feeds.example/a b.xml"));
+    QSettings settings(TestSupport::freshFolder() + QStringLiteral("/defaults.ini"), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("SUFeedURL"), QStringLiteral("  \nhttps://feeds.example/a b.xml \t"));
+    EXPECT_EQ(UpdateFeedOverride::urlString(settings), QStringLiteral("https://feeds.example/a b.xml"));
     // Not checked as an address.
-    settings->setValue(QStringLiteral("SUFeedURL"), QStringLiteral("not an address"));
-    EXPECT_EQ(UpdateFeedOverride::urlString(*settings), QStringLiteral("not an address"));
-}
-
-TEST(UpdateFeedOverride, ValueThatIsNotTextGivesNothing) {
-    auto settings = freshSettings();
-    settings->setValue(QStringLiteral("SUFeedURL"),
-                       QStringList{QStringLiteral("https://a.example/feed.xml")});
-    EXPECT_EQ(UpdateFeedOverride::urlString(*settings), std::nullopt);
+    settings.setValue(QStringLiteral("SUFeedURL"), QStringLiteral("not an address"));
+    EXPECT_EQ(UpdateFeedOverride::urlString(settings), QStringLiteral("not an address"));
 }
