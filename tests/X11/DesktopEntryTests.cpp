@@ -159,21 +159,6 @@ TEST(DesktopEntryIndexing, ReadsAgainOnlyWhenAFolderChanged) {
     EXPECT_FALSE(index.entries()->withId(QStringLiteral("new.desktop")));
 }
 
-TEST(DesktopEntryIndexing, SymlinkLoopsInAFolderDoNotHang) {
-    EntryFolders folders;
-    folders.writeUser(QStringLiteral("real.desktop"), entryText(QStringLiteral("Real"), "real"));
-    QFile::link(folders.user, folders.user + QStringLiteral("/again"));
-    QDir().mkpath(folders.user + QStringLiteral("/sub"));
-    QFile::link(folders.user, folders.user + QStringLiteral("/sub/up"));
-    QFile::link(folders.user + QStringLiteral("/self.desktop"),
-                folders.user + QStringLiteral("/self.desktop"));
-
-    DesktopEntryIndex index;
-    const auto entries = index.entries();
-    EXPECT_EQ(entries->list.size(), 1);
-    EXPECT_TRUE(entries->withId(QStringLiteral("real.desktop")));
-}
-
 TEST(DesktopEntryLookups, PreferShownEntriesAndNeverHiddenOnes) {
     EntryFolders folders;
     folders.writeUser(

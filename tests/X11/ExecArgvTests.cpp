@@ -50,35 +50,19 @@ protected:
             .replace(QStringLiteral("{P}"), entryPath);
     }
 
-    struct Opened {
-        std::optional<RunningApplication> application;
-        QString error;
-    };
-    Opened openEntry(const QString& path) {
-        Opened opened;
-        bool called = false;
-        workspace->openApplication(
-            path, OpenConfiguration{},
-            [&](std::optional<RunningApplication> application, std::optional<QString> error) {
-                called = true;
-                opened.application = std::move(application);
-                opened.error = error.value_or(QString());
-            });
-        EXPECT_TRUE(called) << "no completion";
-        return opened;
-    }
-
     /// Opens the entry and returns the arguments its program was started with, argv[0] first.
     std::optional<QStringList> argvOf(const QString& entryPath) {
         const QString out = scratch + QStringLiteral("/argv-%1").arg(++runs_);
         qputenv("KESTAVON_ARGV_FILE", QFile::encodeName(out));
-        const Opened opened = openEntry(entryPath);
+        QString error;
+        const auto opened = open(entryPath, &error);
         qunsetenv("KESTAVON_ARGV_FILE");
-        EXPECT_TRUE(opened.application) << opened.error.toStdString();
-        if (!opened.application) return std::nullopt;
-        const pid_t pid = opened.application->processIdentifier;
+        EXPECT_TRUE(opened) << error.toStdString();
+        if (!opened) return std::nullopt;
+        const pid_t pid = opened->processIdentifier;
         EXPECT_GT(pid, 0);
         EXPECT_TRUE(ChildReaper::waitUntilReaped(pid, 10000)) << "the recorder did not end";
+        launched.erase(pid); // ended and reaped: nothing left for the tear-down
         if (!QFile::exists(out)) return std::nullopt;
         QByteArray bytes = TestSupport::readAll(out);
         EXPECT_TRUE(bytes.endsWith('\0'));
@@ -189,10 +173,10 @@ TEST_F(ExecArgv, AnEntryWhoseProgramCannotRunFailsWithTheReason) {
             line = filled(line);
         const QString path = folders->writeUser(QStringLiteral("failing.desktop"),
                                                 entryText(QStringLiteral("Failing"), filled(c.exec), lines));
-        const Opened opened = openEntry(path);
-        EXPECT_FALSE(opened.application)
-            << "reported as started, pid " << opened.application->processIdentifier;
-        EXPECT_TRUE(opened.error.contains(c.reason)) << opened.error.toStdString();
+        QString error;
+        const auto opened = open(path, &error);
+        EXPECT_FALSE(opened) << "reported as started, pid " << opened->processIdentifier;
+        EXPECT_TRUE(error.contains(c.reason)) << error.toStdString();
     }
     qunsetenv("KESTAVON_ARGV_FILE");
     EXPECT_FALSE(QFile::exists(out)) << "a failing entry started the recorder";

@@ -1,29 +1,18 @@
 #include "KeyRecorder.h"
 
+#include "XSession.h"
+
 #include <QDeadlineTimer>
 
 #include <xcb/xcb_icccm.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <poll.h>
 #include <unistd.h>
 
-namespace {
-
-xcb_atom_t intern(xcb_connection_t* c, const char* name) {
-    auto* reply =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::uint16_t(std::strlen(name)), name), nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
-    return atom;
-}
-
-} // namespace
-
-std::unique_ptr<KeyRecorder> KeyRecorder::open(const char* title, const char* display) {
-    xcb_connection_t* c = xcb_connect(display, nullptr);
+std::unique_ptr<KeyRecorder> KeyRecorder::open(const char* title) {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(c)) {
         xcb_disconnect(c);
         return nullptr;
@@ -47,7 +36,7 @@ std::unique_ptr<KeyRecorder> KeyRecorder::open(const char* title, const char* di
     xcb_icccm_wm_hints_set_input(&hints, 1);
     xcb_icccm_set_wm_hints(c, recorder->window_, &hints);
     const std::uint32_t pid = std::uint32_t(getpid());
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, recorder->window_, intern(c, "_NET_WM_PID"),
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, recorder->window_, internAtom(c, "_NET_WM_PID"),
                         XCB_ATOM_CARDINAL, 32, 1, &pid);
     xcb_map_window(c, recorder->window_);
     xcb_flush(c);
@@ -63,18 +52,11 @@ bool KeyRecorder::focus(int timeoutMs) {
     return waitUntil(
         [&] {
             if (!mapped_) return false;
-            if (!asked) {
-                requestActivation();
-                asked = true;
-            }
+            if (!asked) requestActivation();
+            asked = true;
             return hasFocus();
         },
-        timeoutMs,
-        // openbox may leave requests made while it starts in a queue of its own until some
-        // other event reaches it: nudge it until the window is mapped.
-        [&] {
-            if (!mapped_) requestFrameExtents();
-        });
+        timeoutMs);
 }
 
 bool KeyRecorder::waitForPresses(std::uint8_t xKeyCode, int count, int timeoutMs) {
@@ -86,9 +68,7 @@ int KeyRecorder::presses(std::uint8_t xKeyCode) const {
                              [&](const Key& k) { return k.press && k.code == xKeyCode; }));
 }
 
-bool KeyRecorder::waitUntil(const std::function<bool()>& done, int timeoutMs,
-                            const std::function<void()>& nudge) {
-    constexpr int nudgeEveryMs = 100;
+bool KeyRecorder::waitUntil(const std::function<bool()>& done, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
     for (;;) {
         while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
@@ -104,9 +84,7 @@ bool KeyRecorder::waitUntil(const std::function<bool()>& done, int timeoutMs,
             continue;
         }
         pollfd p{xcb_get_file_descriptor(connection_), POLLIN, 0};
-        const qint64 remaining = std::max<qint64>(deadline.remainingTime(), 1);
-        if (poll(&p, 1, int(nudge ? std::min<qint64>(remaining, nudgeEveryMs) : remaining)) == 0 && nudge)
-            nudge();
+        poll(&p, 1, int(std::max<qint64>(deadline.remainingTime(), 1)));
     }
 }
 
@@ -140,21 +118,9 @@ void KeyRecorder::requestActivation() {
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = window_;
-    message.type = intern(connection_, "_NET_ACTIVE_WINDOW");
+    message.type = internAtom(connection_, "_NET_ACTIVE_WINDOW");
     message.data.data32[0] = 2;
     message.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(connection_, 0, root_,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                   reinterpret_cast<const char*>(&message));
-    xcb_flush(connection_);
-}
-
-void KeyRecorder::requestFrameExtents() {
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = window_;
-    message.type = intern(connection_, "_NET_REQUEST_FRAME_EXTENTS");
     xcb_send_event(connection_, 0, root_,
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char*>(&message));

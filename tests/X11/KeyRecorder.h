@@ -20,16 +20,13 @@ public:
         bool operator==(const Key&) const = default;
     };
 
-    /// Connects to `display` (DISPLAY when null) and maps a window named `title`; null when
-    /// the display cannot be reached.
-    static std::unique_ptr<KeyRecorder> open(const char* title = "Kestavon key recorder",
-                                             const char* display = nullptr);
+    /// Connects to DISPLAY and maps a window named `title`; null when the display cannot be
+    /// reached.
+    static std::unique_ptr<KeyRecorder> open(const char* title = "Kestavon key recorder");
     ~KeyRecorder();
 
     KeyRecorder(const KeyRecorder&) = delete;
     KeyRecorder& operator=(const KeyRecorder&) = delete;
-
-    xcb_window_t window() const { return window_; }
 
     /// Asks the window manager to activate the window and waits until it has the input focus.
     bool focus(int timeoutMs = 5000);
@@ -40,18 +37,14 @@ public:
     int presses(std::uint8_t xKeyCode) const;
     /// The keys received so far, in order.
     const std::vector<Key>& keys() const { return keys_; }
-    void clear() { keys_.clear(); }
 
 private:
     explicit KeyRecorder(xcb_connection_t* connection) : connection_(connection) {}
-    /// Reads events until `done` holds or the time is up; `nudge` runs whenever no event
-    /// came for a while.
-    bool waitUntil(const std::function<bool()>& done, int timeoutMs, const std::function<void()>& nudge = {});
+    /// Reads events until `done` holds or the time is up.
+    bool waitUntil(const std::function<bool()>& done, int timeoutMs);
     void take(const xcb_generic_event_t* event);
     bool hasFocus();
     void requestActivation();
-    void requestFrameExtents();
-    void sendExtentsRequest();
 
     xcb_connection_t* connection_;
     xcb_window_t root_ = 0;

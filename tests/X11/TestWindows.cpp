@@ -1,24 +1,22 @@
 #include "TestWindows.h"
 
+#include "XSession.h"
+
 #include <QDeadlineTimer>
 #include <QProcess>
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
+#include <memory>
 #include <poll.h>
+#include <set>
 
 namespace {
 
-template <typename T> struct Freed {
-    T* p;
-    explicit Freed(T* reply) : p(reply) {}
-    ~Freed() { std::free(p); }
-    Freed(const Freed&) = delete;
-    Freed& operator=(const Freed&) = delete;
-    T* operator->() const { return p; }
-    explicit operator bool() const { return p != nullptr; }
-};
+/// Owns an XCB reply.
+template <typename T> auto freed(T* reply) {
+    return std::unique_ptr<T, void (*)(void*)>(reply, std::free);
+}
 
 constexpr std::uint32_t windowEvents = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
 
@@ -30,36 +28,6 @@ TestWindows::TestWindows() {
     const std::uint32_t rootEvents = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(connection_, root_, XCB_CW_EVENT_MASK, &rootEvents);
     xcb_flush(connection_);
-    waitForManagerLoop();
-}
-
-void TestWindows::waitForManagerLoop() {
-    // openbox announces itself before its event loop runs, and a map request that reaches
-    // it in between can lie unread until some later event wakes it. A frame-extents request
-    // it has answered proves the loop runs; one lost the same way is asked again.
-    const xcb_window_t probe = xcb_generate_id(connection_);
-    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, probe, root_, 0, 0, 1, 1, 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &windowEvents);
-    const xcb_atom_t extents = atom("_NET_FRAME_EXTENTS");
-    const auto answered = [&] {
-        Freed reply(xcb_get_property_reply(
-            connection_, xcb_get_property(connection_, 0, probe, extents, XCB_ATOM_ANY, 0, 4), nullptr));
-        return reply && reply->type != XCB_ATOM_NONE;
-    };
-    for (int attempt = 0; attempt < 50 && !answered(); ++attempt) {
-        xcb_client_message_event_t request{};
-        request.response_type = XCB_CLIENT_MESSAGE;
-        request.format = 32;
-        request.window = probe;
-        request.type = atom("_NET_REQUEST_FRAME_EXTENTS");
-        xcb_send_event(connection_, 0, root_,
-                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                       reinterpret_cast<const char*>(&request));
-        xcb_flush(connection_);
-        if (waitUntil(answered, 200)) break;
-    }
-    xcb_destroy_window(connection_, probe);
-    xcb_flush(connection_);
 }
 
 TestWindows::~TestWindows() {
@@ -67,22 +35,20 @@ TestWindows::~TestWindows() {
         xcb_destroy_window(connection_, window);
     xcb_flush(connection_);
     // The next test starts from a desktop without our windows.
-    waitUntil([&] {
-        const auto clients = clientList();
-        return std::none_of(windows_.begin(), windows_.end(), [&](xcb_window_t w) {
-            return std::find(clients.begin(), clients.end(), w) != clients.end();
-        });
-    });
+    waitUntil(
+        [&] {
+            const auto clients = clientList();
+            return std::none_of(windows_.begin(), windows_.end(), [&](xcb_window_t w) {
+                return std::find(clients.begin(), clients.end(), w) != clients.end();
+            });
+        },
+        60000);
     xcb_disconnect(connection_);
 }
 
 xcb_atom_t TestWindows::atom(const char* name) {
     if (const auto known = atoms_.find(name); known != atoms_.end()) return known->second;
-    Freed reply(xcb_intern_atom_reply(
-        connection_, xcb_intern_atom(connection_, 0, uint16_t(strlen(name)), name), nullptr));
-    const xcb_atom_t value = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    atoms_.emplace(name, value);
-    return value;
+    return atoms_.emplace(name, internAtom(connection_, name)).first->second;
 }
 
 void TestWindows::setProperty(xcb_window_t window, xcb_atom_t property, xcb_atom_t type, int format,
@@ -93,9 +59,18 @@ void TestWindows::setProperty(xcb_window_t window, xcb_atom_t property, xcb_atom
 
 void TestWindows::send(xcb_window_t window, const TestWindowProperties& props) {
     const std::uint32_t values[] = {0xffffff, windowEvents};
-    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window, root_, 0, 0, uint16_t(props.size.width()),
-                      uint16_t(props.size.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
+    const QPoint at = props.position.value_or(QPoint());
+    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window, root_, int16_t(at.x()), int16_t(at.y()),
+                      uint16_t(props.size.width()), uint16_t(props.size.height()), 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
                       XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
+    if (props.position) {
+        // WM_NORMAL_HINTS: USPosition | USSize, then x, y, width, height.
+        const std::uint32_t hints[18] = {1 | 2, std::uint32_t(at.x()), std::uint32_t(at.y()),
+                                         std::uint32_t(props.size.width()),
+                                         std::uint32_t(props.size.height())};
+        setProperty(window, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32, hints, 18);
+    }
     if (props.pid) setProperty(window, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, &*props.pid, 1);
     if (props.wmClass)
         setProperty(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, props.wmClass->constData(),
@@ -116,11 +91,6 @@ void TestWindows::send(xcb_window_t window, const TestWindowProperties& props) {
     windows_.push_back(window);
 }
 
-bool TestWindows::managed(xcb_window_t window) {
-    const auto clients = clientList();
-    return std::find(clients.begin(), clients.end(), window) != clients.end() && isViewable(window);
-}
-
 xcb_window_t TestWindows::create(const TestWindowProperties& props) {
     return createMany(1, [&](int) { return props; }).front();
 }
@@ -134,8 +104,14 @@ std::vector<xcb_window_t> TestWindows::createMany(int count,
     }
     xcb_flush(connection_);
     waitUntil(
-        [&] { return std::all_of(made.begin(), made.end(), [&](xcb_window_t w) { return managed(w); }); },
-        15000);
+        [&] {
+            const auto clients = clientList();
+            const std::set<xcb_window_t> listed(clients.begin(), clients.end());
+            // Viewable asked only once all are listed: one round trip each.
+            return std::all_of(made.begin(), made.end(), [&](xcb_window_t w) { return listed.count(w); }) &&
+                   std::all_of(made.begin(), made.end(), [&](xcb_window_t w) { return isViewable(w); });
+        },
+        60000);
     return made;
 }
 
@@ -173,55 +149,40 @@ bool TestWindows::waitUntil(const std::function<bool()>& done, int limitMs) {
     }
 }
 
-std::vector<xcb_window_t> TestWindows::clientList() {
-    Freed reply(xcb_get_property_reply(
-        connection_,
-        xcb_get_property(connection_, 0, root_, atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW, 0, 1 << 16),
-        nullptr));
+std::vector<std::uint32_t> TestWindows::values(xcb_window_t window, const char* property, xcb_atom_t type,
+                                               std::uint32_t most) {
+    const auto reply = freed(xcb_get_property_reply(
+        connection_, xcb_get_property(connection_, 0, window, atom(property), type, 0, most), nullptr));
     if (!reply || reply->format != 32) return {};
-    const auto* data = static_cast<const xcb_window_t*>(xcb_get_property_value(reply.p));
-    return {data, data + xcb_get_property_value_length(reply.p) / 4};
+    const auto* data = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+    return {data, data + xcb_get_property_value_length(reply.get()) / 4};
 }
 
-std::vector<xcb_window_t> TestWindows::stackingList() {
-    Freed reply(
-        xcb_get_property_reply(connection_,
-                               xcb_get_property(connection_, 0, root_, atom("_NET_CLIENT_LIST_STACKING"),
-                                                XCB_ATOM_WINDOW, 0, 1 << 16),
-                               nullptr));
-    if (!reply || reply->format != 32) return {};
-    const auto* data = static_cast<const xcb_window_t*>(xcb_get_property_value(reply.p));
-    return {data, data + xcb_get_property_value_length(reply.p) / 4};
+std::vector<xcb_window_t> TestWindows::clientList(bool stacking) {
+    return values(root_, stacking ? "_NET_CLIENT_LIST_STACKING" : "_NET_CLIENT_LIST", XCB_ATOM_WINDOW,
+                  1 << 16);
 }
 
 std::optional<xcb_window_t> TestWindows::topMostOf(const std::vector<xcb_window_t>& windows) {
-    const auto stacking = stackingList();
+    const auto stacking = clientList(true);
     for (auto it = stacking.rbegin(); it != stacking.rend(); ++it)
         if (std::find(windows.begin(), windows.end(), *it) != windows.end()) return *it;
     return std::nullopt;
 }
 
 std::optional<std::uint32_t> TestWindows::cardinal(xcb_window_t window, const char* property) {
-    Freed reply(xcb_get_property_reply(
-        connection_, xcb_get_property(connection_, 0, window, atom(property), XCB_ATOM_ANY, 0, 1), nullptr));
-    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.p) < 4) return std::nullopt;
-    return *static_cast<const std::uint32_t*>(xcb_get_property_value(reply.p));
+    const auto value = values(window, property, XCB_ATOM_ANY, 1);
+    return value.empty() ? std::nullopt : std::optional(value.front());
 }
 
 bool TestWindows::hasState(xcb_window_t window, const char* state) {
-    const xcb_atom_t wanted = atom(state);
-    Freed reply(xcb_get_property_reply(
-        connection_, xcb_get_property(connection_, 0, window, atom("_NET_WM_STATE"), XCB_ATOM_ATOM, 0, 64),
-        nullptr));
-    if (!reply || reply->format != 32) return false;
-    const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.p));
-    const int count = xcb_get_property_value_length(reply.p) / 4;
-    return std::find(data, data + count, wanted) != data + count;
+    const auto states = values(window, "_NET_WM_STATE", XCB_ATOM_ATOM, 64);
+    return std::find(states.begin(), states.end(), atom(state)) != states.end();
 }
 
 bool TestWindows::isViewable(xcb_window_t window) {
-    Freed reply(xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window),
-                                                nullptr));
+    const auto reply = freed(xcb_get_window_attributes_reply(
+        connection_, xcb_get_window_attributes(connection_, window), nullptr));
     return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 

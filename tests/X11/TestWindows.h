@@ -3,6 +3,7 @@
 #include <xcb/xcb.h>
 
 #include <QByteArray>
+#include <QPoint>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,8 @@ struct TestWindowProperties {
     std::optional<QByteArray> type;
     std::optional<std::uint32_t> opacity;
     QSize size{240, 120};
+    /// A position the user gave: the manager keeps it rather than search for a free place.
+    std::optional<QPoint> position;
 };
 
 /// A small X client of the tests' own: creates windows with chosen properties on a
@@ -41,7 +44,8 @@ public:
 
     /// Creates and maps a window and waits until the manager shows it.
     xcb_window_t create(const TestWindowProperties& props);
-    /// Creates `count` windows, all requests first, then waits for all of them at once.
+    /// Creates `count` windows, all requests first, then waits for all of them at once (the
+    /// limit, a hang guard, is for hundreds).
     std::vector<xcb_window_t> createMany(int count, const std::function<TestWindowProperties(int)>& props);
     /// Destroys one window and waits until it has left the client list.
     void destroy(xcb_window_t window);
@@ -53,9 +57,8 @@ public:
     bool waitUntil(const std::function<bool()>& done, int limitMs = 5000);
 
     xcb_atom_t atom(const char* name);
-    std::vector<xcb_window_t> clientList();
-    /// Bottom to top.
-    std::vector<xcb_window_t> stackingList();
+    /// The managed windows; in stacking order, bottom to top, when `stacking`.
+    std::vector<xcb_window_t> clientList(bool stacking = false);
     std::optional<std::uint32_t> cardinal(xcb_window_t window, const char* property);
     bool hasState(xcb_window_t window, const char* state);
     bool isViewable(xcb_window_t window);
@@ -63,13 +66,15 @@ public:
     std::optional<xcb_window_t> topMostOf(const std::vector<xcb_window_t>& windows);
 
     xcb_connection_t* connection() const { return connection_; }
+    xcb_window_t root() const { return root_; }
 
 private:
     void setProperty(xcb_window_t window, xcb_atom_t property, xcb_atom_t type, int format, const void* data,
                      std::uint32_t count);
     void send(xcb_window_t window, const TestWindowProperties& props);
-    bool managed(xcb_window_t window);
-    void waitForManagerLoop();
+    /// A property of 32-bit values, at most `most` of them.
+    std::vector<std::uint32_t> values(xcb_window_t window, const char* property, xcb_atom_t type,
+                                      std::uint32_t most);
 
     xcb_connection_t* connection_ = nullptr;
     xcb_window_t root_ = XCB_WINDOW_NONE;

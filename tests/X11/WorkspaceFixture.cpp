@@ -3,14 +3,11 @@
 #include "Platform/X11/ChildReaper.h"
 #include "support/TestSupport.h"
 
-#include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <csignal>
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 extern char** environ;
 
@@ -26,22 +23,17 @@ void WorkspaceFixture::SetUp() {
 }
 
 void WorkspaceFixture::TearDown() {
-    for (const pid_t pid : launched_) {
+    for (const pid_t pid : launched) {
         ::kill(pid, SIGTERM);
         EXPECT_TRUE(ChildReaper::waitUntilReaped(pid, 10000)) << "launched program " << pid << " not reaped";
     }
-    for (const pid_t pid : spawned_) {
-        ::kill(pid, SIGTERM);
-        ::waitpid(pid, nullptr, 0);
-    }
+    for (pid_t pid : spawned_)
+        endChild(pid);
     // The next test starts without our windows.
     if (windows) {
         windows->waitUntil([&] {
-            for (const pid_t pid : launched_)
-                if (windowOf(pid)) return false;
-            for (const pid_t pid : spawned_)
-                if (windowOf(pid)) return false;
-            return true;
+            return std::none_of(launched.begin(), launched.end(), [&](pid_t pid) { return windowOf(pid); }) &&
+                   std::none_of(spawned_.begin(), spawned_.end(), [&](pid_t pid) { return windowOf(pid); });
         });
     }
     workspace.reset();
@@ -62,40 +54,17 @@ std::optional<RunningApplication> WorkspaceFixture::open(const QString& path, QS
         });
     EXPECT_TRUE(called) << "no completion";
     if (answer && answer->processIdentifier > 0 && !spawned_.count(answer->processIdentifier))
-        launched_.insert(answer->processIdentifier);
+        launched.insert(answer->processIdentifier);
     return answer;
 }
 
 pid_t WorkspaceFixture::spawn(const QStringList& argv, const QStringList& environment) {
-    std::vector<QByteArray> storage;
-    for (const QString& arg : argv)
-        storage.push_back(arg.toLocal8Bit());
-    std::vector<QByteArray> variables;
-    for (char** variable = environ; *variable; ++variable) {
-        if (!QByteArray(*variable).startsWith("GIO_LAUNCHED_DESKTOP_FILE")) variables.emplace_back(*variable);
-    }
-    for (const QString& variable : environment)
-        variables.push_back(variable.toLocal8Bit());
-    std::vector<char*> args;
-    for (auto& arg : storage)
-        args.push_back(arg.data());
-    args.push_back(nullptr);
-    std::vector<char*> envp;
-    for (auto& variable : variables)
-        envp.push_back(variable.data());
-    envp.push_back(nullptr);
-
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int devnull = ::open("/dev/null", O_RDWR);
-        ::dup2(devnull, STDIN_FILENO);
-        ::dup2(devnull, STDOUT_FILENO);
-        ::dup2(devnull, STDERR_FILENO);
-        for (int fd = 3; fd < 256; ++fd)
-            ::close(fd);
-        ::execvpe(args[0], args.data(), envp.data());
-        ::_exit(127);
-    }
+    QStringList variables;
+    for (char** variable = environ; *variable; ++variable)
+        if (!QByteArray(*variable).startsWith("GIO_LAUNCHED_DESKTOP_FILE"))
+            variables << QString::fromLocal8Bit(*variable);
+    variables += environment;
+    const pid_t pid = spawnQuietly(argv, &variables);
     if (pid > 0) spawned_.insert(pid);
     return pid;
 }

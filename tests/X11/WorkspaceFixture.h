@@ -24,6 +24,10 @@ protected:
     /// Starts a program directly (not through GIO, and not from a GIO-launched environment),
     /// with "NAME=value" additions to its environment.
     pid_t spawn(const QStringList& argv, const QStringList& environment = {});
+    /// Starts `program` with this window class, directly.
+    pid_t spawnWithClass(const QString& wmClass, const QString& program = QStringLiteral("xterm")) {
+        return spawn({program, QStringLiteral("-class"), wmClass});
+    }
     /// A copy of xterm under another file name, so that its process has a name of its own.
     QString xtermNamed(const QString& name);
 
@@ -40,8 +44,9 @@ protected:
     std::unique_ptr<X11Connection> connection;
     std::unique_ptr<TestWindows> windows;
     std::unique_ptr<X11Workspace> workspace;
+    /// Programs started through the workspace: ended, and their reaping checked, at the end.
+    std::set<pid_t> launched;
 
 private:
-    std::set<pid_t> launched_;
     std::set<pid_t> spawned_;
 };

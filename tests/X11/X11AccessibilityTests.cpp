@@ -39,7 +39,9 @@ protected:
     }
     void minimise(xcb_window_t w) {
         runTool(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), QString::number(w)});
-        ASSERT_TRUE(windows->waitUntil([&] { return windows->hasState(w, "_NET_WM_STATE_HIDDEN"); }));
+        // openbox marks the window hidden a moment before it unmaps it.
+        ASSERT_TRUE(windows->waitUntil(
+            [&] { return windows->hasState(w, "_NET_WM_STATE_HIDDEN") && !windows->isViewable(w); }));
     }
     void activate(xcb_window_t w) {
         runTool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-a"), QString::number(w)});
@@ -105,14 +107,11 @@ TEST_F(Accessibility, RestoringAMinimisedWindowShowsItAgain) {
     EXPECT_EQ(attribute(pidA, w, AXAttribute::minimized), QVariant(false));
     minimise(w);
     EXPECT_EQ(attribute(pidA, w, AXAttribute::minimized), QVariant(true));
-    EXPECT_FALSE(windows->isViewable(w));
 
     EXPECT_TRUE(ax().setAttributeValue(AXElement{pidA, w}, AXAttribute::minimized, QVariant(false)));
     // Returned only once the manager has done it.
     EXPECT_FALSE(windows->hasState(w, "_NET_WM_STATE_HIDDEN"));
     EXPECT_TRUE(windows->waitUntil([&] { return windows->isViewable(w); }));
-    const QString state = runTool(QStringLiteral("xprop"), {"-id", QString::number(w), "_NET_WM_STATE"});
-    EXPECT_FALSE(state.contains(QStringLiteral("HIDDEN"))) << state.toStdString();
     EXPECT_EQ(attribute(pidA, w, AXAttribute::minimized), QVariant(false));
 
     EXPECT_TRUE(ax().setAttributeValue(AXElement{pidA, w}, AXAttribute::minimized, QVariant(true)));

@@ -1,20 +1,8 @@
-// Desktop entries as the bundles of the installed-app scan.
+// Desktop entries as the bundles of the installed-app scan (which EntryScale runs in full).
 #include "EntryFolders.h"
-#include "Keyboard/AppCatalog.h"
-#include "PlatformWithEntries.h"
 #include "Platform/X11/X11Bundles.h"
 
-#include <QDir>
-#include <QFile>
-
 #include <gtest/gtest.h>
-
-TEST(X11Bundles, RootsAreTheApplicationsFoldersTheUsersFirst) {
-    EntryFolders folders;
-    X11Bundles bundles;
-    EXPECT_EQ(bundles.applicationRoots(), (QStringList{folders.user, folders.system}));
-    EXPECT_EQ(bundles.bundleSuffix(), QStringLiteral(".desktop"));
-}
 
 TEST(X11Bundles, AnEntrySaysItsIdNameAndWhetherItIsAnAgent) {
     EntryFolders folders;
@@ -68,33 +56,4 @@ TEST(X11Bundles, WhatIsNotAnInstalledApplicationIsNoBundle) {
     EXPECT_EQ(bundles.infoDictionary(notInstalled), std::nullopt);
     EXPECT_EQ(bundles.infoDictionary(folders.user), std::nullopt);
     EXPECT_EQ(bundles.contentsOfDirectory(folders.user + QStringLiteral("/missing")), std::nullopt);
-}
-
-TEST(X11Bundles, TheAppScanFindsTheEntriesOfEveryFolder) {
-    EntryFolders folders;
-    folders.writeUser(QStringLiteral("zeta.desktop"),
-                      entryText(QStringLiteral("Zeta"), QStringLiteral("zeta")));
-    const QString mine = folders.writeUser(QStringLiteral("editor.desktop"),
-                                           entryText(QStringLiteral("My Editor"), QStringLiteral("editor")));
-    folders.write(folders.system, QStringLiteral("editor.desktop"),
-                  entryText(QStringLiteral("Editor"), QStringLiteral("editor")));
-    const QString nested = folders.write(folders.system, QStringLiteral("kde/konsole.desktop"),
-                                         entryText(QStringLiteral("Konsole"), QStringLiteral("konsole")));
-    folders.write(
-        folders.system, QStringLiteral("agent.desktop"),
-        entryText(QStringLiteral("Agent"), QStringLiteral("agent"), {QStringLiteral("NoDisplay=true")}));
-    folders.write(folders.system, QStringLiteral("broken.desktop"), "\x01\x02 garbage");
-    folders.write(folders.system, QStringLiteral("README"), "not an entry");
-    QFile::link(folders.system, folders.system + QStringLiteral("/loop"));
-
-    PlatformWithEntries platform;
-    Platform::install(&platform);
-    const QList<AppEntry> found = AppCatalog::scan(AppCatalog::defaultRoots());
-    Platform::install(nullptr);
-
-    EXPECT_EQ(found,
-              (QList<AppEntry>{{QStringLiteral("kde-konsole.desktop"), nested, QStringLiteral("Konsole")},
-                               {QStringLiteral("editor.desktop"), mine, QStringLiteral("My Editor")},
-                               {QStringLiteral("zeta.desktop"),
-                                folders.user + QStringLiteral("/zeta.desktop"), QStringLiteral("Zeta")}}));
 }

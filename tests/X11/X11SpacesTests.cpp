@@ -59,50 +59,23 @@ struct ExtraMonitors {
 
 } // namespace
 
-TEST_F(Spaces, TheLibraryHasTheFunctionsTheLogicBindsTo) {
-    const auto lib = library();
-    ASSERT_TRUE(lib);
-    for (const char* symbol :
-         {"_CGSDefaultConnection", "CGSCopyManagedDisplaySpaces", "SLSCopySpacesForWindows",
-          "CGSGetActiveSpace", "CGSManagedDisplaySetCurrentSpace"})
-        EXPECT_TRUE(lib->hasSymbol(symbol)) << symbol;
-    EXPECT_FALSE(lib->hasSymbol("SLSSomethingElse"));
-}
-
 TEST_F(Spaces, OneDisplayHoldsEveryDesktopAndTheCurrentOne) {
     switchDesktop(2);
     const auto list = library()->copyManagedDisplaySpaces(1);
     ASSERT_TRUE(list);
     ASSERT_EQ(list->size(), 1);
-    const QVariantMap display = list->front().toMap();
-    const auto main = server().activeDisplayList()->front();
-    EXPECT_EQ(display.value(QStringLiteral("Display Identifier")).toString(),
-              server().displayUUIDString(main));
-    EXPECT_EQ(
-        display.value(QStringLiteral("Current Space")).toMap().value(QStringLiteral("id64")).toULongLong(),
-        3u);
-    const QVariantList spaces = display.value(QStringLiteral("Spaces")).toList();
-    ASSERT_EQ(spaces.size(), 4);
-    for (int n = 0; n < 4; ++n) {
-        EXPECT_EQ(spaces[n].toMap().value(QStringLiteral("id64")).toULongLong(), std::uint64_t(n + 1));
-        EXPECT_EQ(spaces[n].toMap().value(QStringLiteral("type")).toInt(), 0);
-    }
-
-    // What the switching code reads from it.
-    QList<QVariantMap> displays{display};
-    const SpaceCatalog catalog = SpaceCatalog::parse(displays);
-    const QString uuid = *server().displayUUIDString(main);
+    // As the switching code reads it.
+    const SpaceCatalog catalog = SpaceCatalog::parse({list->front().toMap()});
+    const QString uuid = *server().displayUUIDString(server().activeDisplayList()->front());
     EXPECT_EQ(catalog.desktopIDs(uuid), (std::vector<std::uint64_t>{1, 2, 3, 4}));
     EXPECT_EQ(catalog.currentSpaceID(uuid), 3u);
-    switchDesktop(0);
-    const auto after = library()->copyManagedDisplaySpaces(1);
-    EXPECT_EQ(
-        after->front().toMap().value(QStringLiteral("Current Space")).toMap().value(QStringLiteral("id64")),
-        QVariant::fromValue(std::uint64_t(1)));
 }
 
 TEST_F(Spaces, AWindowIsInTheSpaceOfItsDesktop) {
     const xcb_window_t here = windows->create(simple());
+    // A library asked before: it also answers for windows newer than its first answer.
+    const auto earlier = library();
+    EXPECT_EQ(earlier->copySpacesForWindows(1, 7, {QVariant::fromValue(std::uint32_t(here))})->size(), 1);
     const xcb_window_t moved = windows->create(simple());
     const xcb_window_t sticky = windows->create(simple());
     runTool(QStringLiteral("wmctrl"), {"-i", "-r", QString::number(moved), "-t", "3"});
@@ -114,6 +87,8 @@ TEST_F(Spaces, AWindowIsInTheSpaceOfItsDesktop) {
 
     EXPECT_EQ(spaceOf(here), 1u);
     EXPECT_EQ(spaceOf(moved), 4u);
+    EXPECT_EQ(earlier->copySpacesForWindows(1, 7, {QVariant::fromValue(std::uint32_t(moved))}),
+              QVariantList{QVariant::fromValue(std::uint64_t(4))});
     // On every desktop: in the current one, wherever that is.
     EXPECT_EQ(spaceOf(sticky), 1u);
     switchDesktop(1);
@@ -123,17 +98,6 @@ TEST_F(Spaces, AWindowIsInTheSpaceOfItsDesktop) {
         1, 7, {QVariant::fromValue(std::uint32_t(1)), QVariant::fromValue(std::uint32_t(moved))});
     ASSERT_TRUE(spaces);
     EXPECT_EQ(*spaces, QVariantList{QVariant::fromValue(std::uint64_t(4))});
-}
-
-TEST_F(Spaces, ALibraryAlsoAnswersForWindowsNewerThanItsFirstAnswer) {
-    const xcb_window_t first = windows->create(simple());
-    const auto lib = library();
-    EXPECT_EQ(lib->copySpacesForWindows(1, 7, {QVariant::fromValue(std::uint32_t(first))})->size(), 1);
-    const xcb_window_t later = windows->create(simple());
-    runTool(QStringLiteral("wmctrl"), {"-i", "-r", QString::number(later), "-t", "1"});
-    ASSERT_TRUE(windows->waitUntil([&] { return windows->cardinal(later, "_NET_WM_DESKTOP") == 1u; }));
-    EXPECT_EQ(lib->copySpacesForWindows(1, 7, {QVariant::fromValue(std::uint32_t(later))}),
-              QVariantList{QVariant::fromValue(std::uint64_t(2))});
 }
 
 TEST_F(Displays, TheScreenIsTheMainDisplay) {
@@ -157,9 +121,6 @@ TEST_F(Displays, TheScreenIsTheMainDisplay) {
     ASSERT_EQ(screens.size(), 1);
     EXPECT_EQ(
         screens.front().deviceDescription.value(QStringLiteral("NSScreenNumber")).value<std::uint32_t>(), id);
-    // RandR names Xvfb's one output "screen".
-    const QString listed = runTool(QStringLiteral("xrandr"), {QStringLiteral("--listmonitors")});
-    EXPECT_TRUE(listed.contains(screens.front().localizedName)) << listed.toStdString();
 }
 
 TEST_F(Displays, ThePrimaryMonitorIsMainAndEachMonitorKeepsItsIdentity) {

@@ -5,18 +5,10 @@
 // The monitor's header uses Qt's signal keywords; this file includes no GIO header.
 #undef QT_NO_KEYWORDS
 
-#include "Hotkey/HotkeyMonitor.h"
 #include "Hotkey/StrokeExecution.h"
-#include "Keyboard/KeyBindingStore.h"
-#include "Platform/X11/X11Platform.h"
-#include "Stats/UsageStats.h"
-#include "Stats/UsageStatsStore.h"
-#include "WorkspaceFixture.h"
-#include "XTestInjector.h"
-#include "support/TestSupport.h"
+#include "StrokeFixture.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 
 #include <cstdio>
 #include <mutex>
@@ -37,37 +29,11 @@ struct Target {
     xcb_window_t window = XCB_NONE;
 };
 
-class StrokeSoak : public WorkspaceFixture {
+class StrokeSoak : public Strokes {
 protected:
-    void SetUp() override {
-        WorkspaceFixture::SetUp();
-        if (IsSkipped() || HasFatalFailure()) return;
-        QString whyNot;
-        platform = X11Platform::create(&whyNot);
-        ASSERT_TRUE(platform) << whyNot.toStdString();
-        Platform::install(platform.get());
-        injector = XTestInjector::open();
-        ASSERT_TRUE(injector) << "the display has no XTEST extension";
-        QFile::remove(KeyBindingStore::defaultFileURL());
-        store = std::make_unique<KeyBindingStore>();
-    }
-
-    void TearDown() override {
-        monitor.reset();
-        Platform::install(nullptr);
-        WorkspaceFixture::TearDown();
-        platform.reset();
-    }
-
-    std::unique_ptr<X11Platform> platform;
-    std::unique_ptr<XTestInjector> injector;
-    std::unique_ptr<KeyBindingStore> store;
-    /// The result texts in the order they reached the main thread.
-    QStringList outcomes;
     /// The strokes in the order the queue started them.
     std::mutex ranLock;
     QStringList ran;
-    std::unique_ptr<HotkeyMonitor> monitor;
 };
 
 } // namespace
@@ -79,22 +45,14 @@ TEST_F(StrokeSoak, FiveHundredStrokesEachActivateTheirWindowOnce) {
         {"kestavon-soak-c.desktop", "Soak C", "KestavonSoakC", XKey::s, "2-s", 2, XCB_NONE},
     };
     for (Target& t : targets) {
-        const QString path =
-            folders->writeUser(t.id, entryText(t.name, QStringLiteral("xterm -class %1").arg(t.wmClass),
-                                               {QStringLiteral("StartupWMClass=") + t.wmClass}));
-        ASSERT_TRUE(store->bind(t.keyID, {t.id, path, t.name}));
-        t.window = waitForWindowOf(spawn({QStringLiteral("xterm"), QStringLiteral("-class"), t.wmClass}));
+        bindEntry(t.keyID, t.id, t.name, t.wmClass);
+        t.window = run(t.wmClass);
         ASSERT_NE(t.window, XCB_NONE);
         runTool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), hexId(t.window),
                                            QStringLiteral("-t"), QString::number(t.desktop)});
         ASSERT_TRUE(
             windows->waitUntil([&] { return windows->cardinal(t.window, "_NET_WM_DESKTOP") == t.desktop; }));
     }
-
-    monitor = std::make_unique<HotkeyMonitor>();
-    QObject::connect(monitor.get(), &HotkeyMonitor::lastOutcomeChanged, [&] {
-        if (monitor->lastOutcome()) outcomes.append(*monitor->lastOutcome());
-    });
     monitor->setStrokeExecution([&](const QString& keyID, const AppEntry& entry) {
         {
             std::lock_guard lock(ranLock);
@@ -102,9 +60,6 @@ TEST_F(StrokeSoak, FiveHundredStrokesEachActivateTheirWindowOnce) {
         }
         StrokeExecution::execute(*monitor, keyID, entry);
     });
-    monitor->start(false);
-    ASSERT_TRUE(monitor->isStarted());
-    const std::int64_t jumpsBefore = UsageStats::snapshot(UsageStatsStore::defaultFileURL()).totalSuccess;
 
     // Never the same application twice running: each stroke changes the active window and
     // the result text, so a missed or repeated one cannot hide. A and B share a desktop, C has
@@ -121,10 +76,7 @@ TEST_F(StrokeSoak, FiveHundredStrokesEachActivateTheirWindowOnce) {
         current = current == 2 ? random() % 2 : random() % 10 == 0 ? 2 : 1 - current;
         desktopChanges += int(targets[current].desktop != targets[previous].desktop);
         const Target& t = targets[current];
-        injector->press(XKey::superRight);
-        injector->type(t.xKey);
-        injector->release(XKey::superRight);
-        injector->sync();
+        stroke(t.xKey);
         sent.append(t.keyID);
 
         ASSERT_TRUE(TestSupport::processEventsUntil([&] { return outcomes.size() > n; }, 10000))
@@ -142,6 +94,5 @@ TEST_F(StrokeSoak, FiveHundredStrokesEachActivateTheirWindowOnce) {
 
     EXPECT_EQ(outcomes.size(), strokeCount);
     EXPECT_EQ(ran, sent);
-    EXPECT_EQ(UsageStats::snapshot(UsageStatsStore::defaultFileURL()).totalSuccess - jumpsBefore,
-              strokeCount);
+    EXPECT_EQ(countedJumps() - jumpsBefore, strokeCount);
 }

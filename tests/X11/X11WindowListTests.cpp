@@ -3,7 +3,6 @@
 #include "Platform/X11/X11WindowList.h"
 #include "X11Fixture.h"
 
-#include <QProcess>
 #include <QRectF>
 #include <QRegularExpression>
 
@@ -35,7 +34,7 @@ protected:
     }
     void raise(xcb_window_t window) {
         runTool(QStringLiteral("xdotool"), {QStringLiteral("windowraise"), QString::number(window)});
-        ASSERT_TRUE(windows->waitUntil([&] { return windows->stackingList().back() == window; }));
+        ASSERT_TRUE(windows->waitUntil([&] { return windows->clientList(true).back() == window; }));
     }
 };
 
@@ -52,11 +51,6 @@ QRectF boundsOf(const QVariantMap& entry) {
             b.value(WindowListKey::boundsWidth).toDouble(), b.value(WindowListKey::boundsHeight).toDouble()};
 }
 
-int xwininfoValue(const QString& report, const QString& label) {
-    const auto match = QRegularExpression(label + QStringLiteral(":\\s+(-?\\d+)")).match(report);
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
-
 } // namespace
 
 TEST_F(WindowList, RunsFrontToBackAndFollowsARaise) {
@@ -67,58 +61,28 @@ TEST_F(WindowList, RunsFrontToBackAndFollowsARaise) {
     raise(a);
     EXPECT_EQ(numbers(listed({a, b, c})).front(), a);
     raise(c);
-    const auto order = numbers(listed({a, b, c}));
-    ASSERT_EQ(order.size(), 3u);
-    EXPECT_EQ(order[0], c);
-    EXPECT_EQ(order[1], a);
-    EXPECT_EQ(order[2], b);
+    EXPECT_EQ(numbers(listed({a, b, c})), (std::vector<std::uint32_t>{c, a, b}));
 }
 
-TEST_F(WindowList, NamesAnXtermAsXToolsDo) {
-    QProcess xterm;
-    xterm.start(QStringLiteral("xterm"),
-                {QStringLiteral("-class"), QStringLiteral("KestavonTestA"), QStringLiteral("-T"),
-                 QStringLiteral("tëst title"), QStringLiteral("-geometry"), QStringLiteral("60x10+70+90")});
-    ASSERT_TRUE(xterm.waitForStarted(10000));
-    const std::int32_t pid = std::int32_t(xterm.processId());
-    std::optional<xcb_window_t> window;
-    ASSERT_TRUE(windows->waitUntil(
-        [&] {
-            for (const xcb_window_t w : windows->clientList())
-                if (windows->cardinal(w, "_NET_WM_PID") == std::uint32_t(pid) && windows->isViewable(w))
-                    window = w;
-            return window.has_value();
-        },
-        15000));
+TEST_F(WindowList, NamesAndPlacesAWindowAsXToolsDo) {
+    const xcb_window_t window = windows->create(plain("tëst title"));
 
-    const auto e = entry(*window);
+    const auto e = entry(window);
     ASSERT_TRUE(e);
-    EXPECT_EQ(e->value(WindowListKey::ownerPID).toInt(), pid);
-    EXPECT_EQ(e->value(WindowListKey::ownerName).toString(), QStringLiteral("KestavonTestA"));
+    EXPECT_EQ(e->value(WindowListKey::ownerPID).toInt(), getpid());
+    EXPECT_EQ(e->value(WindowListKey::ownerName).toString(), QStringLiteral("KestavonTest"));
     EXPECT_EQ(e->value(WindowListKey::name).toString(), QStringLiteral("tëst title"));
-    EXPECT_EQ(e->value(WindowListKey::layer).toInt(), 0);
-    EXPECT_EQ(e->value(WindowListKey::alpha).toDouble(), 1.0);
     EXPECT_TRUE(e->value(WindowListKey::isOnscreen).toBool());
 
-    // wmctrl agrees on the pid and the size; xwininfo gives the client area's true origin
-    // (wmctrl's own origin is off by the decoration).
-    const QString line = runTool(QStringLiteral("wmctrl"), {QStringLiteral("-lpG")})
-                             .split(QLatin1Char('\n'))
-                             .filter(QRegularExpression(QStringLiteral("^") + hexId(*window)))
-                             .value(0);
-    const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    ASSERT_GE(fields.size(), 7) << line.toStdString();
-    EXPECT_EQ(fields[2].toInt(), pid);
-    const QRectF frame = boundsOf(*e);
-    EXPECT_EQ(frame.width(), fields[5].toInt());
-    EXPECT_EQ(frame.height(), fields[6].toInt());
-    const QString info =
-        runTool(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(*window)});
-    EXPECT_EQ(frame.x(), xwininfoValue(info, QStringLiteral("Absolute upper-left X")));
-    EXPECT_EQ(frame.y(), xwininfoValue(info, QStringLiteral("Absolute upper-left Y")));
-
-    xterm.terminate();
-    xterm.waitForFinished(10000);
+    // As xwininfo reads the client area from the server.
+    const QString info = runTool(QStringLiteral("xwininfo"), {"-id", QString::number(window)});
+    const auto value = [&](const char* label) {
+        const QRegularExpression field(QLatin1String(label) + QStringLiteral(":\\s+(-?\\d+)"));
+        return field.match(info).captured(1).toInt();
+    };
+    EXPECT_EQ(boundsOf(*e), QRectF(value("Absolute upper-left X"), value("Absolute upper-left Y"),
+                                   value("Width"), value("Height")))
+        << info.toStdString();
 }
 
 TEST_F(WindowList, OnscreenOnlyForShownWindowsOfTheCurrentDesktop) {
@@ -170,53 +134,21 @@ TEST_F(WindowList, LayerAndAlphaComeFromTypeAndOpacity) {
     EXPECT_EQ(entry(g)->value(WindowListKey::alpha).toDouble(), 1.0);
 }
 
-TEST_F(WindowList, OddClientsGiveEmptierEntriesNotCrashes) {
+// Malformed names and properties are HostileWindows' part; these are the plain fallbacks.
+TEST_F(WindowList, MissingPropertiesGiveEmptierEntries) {
     TestWindowProperties noPid = plain("no pid");
     noPid.pid.reset();
-    TestWindowProperties noClass = plain("no class");
-    noClass.wmClass.reset();
     TestWindowProperties instanceOnly = plain("instance only");
     instanceOnly.wmClass = QByteArray("onlyinstance\0\0", 14);
-    const QByteArray broken("bad \xff\xfe\xc3 title", 14);
-    TestWindowProperties badUtf8 = plain(broken);
-    TestWindowProperties huge = plain(QByteArray(300 * 1024, 'x'));
     TestWindowProperties legacy = plain("");
     legacy.title.reset();
     legacy.legacyTitle = QByteArray("caf\xe9");
     const xcb_window_t p = windows->create(noPid);
-    const xcb_window_t k = windows->create(noClass);
     const xcb_window_t i = windows->create(instanceOnly);
-    const xcb_window_t u = windows->create(badUtf8);
-    const xcb_window_t h = windows->create(huge);
     const xcb_window_t l = windows->create(legacy);
 
     EXPECT_FALSE(entry(p)->contains(WindowListKey::ownerPID));
-    EXPECT_FALSE(entry(k)->contains(WindowListKey::ownerName));
     EXPECT_EQ(entry(i)->value(WindowListKey::ownerName).toString(), QStringLiteral("onlyinstance"));
-    const QString title = entry(u)->value(WindowListKey::name).toString();
-    EXPECT_TRUE(title.startsWith(QStringLiteral("bad ")));
-    EXPECT_TRUE(title.contains(QChar::ReplacementCharacter));
-    const QString long_ = entry(h)->value(WindowListKey::name).toString();
-    EXPECT_FALSE(long_.isEmpty());
-    EXPECT_LE(long_.size(), 64 * 1024);
     EXPECT_EQ(entry(l)->value(WindowListKey::name).toString(), QStringLiteral("café"));
-
-    EXPECT_EQ(listed({p, k, i, u, h, l}).size(), 6u);
-}
-
-TEST_F(WindowList, FiftyWindowsAreAllListed) {
-    const auto made = windows->createMany(50, [&](int n) {
-        TestWindowProperties props = plain(QByteArray("window ") + QByteArray::number(n));
-        props.pid = 100000 + n;
-        return props;
-    });
-    ASSERT_EQ(made.size(), 50u);
-    const auto entries = listed(made);
-    ASSERT_EQ(entries.size(), 50u);
-    for (const QVariantMap& e : entries) {
-        const auto n = std::find(made.begin(), made.end(), numberOf(e)) - made.begin();
-        EXPECT_EQ(e.value(WindowListKey::ownerPID).toInt(), 100000 + n);
-        EXPECT_EQ(e.value(WindowListKey::name).toString(), QStringLiteral("window %1").arg(n));
-        EXPECT_EQ(boundsOf(e).size(), QSizeF(240, 120));
-    }
+    EXPECT_EQ(listed({p, i, l}).size(), 3u);
 }

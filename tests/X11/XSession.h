@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <xcb/xcb.h>
 
 #include <sys/types.h>
 
-class QDeadlineTimer;
+#include <cstdlib>
+#include <cstring>
+#include <optional>
 
 /// A private X display for the end-to-end tests: Xvfb with the openbox window manager (four
 /// desktops, its default key bindings), started and stopped by the test program itself.
@@ -29,10 +32,14 @@ public:
     /// reason in `whyNot`) when it cannot run here.
     static XSession* shared(QString* whyNot = nullptr);
 
+    /// Starts a bare Xvfb at `number` (a free one when none is given) and returns its pid
+    /// once it accepts clients, with its ":N" in `display`; 0 when it did not start.
+    static pid_t startXvfb(QString* display, std::optional<int> number = std::nullopt);
+
 private:
+    /// Waits until the manager has announced itself and taken a window of ours into its
+    /// client list.
     bool waitForWindowManager(int timeoutMs);
-    /// Waits until the manager has taken a window of ours into its client list.
-    bool waitUntilManaging(xcb_connection_t* connection, xcb_window_t root, const QDeadlineTimer& deadline);
 
     pid_t server_ = 0;
     pid_t wm_ = 0;
@@ -40,6 +47,19 @@ private:
     QString previousDisplay_;
     QString configFolder_;
 };
+
+/// Starts a program with its standard streams on /dev/null and none of our descriptors but
+/// `keepFd`; `environment` ("NAME=value" lines), when given, replaces ours.
+pid_t spawnQuietly(const QStringList& argv, const QStringList* environment = nullptr, int keepFd = -1);
+/// Ends a child of ours (SIGTERM, then SIGKILL if it lingers), reaps it and sets `pid` to 0.
+void endChild(pid_t& pid);
+
+inline xcb_atom_t internAtom(xcb_connection_t* c, const char* name) {
+    auto* reply = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return atom;
+}
 
 /// Skips the current test when no X session can be had, saying why.
 #define KESTAVON_REQUIRE_X_SESSION()                                                        \
