@@ -145,11 +145,6 @@ TEST_P(HostileFile, LoadsAsEmptyQuicklyAndStaysUntilTheFirstChange) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, HostileFile,
-                         ::testing::Combine(::testing::Values(&bindingsStore, &statsStore),
-                                            ::testing::ValuesIn(hostiles)),
-                         [](const auto& info) {
-                             return std::string(std::get<0>(info.param)->name) + std::get<1>(info.param).name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Stores, HostileFile, againstBothStores(hostiles), StoreCaseName());
 
 } // namespace

@@ -126,11 +126,6 @@ TEST_P(SaveFailure, LogsOnceKeepsMemoryLeavesTheDiskAsItWasThenRecovers) {
               QStringList{kind->fileName});
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, SaveFailure,
-                         ::testing::Combine(::testing::Values(&bindingsStore, &statsStore),
-                                            ::testing::ValuesIn(causes)),
-                         [](const auto& info) {
-                             return std::string(std::get<0>(info.param)->name) + std::get<1>(info.param).name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Stores, SaveFailure, againstBothStores(causes), StoreCaseName());
 
 } // namespace

@@ -3,9 +3,12 @@
 #include <QByteArray>
 #include <QString>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <memory>
 #include <ostream>
+#include <string>
 
 /// One of the two stores that save a file after every change, driven the same way, so the
 /// same failure cases run against both. Changes follow SuccessiveStates.
@@ -37,3 +40,15 @@ inline void PrintTo(const StoreKind* kind, std::ostream* out) {
 
 extern const StoreKind bindingsStore;
 extern const StoreKind statsStore;
+
+/// Every case of a parameterised test against both stores, named "Bindings<case>" and
+/// "Stats<case>": INSTANTIATE_TEST_SUITE_P(Stores, Suite, againstBothStores(cases), StoreCaseName()).
+template <typename Cases> auto againstBothStores(const Cases& cases) {
+    return ::testing::Combine(::testing::Values(&bindingsStore, &statsStore), ::testing::ValuesIn(cases));
+}
+
+struct StoreCaseName {
+    template <typename Info> std::string operator()(const Info& info) const {
+        return std::string(std::get<0>(info.param)->name) + std::get<1>(info.param).name;
+    }
+};
