@@ -96,7 +96,7 @@ HotkeyMonitor::Decision HotkeyMonitor::decideFlagsChanged(const TapEvent& event)
     state_.handleFlagsChanged(event.keyCode, event.flags);
     if (log_.enabled())
         log_.write(QStringLiteral("flags: keyCode=") + QString::number(event.keyCode) +
-                   QStringLiteral(" down=") + boolText((event.flags & EventFlag::command) != 0) +
+                   QStringLiteral(" down=") + boolText(ModifierState::commandKeyDown(event.keyCode, event.flags)) +
                    QLatin1Char(' ') + state_.commandState());
     return Decision::pass;
 }

@@ -17,6 +17,10 @@ constexpr std::uint64_t control = 0x40000;
 constexpr std::uint64_t option = 0x80000;
 constexpr std::uint64_t command = 0x100000;
 constexpr std::uint64_t capsLock = 0x10000;
+/// Which Command key is held, beside the Command bit that either key sets (the keyboard's
+/// device-dependent bits). A tap that cannot tell the two keys apart leaves both clear.
+constexpr std::uint64_t leftCommandKey = 0x08;
+constexpr std::uint64_t rightCommandKey = 0x10;
 } // namespace EventFlag
 
 /// Virtual key codes of the two Command keys.

@@ -51,3 +51,19 @@ TEST(ModifierState, AStrokeRefusedForAnotherModifierKeepsRightCommandHeldUntilRe
     EXPECT_FALSE(state.rightCommandDown);
     EXPECT_FALSE(state.handleKeyDown(EventFlag::command));
 }
+
+TEST(ModifierState, WhereTheFlagsTellTheCommandKeysApartLettingOneGoKeepsTheOtherHeld) {
+    constexpr std::uint64_t right = EventFlag::command | EventFlag::rightCommandKey;
+    constexpr std::uint64_t both = right | EventFlag::leftCommandKey;
+    ModifierState state;
+    state.handleFlagsChanged(CommandKey::right, right);
+    state.handleFlagsChanged(CommandKey::left, both);
+    EXPECT_FALSE(state.handleKeyDown(both));
+    state.handleFlagsChanged(CommandKey::left, right);
+    EXPECT_EQ(state, (ModifierState{false, true}));
+    EXPECT_TRUE(state.handleKeyDown(right));
+
+    // Without the key bits the Command bit is all there is: the left key counts as held.
+    state.handleFlagsChanged(CommandKey::left, EventFlag::command);
+    EXPECT_TRUE(state.leftCommandDown);
+}

@@ -70,6 +70,17 @@ TEST_F(X11TapMonitor, LeftSuperShiftOrAnUnboundKeyReachTheFocusedClient) {
     EXPECT_EQ(w->state & XCB_MOD_MASK_4, XCB_MOD_MASK_4);
 }
 
+TEST_F(X11TapMonitor, LeftSuperLetGoWhileRightSuperIsHeldLeavesRightSuperAlone) {
+    injector->press(XKey::superRight);
+    injector->press(XKey::superLeft);
+    injector->type(XKey::q); // both held: not a stroke
+    injector->release(XKey::superLeft);
+    injector->type(XKey::q);
+    injector->release(XKey::superRight);
+    EXPECT_EQ(executed(), QStringList{QStringLiteral("1-q")});
+    EXPECT_EQ(recorder->presses(XKey::q), 1);
+}
+
 TEST_F(X11TapMonitor, TypingGoesOnAfterASwallowedStroke) {
     injector->press(XKey::superRight);
     injector->type(XKey::q);

@@ -262,7 +262,9 @@ void X11EventTap::superKeyChanged(std::uint8_t xKeyCode, bool down) {
                                                         : nullptr;
     if (!known || *known == down) return;
     *known = down;
-    const std::uint64_t flags = (rightSuperDown_ || leftSuperDown_) ? EventFlag::command : 0;
+    std::uint64_t flags = 0;
+    if (rightSuperDown_) flags |= EventFlag::command | EventFlag::rightCommandKey;
+    if (leftSuperDown_) flags |= EventFlag::command | EventFlag::leftCommandKey;
     if (callback_)
         callback_(
             EventType::flagsChanged,
