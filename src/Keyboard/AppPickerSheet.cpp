@@ -9,6 +9,7 @@
 #include "Keyboard/AppListView.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -114,6 +115,7 @@ AppPickerSheet::AppPickerSheet(const KeyboardKey& key, std::optional<AppEntry> b
 
     showRefreshIcon();
     connect(search_, &QLineEdit::textChanged, this, &AppPickerSheet::refresh);
+    search_->installEventFilter(this);
     connect(refresh_, &QToolButton::clicked, this, [this] {
         if (actions_.onRefresh) actions_.onRefresh();
     });
@@ -147,6 +149,17 @@ void AppPickerSheet::showEvent(QShowEvent* event) {
 void AppPickerSheet::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::PaletteChange) showRefreshIcon();
+}
+
+bool AppPickerSheet::eventFilter(QObject* watched, QEvent* event) {
+    // Down in the search field goes on to the results, where Return picks the current row.
+    if (watched == search_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down && body_ == Body::results) {
+        results_->setFocus(Qt::TabFocusReason);
+        results_->setCurrentRow(0);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void AppPickerSheet::showRefreshIcon() {

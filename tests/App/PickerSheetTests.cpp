@@ -117,13 +117,23 @@ TEST(PickerSheetSearch, AppsWithTheSameNameAreBothListed) {
     EXPECT_EQ(s.bound_->path, "/B/Notes.app");
 }
 
-TEST(PickerSheetChoice, ReturnInTheSearchFieldNeitherUnbindsNorCloses) {
+TEST(PickerSheetChoice, ReturnInTheSearchFieldNeitherUnbindsNorClosesButDownThenReturnPicksTheTopRow) {
     Sheet s(sampleApps()[0]);
     s.show();
     ASSERT_TRUE(s.idle());
-    QTest::keyClick(s.sheet->findChild<QLineEdit*>("search"), Qt::Key_Return);
+    auto* search = s.sheet->findChild<QLineEdit*>("search");
+    QTest::keyClick(search, Qt::Key_Return);
     EXPECT_EQ(s.unbinds, 0);
     EXPECT_TRUE(s.sheet->isVisible());
+
+    s.type("te");
+    auto* list = s.sheet->findChild<AppListView*>("results");
+    QTest::keyClick(search, Qt::Key_Down);
+    EXPECT_EQ(list->currentRow(), 0);
+    QTest::keyClick(list, Qt::Key_Return);
+    ASSERT_TRUE(s.bound_);
+    EXPECT_EQ(s.bound_->name, "Terminal");
+    EXPECT_FALSE(s.sheet->isVisible());
 }
 
 } // namespace
