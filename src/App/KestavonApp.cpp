@@ -6,7 +6,10 @@
 #include "Platform/Platform.h"
 #include "Updates/UpdateAlertView.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLocale>
 #include <QSettings>
 #include <QTimer>
@@ -31,8 +34,22 @@ void KestavonApp::showWindow() {
     alerts_ = std::make_unique<UpdateAlertView>(window_.get());
     if (auto* appcast = dynamic_cast<AppcastUpdater*>(&Platform::current().updater())) appcast->setUserDriver(alerts_.get());
 
+    // Closing the window leaves Kestavon running; Ctrl+Q in it ends Kestavon.
+    auto* quit = new QAction(window_.get());
+    quit->setShortcut(QKeySequence::Quit);
+    QObject::connect(quit, &QAction::triggered, &QApplication::quit);
+    window_->addAction(quit);
+
     window_->show();
     QTimer::singleShot(0, [this] { runStartupTask(); });
+}
+
+void KestavonApp::bringWindowForward() {
+    if (!window_) return;
+    window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
 }
 
 void KestavonApp::runStartupTask() {

@@ -17,6 +17,8 @@ public:
 
     /// Shows the window; the start-up task runs once it is on screen.
     void showWindow();
+    /// Shows the window again, restored and in front (another start of Kestavon asked for it).
+    void bringWindowForward();
     /// Hotkeys first, then updates. Runs on the main thread.
     void runStartupTask();
 

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QLocalServer>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QLocalSocket;
+
+/// Keeps Kestavon to one process per user and data folder: two processes would fight over the
+/// hotkeys and overwrite each other's bindings. The first process listens on a local socket;
+/// a later start reaches it there, asks it to show its window (or, for "kestavon --quit", to
+/// quit), and stops.
+class SingleInstance : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Request { show, quit };
+
+    /// The socket for this user's data folder, in the user's private runtime folder.
+    static QString socketPath();
+    /// Hands `request` to the instance listening at `path`; false when none listens there.
+    static bool ask(const QString& path, Request request);
+    /// Claims the socket at `path`. Nothing when another instance holds it (that instance
+    /// has been asked to show its window). A socket left behind by a process that ended is
+    /// taken over. Where no socket can be made at all, the claim still succeeds: Kestavon
+    /// runs, only without the guard.
+    static std::unique_ptr<SingleInstance> claim(const QString& path);
+
+    bool listening() const { return server_.isListening(); }
+
+signals:
+    void showRequested();
+    void quitRequested();
+
+private:
+    SingleInstance() = default;
+    void answer(QLocalSocket* caller);
+
+    QLocalServer server_;
+};

@@ -1,0 +1,103 @@
+// The kestavon program itself on the test display: closing its window leaves the hotkeys on,
+// a second start shows the window of the first, and "kestavon --quit" ends it.
+
+// The statistics store's header uses Qt's signal keywords; this file includes no GIO header.
+#undef QT_NO_KEYWORDS
+#include "Stats/UsageStats.h"
+#include "Stats/UsageStatsStore.h"
+#include "Support/DataFolder.h"
+#include "TestWindows.h"
+#include "XSession.h"
+#include "XTestInjector.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+
+namespace {
+
+const QString app = QStringLiteral(KESTAVON_APP);
+const QString probeClass = QStringLiteral("KestavonLifecycleProbe");
+
+class AppLifecycle : public ::testing::Test {
+protected:
+    void SetUp() override {
+        KESTAVON_REQUIRE_X_SESSION();
+        // Folders of this test's own: its bindings and counters, and an instance of its own.
+        const QString root = TestSupport::freshFolder();
+        for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"}) {
+            const QString folder = root + QLatin1Char('/') + QLatin1String(name);
+            QDir().mkpath(folder);
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            qputenv(name, folder.toLocal8Bit());
+        }
+        const QString entry = root + QStringLiteral("/XDG_DATA_HOME/applications/kestavon-probe.desktop");
+        QDir().mkpath(QFileInfo(entry).path());
+        TestSupport::writeAll(entry, "[Desktop Entry]\nType=Application\nName=Probe\nExec=xterm -class " +
+                                         probeClass.toUtf8() + "\n");
+        QDir().mkpath(DataFolder::path());
+        TestSupport::writeAll(DataFolder::file(QStringLiteral("keyBindings.json")),
+                              R"([{"key":"1-q","entry":{"bundleId":"kestavon-probe.desktop","path":")" +
+                                  entry.toUtf8() + R"(","name":"Probe"}}])");
+        windows = std::make_unique<TestWindows>();
+    }
+    void TearDown() override {
+        endChild(kestavon);
+        runTool(QStringLiteral("pkill"), {QStringLiteral("-f"), QStringLiteral("-class ") + probeClass});
+        windows.reset();
+    }
+
+    std::optional<xcb_window_t> windowOf(pid_t pid) {
+        for (const xcb_window_t window : windows->clientList())
+            if (windows->cardinal(window, "_NET_WM_PID") == std::uint32_t(pid)) return window;
+        return std::nullopt;
+    }
+    /// True once `pid` has ended, with its exit status in `status`.
+    static bool ended(pid_t& pid, int* status) {
+        if (pid <= 0 || ::waitpid(pid, status, WNOHANG) != pid) return false;
+        pid = 0;
+        return true;
+    }
+
+    pid_t kestavon = 0;
+    std::unique_ptr<TestWindows> windows;
+};
+
+} // namespace
+
+TEST_F(AppLifecycle, ClosingTheWindowKeepsTheHotkeysASecondStartShowsItAndQuitEndsIt) {
+    kestavon = spawnQuietly({app});
+    ASSERT_TRUE(windows->waitUntil([&] { return windowOf(kestavon).has_value(); }, 20000));
+    runTool(QStringLiteral("wmctrl"),
+            {QStringLiteral("-i"), QStringLiteral("-c"), hexId(*windowOf(kestavon))});
+    ASSERT_TRUE(windows->waitUntil([&] { return !windowOf(kestavon); }));
+
+    const auto injector = XTestInjector::open();
+    ASSERT_TRUE(injector);
+    injector->press(XKey::superRight);
+    injector->type(XKey::q);
+    injector->release(XKey::superRight);
+    injector->sync();
+    const auto jumps = [] { return UsageStats::snapshot(UsageStatsStore::defaultFileURL()).totalSuccess; };
+    EXPECT_TRUE(windows->waitUntil([&] { return jumps() == 1; }, 20000))
+        << "no stroke with the window closed";
+
+    int status = -1;
+    runTool(app, {}, &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(windows->waitUntil([&] { return windowOf(kestavon).has_value(); }))
+        << "the running Kestavon did not show its window again";
+
+    runTool(app, {QStringLiteral("--quit")}, &status);
+    EXPECT_EQ(status, 0);
+    ASSERT_TRUE(windows->waitUntil([&] { return ended(kestavon, &status); }));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    runTool(app, {QStringLiteral("--quit")}, &status);
+    EXPECT_EQ(status, 1) << "nothing to quit";
+}
