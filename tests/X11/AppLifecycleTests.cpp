@@ -52,11 +52,6 @@ protected:
         windows.reset();
     }
 
-    std::optional<xcb_window_t> windowOf(pid_t pid) {
-        for (const xcb_window_t window : windows->clientList())
-            if (windows->cardinal(window, "_NET_WM_PID") == std::uint32_t(pid)) return window;
-        return std::nullopt;
-    }
     /// True once `pid` has ended, with its exit status in `status`.
     static bool ended(pid_t& pid, int* status) {
         if (pid <= 0 || ::waitpid(pid, status, WNOHANG) != pid) return false;
@@ -72,10 +67,10 @@ protected:
 
 TEST_F(AppLifecycle, ClosingTheWindowKeepsTheHotkeysASecondStartShowsItAndQuitEndsIt) {
     kestavon = spawnQuietly({app});
-    ASSERT_TRUE(windows->waitUntil([&] { return windowOf(kestavon).has_value(); }, 20000));
+    ASSERT_TRUE(windows->waitUntil([&] { return windows->windowOf(kestavon).has_value(); }, 20000));
     runTool(QStringLiteral("wmctrl"),
-            {QStringLiteral("-i"), QStringLiteral("-c"), hexId(*windowOf(kestavon))});
-    ASSERT_TRUE(windows->waitUntil([&] { return !windowOf(kestavon); }));
+            {QStringLiteral("-i"), QStringLiteral("-c"), hexId(*windows->windowOf(kestavon))});
+    ASSERT_TRUE(windows->waitUntil([&] { return !windows->windowOf(kestavon); }));
 
     const auto injector = XTestInjector::open();
     ASSERT_TRUE(injector);
@@ -90,7 +85,7 @@ TEST_F(AppLifecycle, ClosingTheWindowKeepsTheHotkeysASecondStartShowsItAndQuitEn
     int status = -1;
     runTool(app, {}, &status);
     EXPECT_EQ(status, 0);
-    EXPECT_TRUE(windows->waitUntil([&] { return windowOf(kestavon).has_value(); }))
+    EXPECT_TRUE(windows->waitUntil([&] { return windows->windowOf(kestavon).has_value(); }))
         << "the running Kestavon did not show its window again";
 
     runTool(app, {QStringLiteral("--quit")}, &status);

@@ -163,6 +163,12 @@ std::vector<xcb_window_t> TestWindows::clientList(bool stacking) {
                   1 << 16);
 }
 
+std::optional<xcb_window_t> TestWindows::windowOf(std::int32_t pid) {
+    for (const xcb_window_t window : clientList())
+        if (cardinal(window, "_NET_WM_PID") == std::uint32_t(pid)) return window;
+    return std::nullopt;
+}
+
 std::optional<xcb_window_t> TestWindows::topMostOf(const std::vector<xcb_window_t>& windows) {
     const auto stacking = clientList(true);
     for (auto it = stacking.rbegin(); it != stacking.rend(); ++it)

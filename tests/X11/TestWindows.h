@@ -62,6 +62,8 @@ public:
     std::optional<std::uint32_t> cardinal(xcb_window_t window, const char* property);
     bool hasState(xcb_window_t window, const char* state);
     bool isViewable(xcb_window_t window);
+    /// A managed window of process `pid`, if it has one.
+    std::optional<xcb_window_t> windowOf(std::int32_t pid);
     /// The top-most of the given windows in the manager's stacking order.
     std::optional<xcb_window_t> topMostOf(const std::vector<xcb_window_t>& windows);
 

@@ -78,9 +78,7 @@ QString WorkspaceFixture::xtermNamed(const QString& name) {
 }
 
 std::optional<xcb_window_t> WorkspaceFixture::windowOf(std::int32_t pid) {
-    for (const xcb_window_t window : windows->clientList())
-        if (windows->cardinal(window, "_NET_WM_PID") == std::uint32_t(pid)) return window;
-    return std::nullopt;
+    return windows->windowOf(pid);
 }
 
 xcb_window_t WorkspaceFixture::waitForWindowOf(std::int32_t pid) {
