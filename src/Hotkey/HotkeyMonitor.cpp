@@ -94,10 +94,11 @@ Q_NEVER_INLINE HotkeyMonitor::Decision HotkeyMonitor::decideCommandKeyDown(const
 HotkeyMonitor::Decision HotkeyMonitor::decideFlagsChanged(const TapEvent& event) {
     if (event.keyCode != CommandKey::right && event.keyCode != CommandKey::left) return Decision::pass;
     state_.handleFlagsChanged(event.keyCode, event.flags);
-    if (log_.enabled())
+    if (log_.enabled()) {
+        const bool down = ModifierState::commandKeyDown(event.keyCode, event.flags);
         log_.write(QStringLiteral("flags: keyCode=") + QString::number(event.keyCode) +
-                   QStringLiteral(" down=") + boolText(ModifierState::commandKeyDown(event.keyCode, event.flags)) +
-                   QLatin1Char(' ') + state_.commandState());
+                   QStringLiteral(" down=") + boolText(down) + QLatin1Char(' ') + state_.commandState());
+    }
     return Decision::pass;
 }
 
