@@ -1,13 +1,12 @@
 #pragma once
 
-class AccessibilityPort;
 class BundlePort;
-class DisplayPort;
-class EventTapPort;
-class SkyLightPort;
+class KeyboardTapPort;
+class SpaceSwitcherPort;
 class TimePort;
 class UpdaterPort;
-class WindowListPort;
+class WindowOperationsPort;
+class WindowServerPort;
 class WorkspacePort;
 
 /// The platform services the logic runs on. One backend is installed for the whole process
@@ -18,21 +17,19 @@ public:
 
     /// Clock, sleep, waits and timers.
     virtual TimePort& time() = 0;
-    /// The public window list.
-    virtual WindowListPort& windowList() = 0;
-    /// The active displays and screens.
-    virtual DisplayPort& displays() = 0;
-    /// The private window-server framework (Spaces).
-    virtual SkyLightPort& skyLight() = 0;
-    /// Accessibility: trust and other applications' windows.
-    virtual AccessibilityPort& accessibility() = 0;
-    /// The keyboard tap, synthetic events and the pointer.
-    virtual EventTapPort& eventTap() = 0;
-    /// Installed application bundles.
+    /// Windows, displays and Spaces.
+    virtual WindowServerPort& windowServer() = 0;
+    /// Making a Space current.
+    virtual SpaceSwitcherPort& spaceSwitcher() = 0;
+    /// Trust, and operations on other applications' windows.
+    virtual WindowOperationsPort& windowOperations() = 0;
+    /// The keyboard tap.
+    virtual KeyboardTapPort& keyboardTap() = 0;
+    /// Installed applications.
     virtual BundlePort& bundles() = 0;
     /// Running applications, activation, opening applications and URLs.
     virtual WorkspacePort& workspace() = 0;
-    /// The update framework.
+    /// Update checks.
     virtual UpdaterPort& updater() = 0;
 
     /// The installed platform. Installing one is the first thing the program does.

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QRectF>
+
+#include <cstdint>
+#include <optional>
+
+/// A window a jump shows: its number, its process and its frame as the window list gave them.
+struct WindowTarget {
+    std::uint32_t number = 0;
+    std::int32_t pid = 0;
+    QRectF frame;
+};
+
+/// What un-minimising a window came to.
+enum class RestoreOutcome {
+    /// No such window, the window is not minimised, or its state cannot be read.
+    unchanged,
+    /// The window was minimised and is not any more.
+    restored,
+    /// The window was minimised and the request to restore it was refused.
+    failed,
+};
+
+/// Operations on other applications' windows, and the trust they need.
+class WindowOperationsPort {
+public:
+    virtual ~WindowOperationsPort() = default;
+
+    /// Whether this process may operate other applications' windows.
+    virtual bool isTrusted() = 0;
+    /// Asks the system to show the user how to trust this process, when it is not trusted.
+    virtual void promptForTrust() = 0;
+    /// The frame of the application's focused window, else of its main window; nothing when
+    /// neither can be read.
+    virtual std::optional<QRectF> focusedWindowFrame(std::int32_t pid) = 0;
+    /// Brings the window back from the minimised state; leaves a shown window alone.
+    virtual RestoreOutcome restoreIfMinimized(const WindowTarget& window) = 0;
+};
