@@ -1,5 +1,6 @@
 #pragma once
 
+struct PlatformWords;
 class BundlePort;
 class KeyboardTapPort;
 class SpaceSwitcherPort;
@@ -31,6 +32,8 @@ public:
     virtual WorkspacePort& workspace() = 0;
     /// Update checks.
     virtual UpdaterPort& updater() = 0;
+    /// The platform's own words for the trigger key and its failures.
+    virtual const PlatformWords& words() = 0;
 
     /// The installed platform. Installing one is the first thing the program does.
     static Platform& current();
