@@ -2,6 +2,7 @@
 
 #include <QRectF>
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 
@@ -11,6 +12,15 @@ struct WindowTarget {
     std::int32_t pid = 0;
     QRectF frame;
 };
+
+/// Whether two frames are the same window's: within a point on each of x, y, width and
+/// height. Frames read at different moments or through different interfaces differ by rounding.
+inline bool framesMatch(const QRectF& a, const QRectF& b) {
+    constexpr double tolerance = 1.0;
+    return std::abs(a.x() - b.x()) <= tolerance && std::abs(a.y() - b.y()) <= tolerance &&
+           std::abs(std::abs(a.width()) - std::abs(b.width())) <= tolerance &&
+           std::abs(std::abs(a.height()) - std::abs(b.height())) <= tolerance;
+}
 
 /// What un-minimising a window came to.
 enum class RestoreOutcome {
