@@ -151,7 +151,7 @@ TEST(MainWindowPermission, EachMissingPermissionOffersItsOwnSettingsPane) {
         SCOPED_TRACE(int(issue));
         Window window;
         window.fake->desktop.trusted = issue != PermissionIssue::accessibility;
-        window.fake->desktop.tapRefused = issue == PermissionIssue::inputMonitoring;
+        if (issue == PermissionIssue::inputMonitoring) window.fake->desktop.tapFailure = TapFailure::notPermitted;
         window.show();
         window.monitor.start(false);
         auto* settings = window.view->findChild<QPushButton*>("openSettings");

@@ -36,7 +36,7 @@ TEST_F(StartTest, UntrustedAtLaunchPromptsOnceWaitsAndStartsWithinOneTimerPeriod
 }
 
 TEST_F(StartTest, TapRefusedWhileTrustedRetriesSilentlyUntilItWorks) {
-    fake->desktop.tapRefused = true;
+    fake->desktop.tapFailure = TapFailure::notPermitted;
     monitor.start(false);
     EXPECT_EQ(monitor.permissionIssue(), PermissionIssue::inputMonitoring);
     EXPECT_EQ(settle(1), QStringList{creationFailed});
@@ -45,7 +45,7 @@ TEST_F(StartTest, TapRefusedWhileTrustedRetriesSilentlyUntilItWorks) {
     EXPECT_EQ(fake->desktop.tapAttempts, 4);  // the start and three silent retries
     EXPECT_EQ(settle(1), QStringList{creationFailed});
 
-    fake->desktop.tapRefused = false;
+    fake->desktop.tapFailure.reset();
     fake->fakeTime.advance(3s);
     EXPECT_TRUE(monitor.isStarted());
     EXPECT_EQ(settle(2), (QStringList{creationFailed, granted}));
@@ -62,7 +62,7 @@ TEST_F(StartTest, BothGrantedStartsQuietlyAndTheTapFeedsTheDecision) {
     EXPECT_FALSE(monitor.isCheckingPermission());
 
     // Events reach the decision on the tap's own thread.
-    auto tap = fake->eventInput.lastTap();
+    auto tap = fake->tapPort.lastTap();
     ASSERT_TRUE(tap);
     EXPECT_FALSE(tap->deliver(EventType::flagsChanged, {CommandKey::right, EventFlag::command}));
     EXPECT_TRUE(tap->isEnabled());
