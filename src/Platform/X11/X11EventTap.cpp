@@ -52,6 +52,16 @@ QString keyName(std::int64_t macKeyCode) {
     return KeyStrokeMap::keyID(macKeyCode).value_or(QString::number(macKeyCode));
 }
 
+// Grabs the keys for `masks`, logging each one another client holds; false when none is ours.
+bool grabKeys(xcb_connection_t* c, xcb_window_t root, const X11ModifierMasks& masks) {
+    const X11KeyGrabs::Result grabs = X11KeyGrabs::grabAll(c, root, masks);
+    for (const std::int64_t key : grabs.refused)
+        X11EventTap::logOnce(QStringLiteral("抓键被拒：Super+") + keyName(key) + QStringLiteral("（X 键码 ") +
+                             QString::number(KeyPositions::xKeyCode(key).value_or(0)) +
+                             QStringLiteral("，已被其他程序占用），此键不可作热键"));
+    return !grabs.grabbed.empty();
+}
+
 } // namespace
 
 std::shared_ptr<X11EventTap> X11EventTap::open(const char* display, EventTapPort::Callback callback) {
@@ -98,12 +108,8 @@ bool X11EventTap::connect() {
     const std::uint8_t opcode = selectRawSuperEvents(c, connection->root());
     if (opcode == 0) logOnce(QStringLiteral("XInput2 不可用：Super 键状态只在按下键帽时读取"));
 
-    const X11KeyGrabs::Result grabs = X11KeyGrabs::grabAll(c, connection->root());
-    for (const std::int64_t key : grabs.refused)
-        logOnce(QStringLiteral("抓键被拒：Super+") + keyName(key) + QStringLiteral("（X 键码 ") +
-                QString::number(KeyPositions::xKeyCode(key).value_or(0)) +
-                QStringLiteral("，已被其他程序占用），此键不可作热键"));
-    if (grabs.grabbed.empty()) {
+    const X11ModifierMasks masks = X11ModifierMasks::read(c);
+    if (!grabKeys(c, connection->root(), masks)) {
         logOnce(QStringLiteral("tap 未安装：Super + 键帽的抓键全部被拒"));
         return false;
     }
@@ -111,6 +117,7 @@ bool X11EventTap::connect() {
     std::lock_guard lock(mutex_);
     connection_ = std::move(connection);
     xinputOpcode_ = opcode;
+    masks_ = masks;
     return true;
 }
 
@@ -224,7 +231,7 @@ void X11EventTap::handleGrabbedPress(const xcb_key_press_event_t* event) {
             superKeyChanged(event->detail, true);
         } else {
             readSuperKeys();
-            swallow = callback_(EventType::keyDown, TapEvent{*macKeyCode, X11KeyGrabs::flags(event->state)});
+            swallow = callback_(EventType::keyDown, TapEvent{*macKeyCode, masks_.flags(event->state)});
         }
     }
     // The keyboard stays frozen until this answer: send it at once. Releasing the grab, not
