@@ -14,8 +14,13 @@ struct MappingChange {
 };
 
 const QStringList numLockOnMod3{"xmodmap", "-e", "clear mod2", "-e", "add mod3 = Num_Lock"};
+const QStringList superOnMod3{"xmodmap", "-e", "remove mod4 = Super_L Super_R", "-e",
+                              "add mod3 = Super_L Super_R"};
 const MappingChange changes[] = {
     {"NumLockOnMod3BeforeStart", false, true, numLockOnMod3},
+    {"NumLockOnMod3WhileRunning", true, true, numLockOnMod3},
+    {"SuperOnMod3WhileRunning", true, false, superOnMod3},
+    {"WinKeysAsControlWhileRunning", true, false, {"setxkbmap", "-option", "altwin:ctrl_win"}},
 };
 
 } // namespace

@@ -62,6 +62,10 @@ bool grabKeys(xcb_connection_t* c, xcb_window_t root, const X11ModifierMasks& ma
     return !grabs.grabbed.empty();
 }
 
+QString hex(std::uint16_t mask) {
+    return QStringLiteral("0x") + QString::number(mask, 16);
+}
+
 } // namespace
 
 std::shared_ptr<X11EventTap> X11EventTap::open(const char* display, EventTapPort::Callback callback) {
@@ -118,6 +122,7 @@ bool X11EventTap::connect() {
     connection_ = std::move(connection);
     xinputOpcode_ = opcode;
     masks_ = masks;
+    mappingChanged_ = false;
     return true;
 }
 
@@ -150,6 +155,10 @@ void X11EventTap::run() {
         while (xcb_generic_event_t* event = xcb_poll_for_event(connection_->xcb())) {
             handle(event);
             std::free(event);
+        }
+        if (mappingChanged_) {
+            followKeyboardMapping();
+            continue; // its replies may have queued events that poll() would not wake for
         }
         if (!stopping_ && !connection_->hasError()) waitForEvents();
     }
@@ -204,7 +213,17 @@ bool X11EventTap::reconnect() {
 }
 
 void X11EventTap::handle(const xcb_generic_event_t* event) {
-    switch (event->response_type & 0x7f) {
+    const std::uint8_t type = event->response_type & 0x7f;
+    if (type == XCB_MAPPING_NOTIFY) {
+        // The connection never enables XKB, so XKB's changes (a layout switch, a new keyboard)
+        // come as this core event too, often several for one change: grabbed again once,
+        // before any later event is handled.
+        if (reinterpret_cast<const xcb_mapping_notify_event_t*>(event)->request != XCB_MAPPING_POINTER)
+            mappingChanged_ = true;
+        return;
+    }
+    if (mappingChanged_) followKeyboardMapping();
+    switch (type) {
     case XCB_KEY_PRESS:
         handleGrabbedPress(reinterpret_cast<const xcb_key_press_event_t*>(event));
         break;
@@ -220,6 +239,21 @@ void X11EventTap::handle(const xcb_generic_event_t* event) {
     default:
         break;
     }
+}
+
+void X11EventTap::followKeyboardMapping() {
+    mappingChanged_ = false;
+    xcb_connection_t* c = connection_->xcb();
+    // Key codes are positions and stay; only the modifiers the keys sit on can move.
+    const X11ModifierMasks masks = X11ModifierMasks::read(c);
+    if (masks != masks_)
+        HotkeyLog::log(QStringLiteral("修饰键映射已变，重新抓键：右 Super ") + hex(masks.rightSuper) +
+                       QStringLiteral("，左 Super ") + hex(masks.leftSuper) + QStringLiteral("，锁定键 ") +
+                       hex(masks.locks));
+    grabKeys(c, connection_->root(), masks);
+    X11KeyGrabs::ungrabStale(c, connection_->root(), masks_, masks);
+    xcb_flush(c);
+    masks_ = masks;
 }
 
 void X11EventTap::handleGrabbedPress(const xcb_key_press_event_t* event) {

@@ -3,6 +3,7 @@
 #include "Hotkey/KeyStrokeMap.h"
 #include "KeyPositions.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace X11KeyGrabs {
@@ -41,6 +42,17 @@ Result grabAll(xcb_connection_t* connection, xcb_window_t root, const X11Modifie
         (plainGrabbed ? result.grabbed : result.refused).push_back(p.macKeyCode);
     }
     return result;
+}
+
+void ungrabStale(xcb_connection_t* connection, xcb_window_t root, const X11ModifierMasks& old,
+                 const X11ModifierMasks& current) {
+    const std::vector<std::uint16_t> kept = current.grabStates();
+    for (const std::uint16_t state : old.grabStates()) {
+        if (std::find(kept.begin(), kept.end(), state) != kept.end()) continue;
+        for (const auto& key : KeyStrokeMap::table())
+            if (const auto xKeyCode = KeyPositions::xKeyCode(key.code))
+                xcb_ungrab_key(connection, *xKeyCode, root, state);
+    }
 }
 
 } // namespace X11KeyGrabs

@@ -24,4 +24,8 @@ struct Result {
 /// simply made again.
 Result grabAll(xcb_connection_t* connection, xcb_window_t root, const X11ModifierMasks& masks);
 
+/// Gives back the grabs made for `old` in states that `current` no longer grabs.
+void ungrabStale(xcb_connection_t* connection, xcb_window_t root, const X11ModifierMasks& old,
+                 const X11ModifierMasks& current);
+
 } // namespace X11KeyGrabs
