@@ -9,6 +9,7 @@
 #include "Platform/Fake/FakeWindowServer.h"
 #include "Platform/Fake/FakeWorkspace.h"
 #include "Platform/Platform.h"
+#include "Platform/PlatformWords.h"
 
 /// An in-memory desktop for tests: deterministic, and no real time is spent.
 class FakePlatform final : public Platform {
@@ -24,6 +25,7 @@ public:
     BundlePort& bundles() override { return fakeBundles; }
     WorkspacePort& workspace() override { return workspacePort; }
     UpdaterPort& updater() override { return fakeUpdater; }
+    const PlatformWords& words() override { return platformWords; }
 
     FakeTime fakeTime;
     FakeDesktop desktop{fakeTime};
@@ -35,6 +37,8 @@ public:
     FakeEventInput eventInput{desktop};
     FakeBundles fakeBundles;
     FakeUpdater fakeUpdater;
+    /// A Mac's words by default; tests of another desktop's words replace them.
+    PlatformWords platformWords = PlatformWords::macOS();
 };
 
 /// Installs a FakePlatform for the lifetime of the object (one test).
