@@ -24,8 +24,9 @@ class UsageStatsStore;
 
 /// The main window's content: the tab bar (Keys, Stats, About), the selected tab, a hint line
 /// and a footer with the last result and, while the hotkeys are off for a cause the platform's
-/// settings fix, a button to those settings. It owns the window's binding store and app catalog, opens the picker when a key
-/// cap is clicked, and turns the picker's choice into a binding.
+/// settings fix, a button to those settings. It owns the window's binding store and app
+/// catalog, opens the picker when a key cap is clicked, and turns the picker's choice into a
+/// binding.
 class ContentView : public QWidget {
     Q_OBJECT
 
