@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/Platform.h"
+#include "Platform/X11/X11Words.h"
 
 #include <QString>
 
@@ -32,6 +33,7 @@ public:
     BundlePort& bundles() override;
     WorkspacePort& workspace() override;
     UpdaterPort& updater() override;
+    const PlatformWords& words() override { return x11Words(); }
 
 private:
     X11Platform() = default;
