@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <optional>
 
+class MacSystem;
 class SkyLightAPI;
+class TimePort;
 
 /// Makes a Space current on a display the way a user would: with the pointer on that display
 /// it posts dock-swipe gestures, one Space step each, until the Space is current or it gives
@@ -20,11 +22,12 @@ inline constexpr std::chrono::milliseconds pollInterval{50};
 inline constexpr int pollsPerSwipe = 20;
 inline constexpr int maxSwipes = 16;
 
-/// True when `spaceID` is current on the display with that UUID at the end.
-bool switchTo(std::uint64_t spaceID, const QString& displayUUID);
+/// True when `spaceID` is current on the display with that UUID at the end. Sleeps through
+/// `time`, the platform's time port.
+bool switchTo(MacSystem& system, TimePort& time, std::uint64_t spaceID, const QString& displayUUID);
 
 /// The display's current Space in a freshly read Space list; nothing when the list is
 /// unavailable or does not name the display.
-std::optional<std::uint64_t> currentSpace(const QString& displayUUID, const SkyLightAPI& api);
+std::optional<std::uint64_t> currentSpace(const SkyLightAPI& api, const QString& displayUUID);
 
 } // namespace SpaceGesture

@@ -1,8 +1,8 @@
 #include "WindowEnumerator.h"
 
-#include "Inventory/PlistNumber.h"
-#include "Platform/Platform.h"
-#include "Platform/WindowListPort.h"
+#include "Platform/MacOS/MacSystem.h"
+#include "Platform/MacOS/PlistNumber.h"
+#include "Platform/MacOS/WindowListKey.h"
 
 #include <QVariantMap>
 
@@ -28,15 +28,20 @@ bool flagOf(const QVariant& value) {
     return false;
 }
 
+std::optional<QString> textOf(const QVariant& value) {
+    if (value.typeId() != QMetaType::QString) return std::nullopt;
+    return value.toString();
+}
+
 /// The entry as a window, or nothing when one of the tests fails. The tests run in a fixed
 /// order and the first failure drops the entry.
-std::optional<RawWindow> windowOf(const QVariantMap& entry) {
-    // Layer 0 only: menus, status items, floating panels and the dock live on other layers.
-    const auto layer = PlistNumber::integerValue<std::int64_t>(entry.value(WindowListKey::layer));
-    if (!layer || *layer != 0) return std::nullopt;
-    // A missing alpha is not taken as opaque.
+std::optional<WindowInfo> windowOf(const QVariantMap& entry) {
+    // Layer and alpha decide whether this is an application window; without them it cannot
+    // be told, and a missing alpha is not taken as opaque.
+    const auto layer = PlistNumber::integerValue<int>(entry.value(WindowListKey::layer));
+    if (!layer) return std::nullopt;
     const auto alpha = PlistNumber::doubleValue(entry.value(WindowListKey::alpha));
-    if (!alpha || !(*alpha > 0.0)) return std::nullopt;
+    if (!alpha) return std::nullopt;
     // A window number must fit 32 unsigned bits and a pid 32 signed bits; a value out of range
     // is treated as no number at all, so the entry is dropped rather than wrapped onto an
     // unrelated window or process.
@@ -44,36 +49,34 @@ std::optional<RawWindow> windowOf(const QVariantMap& entry) {
     if (!number) return std::nullopt;
     const auto pid = PlistNumber::integerValue<std::int32_t>(entry.value(WindowListKey::ownerPID));
     if (!pid) return std::nullopt;
-    const auto frame = rectangleOf(entry.value(WindowListKey::bounds));
-    if (!frame) return std::nullopt;
+    const auto bounds = rectangleOf(entry.value(WindowListKey::bounds));
+    if (!bounds) return std::nullopt;
 
-    RawWindow window;
-    window.id = *number;
+    WindowInfo window;
+    window.number = *number;
     window.pid = *pid;
-    window.frame = *frame;
+    window.layer = *layer;
+    window.opacity = *alpha;
+    window.bounds = *bounds;
+    window.ownerName = textOf(entry.value(WindowListKey::ownerName));
+    window.title = textOf(entry.value(WindowListKey::name));
     window.isOnscreen = flagOf(entry.value(WindowListKey::isOnscreen));
-    const QVariant owner = entry.value(WindowListKey::ownerName);
-    window.ownerName = owner.typeId() == QMetaType::QString
-                           ? owner.toString()
-                           : QString::fromUtf16(WindowEnumerator::unknownOwner);
-    if (const QVariant name = entry.value(WindowListKey::name); name.typeId() == QMetaType::QString)
-        window.title = name.toString();
+    // The list does not tell a minimised window from one on another Space; both are off
+    // screen, and restoring goes through Accessibility, which knows.
+    window.isMinimized = false;
     return window;
 }
 
 } // namespace
 
-std::vector<RawWindow> WindowEnumerator::enumerate() {
-    // All Spaces and minimised windows too: not the on-screen-only option.
-    const std::optional<QVariantList> list =
-        Platform::current().windowList().copyWindowInfo(WindowListOption::excludeDesktopElements, 0);
-    if (!list) return {};
-    // The answer must be a list of dictionaries throughout; one of any other kind means the
-    // answer as a whole is not the window list we know.
+std::optional<std::vector<WindowInfo>> WindowEnumerator::enumerate(MacSystem& system) {
+    const std::optional<QVariantList> list = system.copyWindowInfo(excludeDesktopElements, 0);
+    if (!list) return std::nullopt;
+    // One element of any other kind means the answer as a whole is not the window list we know.
     for (const QVariant& entry : *list)
-        if (entry.typeId() != QMetaType::QVariantMap) return {};
+        if (entry.typeId() != QMetaType::QVariantMap) return std::nullopt;
 
-    std::vector<RawWindow> windows;
+    std::vector<WindowInfo> windows;
     windows.reserve(static_cast<std::size_t>(list->size()));
     for (const QVariant& entry : *list)
         if (auto window = windowOf(entry.toMap())) windows.push_back(std::move(*window));

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+class MacSystem;
 class SkyLightLibrary;
 
 /// The private window-server framework, bound at run time: the one place that opens it and
@@ -28,7 +29,7 @@ public:
 
     /// Opens the framework afresh and resolves its functions; nothing when the framework or
     /// a required function is missing (the handle is then closed).
-    static std::optional<SkyLightAPI> load();
+    static std::optional<SkyLightAPI> load(MacSystem& system);
 
     /// The connection id; asked anew before every private call, never cached.
     std::int32_t defaultConnection() const;

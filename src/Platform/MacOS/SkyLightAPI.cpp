@@ -1,8 +1,8 @@
 #include "SkyLightAPI.h"
 
-#include "Inventory/PlistNumber.h"
-#include "Platform/Platform.h"
-#include "Platform/SkyLightPort.h"
+#include "Platform/MacOS/MacSystem.h"
+#include "Platform/MacOS/PlistNumber.h"
+#include "Platform/MacOS/SkyLightLibrary.h"
 
 #include <array>
 
@@ -13,9 +13,9 @@ constexpr std::array requiredSymbols{"_CGSDefaultConnection", "CGSCopyManagedDis
 
 } // namespace
 
-std::optional<SkyLightAPI> SkyLightAPI::load() {
+std::optional<SkyLightAPI> SkyLightAPI::load(MacSystem& system) {
     std::shared_ptr<SkyLightLibrary> library =
-        Platform::current().skyLight().open(QString::fromLatin1(frameworkPath), loaderMode);
+        system.openFramework(QString::fromLatin1(frameworkPath), loaderMode);
     if (!library) return std::nullopt;
     for (const char* symbol : requiredSymbols) {
         if (!library->hasSymbol(symbol)) {
