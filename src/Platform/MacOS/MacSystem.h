@@ -29,7 +29,8 @@ public:
     /// CGWindowListCopyWindowInfo: one dictionary per window under the kCGWindow* keys (the
     /// bounds as a dictionary of "X", "Y", "Width", "Height"), values the server does not know
     /// left out; nothing when the call returns null.
-    virtual std::optional<QVariantList> copyWindowInfo(std::uint32_t options, std::uint32_t relativeToWindow) = 0;
+    virtual std::optional<QVariantList> copyWindowInfo(std::uint32_t options,
+                                                       std::uint32_t relativeToWindow) = 0;
 
     /// CGGetActiveDisplayList: the active display ids in the server's order; nothing when the
     /// call fails.
@@ -56,9 +57,11 @@ public:
     virtual AXElement applicationElement(std::int32_t pid) = 0;
     /// AXUIElementCopyAttributeValue: an element as AXElement, a list as QVariantList, a
     /// position as QPointF, a size as QSizeF, a flag as bool; nothing when it fails.
-    virtual std::optional<QVariant> copyAttributeValue(const AXElement& element, const QString& attribute) = 0;
+    virtual std::optional<QVariant> copyAttributeValue(const AXElement& element,
+                                                       const QString& attribute) = 0;
     /// AXUIElementSetAttributeValue; false when the call is refused.
-    virtual bool setAttributeValue(const AXElement& element, const QString& attribute, const QVariant& value) = 0;
+    virtual bool setAttributeValue(const AXElement& element, const QString& attribute,
+                                   const QVariant& value) = 0;
 
     /// CGEventCreate, the fields set in order, CGEventPost at the session tap; false when the
     /// event cannot be created.

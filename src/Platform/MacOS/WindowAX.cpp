@@ -75,8 +75,9 @@ RestoreOutcome restoreIfMinimized(MacSystem& system, std::int32_t pid, const QRe
         const auto minimized = system.copyAttributeValue(window, minimizedAttribute);
         if (!minimized || minimized->metaType() != QMetaType::fromType<bool>() || !minimized->toBool())
             return RestoreOutcome::unchanged;
-        return system.setAttributeValue(window, minimizedAttribute, QVariant(false)) ? RestoreOutcome::restored
-                                                                                     : RestoreOutcome::failed;
+        return system.setAttributeValue(window, minimizedAttribute, QVariant(false))
+                   ? RestoreOutcome::restored
+                   : RestoreOutcome::failed;
     }
     return RestoreOutcome::unchanged;
 }
