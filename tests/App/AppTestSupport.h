@@ -3,6 +3,7 @@
 #include "App/ContentView.h"
 #include "Hotkey/HotkeyMonitor.h"
 #include "Keyboard/AppCatalogModel.h"
+#include "Platform/MacOS/MacWords.h"
 #include "Platform/Fake/FakePlatform.h"
 #include "Stats/UsageStatsStore.h"
 #include "Updates/SparkleUpdateController.h"
@@ -53,7 +54,7 @@ private:
 /// scripted catalog, on a Fake platform that speaks `words`.
 class Window {
 public:
-    explicit Window(const PlatformWords& words = PlatformWords::macOS());
+    explicit Window(const PlatformWords& words = MacWords::words());
     ~Window();
 
     /// Shows the window and waits until it is on screen.

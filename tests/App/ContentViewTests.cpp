@@ -4,6 +4,7 @@
 #include "Keyboard/AppPickerSheet.h"
 #include "Keyboard/KeyBindingStore.h"
 #include "Keyboard/KeyboardView.h"
+#include "Platform/MacOS/MacWords.h"
 #include "Platform/X11/X11Words.h"
 #include "support/TestSupport.h"
 
@@ -178,7 +179,7 @@ TEST(MainWindowHotkeyTrouble, TheFooterNamesTheCauseAndOffersAButtonOnlyWhereItF
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.footer.toStdString());
-        Window window(c.onLinux ? x11Words() : PlatformWords::macOS());
+        Window window(c.onLinux ? x11Words() : MacWords::words());
         window.fake->desktop.trusted = c.trusted;
         window.fake->desktop.tapFailure = c.failure;
         window.fake->desktop.keysTaken = c.keysTaken;

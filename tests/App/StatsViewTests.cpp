@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 
 #include "App/TabBarButton.h"
+#include "Platform/MacOS/MacWords.h"
 #include "Platform/X11/X11Words.h"
 #include "Stats/DigitsView.h"
 #include "Stats/StatsView.h"
@@ -21,7 +22,7 @@ using Segment = StatsView::Segment;
 
 // The Stats tab of a window, over the window's own statistics file.
 struct StatsTab {
-    explicit StatsTab(const PlatformWords& words = PlatformWords::macOS()) : window(words) {
+    explicit StatsTab(const PlatformWords& words = MacWords::words()) : window(words) {
         window.show();
         QTest::mouseClick(window.view->findChild<TabBarButton*>("tab-stats"), Qt::LeftButton);
         view = window.view->findChild<StatsView*>("stats");
@@ -106,7 +107,7 @@ TEST(StatsViewInstructions, SpeakThePlatformsWordsAndHighlightItsTriggerKey) {
         QString highlighted;
         QString setup;
     } cases[] = {
-        {PlatformWords::macOS(), "Hold the right Command key and press a bound key to jump to that app.",
+        {MacWords::words(), "Hold the right Command key and press a bound key to jump to that app.",
          ">right Command</span>",
          "First time? Allow Kestavon in System Settings > Privacy & Security > Accessibility."},
         {x11Words(), "Hold the right Super key and press a bound key to jump to that app.", ">right Super</span>",
