@@ -22,26 +22,6 @@ QList<AppEntry> sampleApps() {
     };
 }
 
-ScriptedScan::~ScriptedScan() {
-    // Let every scan still held or not yet started run through.
-    state_->held = false;
-    state_->gate.release(512);
-}
-
-AppCatalogModel::ScanFunction ScriptedScan::function() {
-    return [state = state_] {
-        ++state->calls;
-        if (state->held) state->gate.acquire();
-        std::lock_guard lock(state->mutex);
-        return state->result;
-    };
-}
-
-void ScriptedScan::setResult(const QList<AppEntry>& result) {
-    std::lock_guard lock(state_->mutex);
-    state_->result = result;
-}
-
 Window::Window()
     : folder(TestSupport::freshFolder()), bindingsFile(folder + "/keyBindings.json"), monitor(bindingsFile),
       stats(folder + "/usageStats.json") {

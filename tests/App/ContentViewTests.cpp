@@ -30,18 +30,29 @@ QString hint(Window& window) {
     return plainText(window.view->findChild<QLabel*>("hint")->text());
 }
 
-TEST(MainWindowOpening, StartsOnKeysWithTheHintAndTheDefaultFooterThenShowsHotkeyOutcomes) {
+TEST(MainWindowOpening, StartsOnKeysWithTheHintAndFooterAndOtherTabsBlankTheHintWithoutResizing) {
     Window window;
     window.show();
     EXPECT_EQ(window.view->selectedTab(), ConfigTab::keys);
-    EXPECT_TRUE(window.view->findChild<TabBarButton*>("tab-keys")->isSelected());
-    EXPECT_FALSE(window.view->findChild<TabBarButton*>("tab-stats")->isSelected());
     EXPECT_EQ(hint(window), "Hold the right Command key and press a bound key to jump to that app.");
     EXPECT_EQ(window.footer(), "Click a key to assign an app to it");
     EXPECT_FALSE(window.view->findChild<QPushButton*>("openSettings")->isVisible());
     EXPECT_GE(window.view->width(), 1024);
     window.monitor.report("Jumped to Terminal");
     EXPECT_TRUE(TestSupport::processEventsUntil([&] { return window.footer() == "Jumped to Terminal"; }));
+
+    const QSize size = window.view->size();
+    for (const auto& [raw, tab] : {std::pair{"stats", ConfigTab::stats}, std::pair{"about", ConfigTab::about}}) {
+        clickTab(window, raw);
+        EXPECT_EQ(window.view->selectedTab(), tab);
+        EXPECT_TRUE(window.view->findChild<TabBarButton*>(QStringLiteral("tab-") + raw)->isSelected());
+        EXPECT_FALSE(window.view->findChild<TabBarButton*>("tab-keys")->isSelected());
+        EXPECT_EQ(hint(window), "");
+        TestSupport::drainMainThread();
+        EXPECT_EQ(window.view->size(), size);
+    }
+    clickTab(window, "keys");
+    EXPECT_FALSE(hint(window).isEmpty());
 }
 
 TEST(MainWindowOpening, LoadsTheBindingsFileOnceWhenFirstShown) {
@@ -58,24 +69,7 @@ TEST(MainWindowOpening, LoadsTheBindingsFileOnceWhenFirstShown) {
     EXPECT_FALSE(window.view->bindingStore().bindings().contains("2-a"));
 }
 
-TEST(MainWindowTabs, OtherTabsBlankTheHintWithoutChangingTheWindowSize) {
-    Window window;
-    window.show();
-    const QSize size = window.view->size();
-    for (const auto& [raw, tab] :
-         {std::pair{"stats", ConfigTab::stats}, std::pair{"about", ConfigTab::about}}) {
-        clickTab(window, raw);
-        EXPECT_EQ(window.view->selectedTab(), tab);
-        EXPECT_TRUE(window.view->findChild<TabBarButton*>(QStringLiteral("tab-") + raw)->isSelected());
-        EXPECT_EQ(hint(window), "");
-        TestSupport::drainMainThread();
-        EXPECT_EQ(window.view->size(), size);
-    }
-    clickTab(window, "keys");
-    EXPECT_FALSE(hint(window).isEmpty());
-}
-
-TEST(MainWindowBinding, FreeKeyOpensThePickerWithNoBoundEntryAndStartsTheScan) {
+TEST(MainWindowBinding, ChoosingARowForAFreeKeyBindsSavesClosesAndReportsAboveHotkeyOutcomes) {
     Window window;
     window.show();
     AppPickerSheet* picker = window.openPicker("1-q");
@@ -85,13 +79,6 @@ TEST(MainWindowBinding, FreeKeyOpensThePickerWithNoBoundEntryAndStartsTheScan) {
     EXPECT_FALSE(picker->findChild<QPushButton*>("unbind")->isEnabled());
     ASSERT_TRUE(window.waitCatalogIdle());
     EXPECT_EQ(window.scan.calls(), 1);
-}
-
-TEST(MainWindowBinding, ChoosingARowBindsSavesClosesAndReportsAboveLaterHotkeyOutcomes) {
-    Window window;
-    window.show();
-    AppPickerSheet* picker = window.openPicker("1-q");
-    ASSERT_TRUE(window.waitCatalogIdle());
     QTest::keyClicks(picker->findChild<QLineEdit*>("search"), "te");
     ASSERT_TRUE(clickRow(*picker, terminal.bundleId));
     ASSERT_TRUE(window.waitPickerClosed());

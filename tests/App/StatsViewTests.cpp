@@ -98,13 +98,4 @@ TEST(StatsViewHighlight, StyledTextColoursThePhraseAndEscapesTheRest) {
     EXPECT_EQ(plainText(rich), "a <b> right Command key");
 }
 
-TEST(StatsViewInstructions, SecondInstructionHighlightsRightCommand) {
-    StatsTab tab;
-    const auto* second = tab.view->findChild<QLabel*>("instruction1");
-    EXPECT_EQ(plainText(second->text()),
-              "Hold the right Command key and press a bound key to jump to that app.");
-    EXPECT_TRUE(second->text().contains("<span"));
-    EXPECT_FALSE(tab.view->findChild<QLabel*>("instruction0")->text().contains("<span"));
-}
-
 } // namespace
