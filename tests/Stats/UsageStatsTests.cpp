@@ -86,14 +86,3 @@ TEST(UsageFile, LoneSurrogatesAreRepairedOnReadingAndKeysThatMeetKeepBothCounts)
     EXPECT_EQ(*stats, statsWith({{QStringLiteral("?"), {QStringLiteral("a?"), 5}}}));
     EXPECT_EQ(UsageStats::decode(UsageStats::encode(*stats)), stats);
 }
-
-TEST(UsageFile, FileLargerThanTheLimitIsNotRead) {
-    const QString path = fileIn(TestSupport::freshFolder());
-    QByteArray content = R"({"totalSuccess":1,"perApp":{}})";
-    content.append(QByteArray(UsageStats::maxFileBytes - content.size(), ' '));
-    TestSupport::writeAll(path, content);
-    EXPECT_EQ(UsageStats::snapshot(path).totalSuccess, 1) << "exactly at the limit is still read";
-    content.append(' ');
-    TestSupport::writeAll(path, content);
-    EXPECT_EQ(UsageStats::snapshot(path), UsageStats{});
-}
