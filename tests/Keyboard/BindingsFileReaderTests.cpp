@@ -26,10 +26,6 @@ AppEntry entry(const char* bundleId, const char* name) {
 const QByteArray goodFile =
     "[" + element("1-q", "org.gnome.Terminal", "Terminal") + "," + element("2-a", "firefox", "Firefox") + "]";
 
-template <typename File> std::string caseName(const ::testing::TestParamInfo<File>& info) {
-    return info.param.name;
-}
-
 // ---- files that decode: what they bind, without a log line, and the hotkey path's look-up of
 // a single key agrees with the editor's reading of the whole file
 
@@ -38,26 +34,6 @@ struct GoodFile {
     QByteArray bytes;
     Bindings bindings;
 };
-
-void PrintTo(const GoodFile& file, std::ostream* out) {
-    *out << file.name;
-}
-
-class DecodableFile : public ::testing::TestWithParam<GoodFile> {};
-
-TEST_P(DecodableFile, BindsWhatItSaysSilentlyAndLookupAgrees) {
-    const QString path = fileWith(GetParam().bytes);
-    const Bindings& expected = GetParam().bindings;
-    const LogWatch log;
-    EXPECT_EQ(KeyBindingStore::snapshot(path), expected);
-    for (const QString& key : KeyStrokeMap::layoutOrder() + QStringList{"9-z", "1-Q", "", "1-qq"}) {
-        const KeyBindingStore::Lookup found = KeyBindingStore::lookup(path, key);
-        EXPECT_EQ(found.count, expected.size());
-        EXPECT_EQ(found.entry, expected.contains(key) ? std::optional(expected[key]) : std::nullopt)
-            << key.toStdString();
-    }
-    EXPECT_TRUE(log.messages().isEmpty()) << log.messages().join(u'\n').toStdString();
-}
 
 const GoodFile goodFiles[] = {
     {"EmptyArrayInWhiteSpace", " \t[ \r\n] \n", {}},
@@ -98,7 +74,21 @@ const GoodFile goodFiles[] = {
      {{"1-q", {"x", "new", "N"}}}},
 };
 
-INSTANTIATE_TEST_SUITE_P(BindingsFile, DecodableFile, ::testing::ValuesIn(goodFiles), caseName<GoodFile>);
+TEST(BindingsFileReading, DecodableFilesBindWhatTheySaySilentlyAndLookupAgrees) {
+    for (const GoodFile& file : goodFiles) {
+        SCOPED_TRACE(file.name);
+        const QString path = fileWith(file.bytes);
+        const LogWatch log;
+        EXPECT_EQ(KeyBindingStore::snapshot(path), file.bindings);
+        for (const QString& key : KeyStrokeMap::layoutOrder() + QStringList{"9-z", "1-Q", "", "1-qq"}) {
+            const KeyBindingStore::Lookup found = KeyBindingStore::lookup(path, key);
+            EXPECT_EQ(found.count, file.bindings.size());
+            EXPECT_EQ(found.entry, file.bindings.contains(key) ? std::optional(file.bindings[key]) : std::nullopt)
+                << key.toStdString();
+        }
+        EXPECT_TRUE(log.messages().isEmpty()) << log.messages().join(u'\n').toStdString();
+    }
+}
 
 // ---- files that cannot be decoded: no bindings, and one log line saying why
 
@@ -107,26 +97,6 @@ struct BadFile {
     QByteArray bytes;
     const char* description; // part of the description in the log line
 };
-
-void PrintTo(const BadFile& file, std::ostream* out) {
-    *out << file.name;
-}
-
-class UndecodableFile : public ::testing::TestWithParam<BadFile> {};
-
-TEST_P(UndecodableFile, YieldsNoBindingsAndOneLogLine) {
-    const QString path = fileWith(GetParam().bytes);
-    const LogWatch log;
-    EXPECT_TRUE(KeyBindingStore::snapshot(path).isEmpty());
-    const QStringList lines = log.messagesStartingWith(undecodable);
-    ASSERT_EQ(lines.size(), 1) << log.messages().join(u'\n').toStdString();
-    EXPECT_TRUE(lines[0].contains(QLatin1String(GetParam().description))) << lines[0].toStdString();
-    EXPECT_EQ(log.messages().size(), 1);
-
-    const KeyBindingStore::Lookup found = KeyBindingStore::lookup(path, u"1-q");
-    EXPECT_FALSE(found.entry.has_value());
-    EXPECT_EQ(found.count, 0);
-}
 
 // One binding whose application name is `name`, as written.
 QByteArray named(const QByteArray& name) {
@@ -177,7 +147,21 @@ const BadFile badFiles[] = {
      "nesting too deep"},
 };
 
-INSTANTIATE_TEST_SUITE_P(BindingsFile, UndecodableFile, ::testing::ValuesIn(badFiles), caseName<BadFile>);
+TEST(BindingsFileReading, UndecodableFilesYieldNoBindingsAndOneLogLineSayingWhy) {
+    for (const BadFile& file : badFiles) {
+        SCOPED_TRACE(file.name);
+        const QString path = fileWith(file.bytes);
+        const LogWatch log;
+        EXPECT_TRUE(KeyBindingStore::snapshot(path).isEmpty());
+        const QStringList lines = log.messagesStartingWith(undecodable);
+        EXPECT_EQ(log.messages().size(), 1) << log.messages().join(u'\n').toStdString();
+        EXPECT_TRUE(lines.size() == 1 && lines[0].contains(QLatin1String(file.description)))
+            << lines.join(u'\n').toStdString();
+        const KeyBindingStore::Lookup found = KeyBindingStore::lookup(path, u"1-q");
+        EXPECT_FALSE(found.entry.has_value());
+        EXPECT_EQ(found.count, 0);
+    }
+}
 
 TEST(BindingsFileReading, MissingFileOrAFolderIsEmptyWithoutALogLine) {
     const QString folder = TestSupport::freshFolder();
