@@ -77,23 +77,6 @@ TEST_F(UpdateController, EveryMessageIsTakenWhateverTheStateBefore) {
     EXPECT_TRUE(trackerAgreed);
 }
 
-TEST_F(UpdateController, ACheckThatEndsOtherwiseLeavesCheckingButKeepsAFinalAnswer) {
-    ASSERT_EQ(controller.start(), std::nullopt);
-    controller.checkForUpdates();
-    ASSERT_TRUE(updater().didFinishUpdateCycle(QStringLiteral("The feed could not be loaded.")));
-    EXPECT_EQ(controller.state(), UpdateCheckState::failed(QStringLiteral("The feed could not be loaded.")));
-
-    controller.checkForUpdates();
-    ASSERT_TRUE(updater().didFinishUpdateCycle(std::nullopt)); // the offer was dismissed
-    EXPECT_EQ(controller.state(), UpdateCheckState::idle());
-
-    // The end of a cycle never overrides what a handled message already said.
-    controller.checkForUpdates();
-    ASSERT_TRUE(updater().didNotFindUpdate());
-    ASSERT_TRUE(updater().didFinishUpdateCycle(std::nullopt));
-    EXPECT_EQ(controller.state(), UpdateCheckState::upToDate());
-}
-
 // The user's feed address, which the controller hands to the updater.
 TEST(UpdateFeedOverride, TextIsTrimmedAndKeptAsIsAndAnythingElseGivesNothing) {
     QSettings settings(TestSupport::freshFolder() + QStringLiteral("/defaults.ini"), QSettings::IniFormat);
