@@ -3,10 +3,7 @@
 #include "Keyboard/AppListView.h"
 #include "Keyboard/AppPickerSheet.h"
 #include "Keyboard/KeyboardLayout.h"
-#include "Keyboard/KeyboardView.h"
-#include "support/TestSupport.h"
 
-#include <QLabel>
 #include <QTest>
 #include <QTextDocument>
 
@@ -39,33 +36,12 @@ Window::~Window() {
     TestSupport::drainMainThread();
 }
 
-void Window::show() {
-    view->show();
-    TestSupport::processEventsUntil([this] { return view->isVisible(); });
-}
-
-KeyboardView& Window::keyboard() {
-    return *view->findChild<KeyboardView*>("keyboard");
-}
-
 AppPickerSheet* Window::openPicker(const QString& keyID) {
     KeyboardView& keys = keyboard();
     const QRectF cap = keys.capGeometry().capRect(*KeyboardLayout::key(keyID));
     QTest::mouseClick(&keys, Qt::LeftButton, {}, cap.center().toPoint());
     TestSupport::processEventsUntil([this] { return view->picker() && view->picker()->isVisible(); });
     return view->picker();
-}
-
-bool Window::waitPickerClosed() {
-    return TestSupport::processEventsUntil([this] { return view->picker() == nullptr; });
-}
-
-bool Window::waitCatalogIdle() {
-    return TestSupport::processEventsUntil([this] { return !view->catalog().isLoading(); });
-}
-
-QString Window::footer() {
-    return view->findChild<QLabel*>("status")->text();
 }
 
 QString plainText(const QString& richText) {

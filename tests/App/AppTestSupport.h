@@ -2,15 +2,18 @@
 
 #include "App/ContentView.h"
 #include "Hotkey/HotkeyMonitor.h"
+#include "Keyboard/KeyboardView.h"
 #include "Platform/Fake/FakePlatform.h"
 #include "Stats/UsageStatsStore.h"
 #include "Updates/SparkleUpdateController.h"
 #include "support/ScriptedScan.h"
+#include "support/TestSupport.h"
+
+#include <QLabel>
 
 #include <memory>
 
 class AppPickerSheet;
-class KeyboardView;
 
 namespace AppTestSupport {
 
@@ -25,13 +28,21 @@ public:
     ~Window();
 
     /// Shows the window and waits until it is on screen.
-    void show();
-    KeyboardView& keyboard();
+    void show() {
+        view->show();
+        TestSupport::processEventsUntil([this] { return view->isVisible(); });
+    }
+    KeyboardView& keyboard() { return *view->findChild<KeyboardView*>("keyboard"); }
     /// Clicks the cap of `keyID` and waits for the picker; null when none came.
     AppPickerSheet* openPicker(const QString& keyID);
-    bool waitPickerClosed();
-    bool waitCatalogIdle();
-    QString footer();
+    bool waitPickerClosed() {
+        return TestSupport::processEventsUntil([this] { return view->picker() == nullptr; });
+    }
+    bool waitCatalogIdle() {
+        return TestSupport::processEventsUntil([this] { return !view->catalog().isLoading(); });
+    }
+    /// The footer's text as shown.
+    QString footer() { return view->findChild<QLabel*>("status")->text(); }
 
     ScopedFakePlatform fake;
     QString folder;

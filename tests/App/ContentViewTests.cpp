@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 
 #include "App/TabBarButton.h"
+#include "Keyboard/AppListView.h"
 #include "Keyboard/AppPickerSheet.h"
 #include "Keyboard/KeyBindingStore.h"
 #include "Keyboard/KeyboardView.h"
@@ -93,18 +94,29 @@ TEST(MainWindowBinding, ChoosingARowForAFreeKeyBindsSavesClosesAndReportsAboveHo
     EXPECT_EQ(window.footer(), QString("Bound Q \u2192 Terminal"));
 }
 
-TEST(MainWindowBinding, BoundKeyHandsItsBindingAndUnbindingRemovesIt) {
+TEST(MainWindowBinding, ABoundKeysPickerKeepsItOnReturnRebindsOnDownThenReturnAndUnbinds) {
     Window window;
-    KeyBindingStore(window.bindingsFile).bind("1-q", terminal);
+    KeyBindingStore(window.bindingsFile).bind("1-q", notes);
     window.show();
     AppPickerSheet* picker = window.openPicker("1-q");
-    ASSERT_NE(picker, nullptr);
-    EXPECT_EQ(picker->boundEntry(), terminal);
-    auto* unbind = picker->findChild<QPushButton*>("unbind");
+    ASSERT_TRUE(window.waitCatalogIdle());
+    EXPECT_EQ(picker->windowTitle(), "Bind an app to key Q");
+    EXPECT_EQ(picker->boundEntry(), notes);
+    auto* search = picker->findChild<QLineEdit*>("search");
+    EXPECT_EQ(picker->focusWidget(), search);
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_TRUE(picker->isVisible());
+    EXPECT_EQ(window.view->bindingStore().bindings().value("1-q"), notes);
+    QTest::keyClicks(search, "te");
+    QTest::keyClick(search, Qt::Key_Down);
+    QTest::keyClick(picker->findChild<AppListView*>("results"), Qt::Key_Return);
+    ASSERT_TRUE(window.waitPickerClosed());
+    EXPECT_EQ(window.view->bindingStore().bindings().value("1-q"), terminal);
+
+    auto* unbind = window.openPicker("1-q")->findChild<QPushButton*>("unbind");
     ASSERT_TRUE(unbind->isEnabled());
     QTest::mouseClick(unbind, Qt::LeftButton);
     ASSERT_TRUE(window.waitPickerClosed());
-
     EXPECT_TRUE(window.view->bindingStore().bindings().isEmpty());
     EXPECT_TRUE(KeyBindingStore::snapshot(window.bindingsFile).isEmpty());
     EXPECT_TRUE(window.keyboard().bindings().isEmpty());

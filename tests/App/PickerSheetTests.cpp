@@ -1,8 +1,6 @@
 #include "AppTestSupport.h"
 
-#include "Keyboard/AppListView.h"
 #include "Keyboard/AppPickerSheet.h"
-#include "Keyboard/KeyBindingStore.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -74,28 +72,6 @@ TEST(PickerSheetSearch, AppsWithTheSameNameAreBothListed) {
     EXPECT_EQ(listedNames(*picker), QStringList({"Notes", "Notes"}));
     ASSERT_TRUE(clickRow(*picker, "com.two.notes"));
     EXPECT_EQ(window.view->bindingStore().bindings().value("1-q").path, "/B/Notes.app");
-}
-
-TEST(PickerSheetChoice, OpensOnTheSearchFieldWhereReturnDoesNothingButDownThenReturnPicksTheTopRow) {
-    Window window;
-    KeyBindingStore(window.bindingsFile).bind("1-q", sampleApps()[0]);
-    window.show();
-    AppPickerSheet* picker = window.openPicker("1-q");
-    ASSERT_TRUE(window.waitCatalogIdle());
-    EXPECT_EQ(picker->windowTitle(), "Bind an app to key Q");
-    auto* search = picker->findChild<QLineEdit*>("search");
-    EXPECT_EQ(picker->focusWidget(), search);
-    QTest::keyClick(search, Qt::Key_Return);
-    EXPECT_TRUE(picker->isVisible());
-    EXPECT_EQ(window.view->bindingStore().bindings().value("1-q"), sampleApps()[0]);
-
-    QTest::keyClicks(search, "te");
-    auto* list = picker->findChild<AppListView*>("results");
-    QTest::keyClick(search, Qt::Key_Down);
-    EXPECT_EQ(list->currentRow(), 0);
-    QTest::keyClick(list, Qt::Key_Return);
-    ASSERT_TRUE(window.waitPickerClosed());
-    EXPECT_EQ(window.view->bindingStore().bindings().value("1-q").name, "Terminal");
 }
 
 } // namespace
