@@ -43,7 +43,8 @@ TEST(MainWindowOpening, StartsOnKeysWithTheHintAndFooterAndOtherTabsBlankTheHint
     EXPECT_TRUE(TestSupport::processEventsUntil([&] { return window.footer() == "Jumped to Terminal"; }));
 
     const QSize size = window.view->size();
-    for (const auto& [raw, tab] : {std::pair{"stats", ConfigTab::stats}, std::pair{"about", ConfigTab::about}}) {
+    for (const auto& [raw, tab] :
+         {std::pair{"stats", ConfigTab::stats}, std::pair{"about", ConfigTab::about}}) {
         clickTab(window, raw);
         EXPECT_EQ(window.view->selectedTab(), tab);
         EXPECT_TRUE(window.view->findChild<TabBarButton*>(QStringLiteral("tab-") + raw)->isSelected());

@@ -66,7 +66,8 @@ TEST(PickerSheetMessages, EmptyCatalogSaysNoAppsWhateverIsTypedAndNoMatchQuotesT
 TEST(PickerSheetSearch, AppsWithTheSameNameAreBothListed) {
     Window window;
     window.show();
-    window.scan.setResult({{"com.one.notes", "/A/Notes.app", "Notes"}, {"com.two.notes", "/B/Notes.app", "Notes"}});
+    window.scan.setResult(
+        {{"com.one.notes", "/A/Notes.app", "Notes"}, {"com.two.notes", "/B/Notes.app", "Notes"}});
     AppPickerSheet* picker = window.openPicker("1-q");
     ASSERT_TRUE(window.waitCatalogIdle());
     EXPECT_EQ(listedNames(*picker), QStringList({"Notes", "Notes"}));

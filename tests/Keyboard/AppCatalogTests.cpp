@@ -97,8 +97,9 @@ TEST_F(AppCatalogScan, FirstCopyOfAnIdentifierWinsThenNamesSortByLocale) {
 }
 
 TEST_F(AppCatalogScan, LocalizedNamesComeFirstThenPlainOnesThenTheFolder) {
-    add("/Apps/Mail.app",
-        {{BundleInfoKey::identifier, "mail"}, {BundleInfoKey::displayName, ""}, {BundleInfoKey::name, "Mail"}});
+    add("/Apps/Mail.app", {{BundleInfoKey::identifier, "mail"},
+                           {BundleInfoKey::displayName, ""},
+                           {BundleInfoKey::name, "Mail"}});
     add("/Apps/Tool.app", info("tool"));
     add("/Apps/Loc.app", {{BundleInfoKey::identifier, "loc"}, {BundleInfoKey::displayName, "Plain Display"}},
         QVariantMap{{BundleInfoKey::name, "Localised"}});
@@ -116,7 +117,9 @@ TEST(AppCatalogFilter, NamePrefixesFirstThenOtherMatchesNeverThePathAndAccentsMa
         {"com.apple.Terminal", "/t", "Terminal"}, {"com.apple.mail", "/Applications/Camera.app", "Mail"},
         {"com.apple.TextEdit", "/e", "TextEdit"}, {"two", "/c", "Café"},
     };
-    const auto names = [&](const QString& keyword) { return field(AppCatalog::filter(all, keyword), &AppEntry::name); };
+    const auto names = [&](const QString& keyword) {
+        return field(AppCatalog::filter(all, keyword), &AppEntry::name);
+    };
     EXPECT_EQ(names(" TE "), QStringList({"Terminal", "TextEdit", "Notes", "Xylophone"}));
     EXPECT_EQ(AppCatalog::filter(all, "  \t\n "), all);
     EXPECT_TRUE(names("camera").isEmpty());
@@ -137,7 +140,8 @@ TEST(AppCatalogModel, FirstLoadScansOffTheMainThreadAndPublishesOnItBeforeLoadin
     ScriptedScan scan(twoApps);
     AppCatalogModel model(scan.function());
     QThread* publishedOn = nullptr;
-    QObject::connect(&model, &AppCatalogModel::entriesChanged, [&] { publishedOn = QThread::currentThread(); });
+    QObject::connect(&model, &AppCatalogModel::entriesChanged,
+                     [&] { publishedOn = QThread::currentThread(); });
     qsizetype countWhenLoadingEnded = -1;
     QObject::connect(&model, &AppCatalogModel::isLoadingChanged, [&] {
         if (!model.isLoading()) countWhenLoadingEnded = model.entries().size();

@@ -37,7 +37,8 @@ struct GoodFile {
 
 const GoodFile goodFiles[] = {
     {"EmptyArrayInWhiteSpace", " \t[ \r\n] \n", {}},
-    {"AtTheSizeLimit", goodFile + QByteArray(KeyBindingStore::maxFileBytes - goodFile.size(), ' '),
+    {"AtTheSizeLimit",
+     goodFile + QByteArray(KeyBindingStore::maxFileBytes - goodFile.size(), ' '),
      {{"1-q", entry("org.gnome.Terminal", "Terminal")}, {"2-a", entry("firefox", "Firefox")}}},
     {"ExtraMembersWhiteSpaceOrderAndAByteOrderMark",
      "\xEF\xBB\xBF [\n {\n  \"entry\" : {\"name\": \"Terminal\", \"icon\": {\"size\": [16, 32.5e-1, -0]},"
@@ -53,12 +54,13 @@ const GoodFile goodFiles[] = {
        {"a.b", QString::fromUtf8("/opt/\xC3\xA9\xF0\x9F\x98\x80"),
         QString::fromUtf8("\"Tab\"\t\\ \b\f\n\r Caf\xC3\xA9 \xE6\x96\x87 \xF0\x9F\x98\x80")}}}},
     // Only a mark before the document is skipped; inside a string it is text like any other.
-    {"ByteOrderMarkStartingAString", "\xEF\xBB\xBF[" + element("1-q", "\xEF\xBB\xBFid", "N") + "]",
+    {"ByteOrderMarkStartingAString",
+     "\xEF\xBB\xBF[" + element("1-q", "\xEF\xBB\xBFid", "N") + "]",
      {{"1-q", {QChar(0xFEFF) + QStringLiteral("id"), QStringLiteral("/apps/\uFEFFid.desktop"), "N"}}}},
     {"UnknownKeysDroppedAndTheFirstOfARepeatedKeyWins",
      "[" + element("1-q", "q", "Q") + "," + element("9-z", "z", "Z") + "," + element("1-Q", "upper", "U") +
-         "," + element("2-a", "first", "F") + "," + element("2-a", "second", "S") + "," + element("", "e", "E") +
-         "]",
+         "," + element("2-a", "first", "F") + "," + element("2-a", "second", "S") + "," +
+         element("", "e", "E") + "]",
      {{"1-q", entry("q", "Q")}, {"2-a", entry("first", "F")}}},
     {"KeysWrittenWithEscapes",
      "[" + element(R"(3-\/)", "slash", "S") + "," + element(R"(\u0031-q)", "q", "Q") + "," +
@@ -83,7 +85,8 @@ TEST(BindingsFileReading, DecodableFilesBindWhatTheySaySilentlyAndLookupAgrees) 
         for (const QString& key : KeyStrokeMap::layoutOrder() + QStringList{"9-z", "1-Q", "", "1-qq"}) {
             const KeyBindingStore::Lookup found = KeyBindingStore::lookup(path, key);
             EXPECT_EQ(found.count, file.bindings.size());
-            EXPECT_EQ(found.entry, file.bindings.contains(key) ? std::optional(file.bindings[key]) : std::nullopt)
+            EXPECT_EQ(found.entry,
+                      file.bindings.contains(key) ? std::optional(file.bindings[key]) : std::nullopt)
                 << key.toStdString();
         }
         EXPECT_TRUE(log.messages().isEmpty()) << log.messages().join(u'\n').toStdString();

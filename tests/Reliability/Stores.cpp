@@ -46,7 +46,8 @@ std::int64_t highest(const QByteArray& bytes, const QByteArray& prefix) {
         qsizetype end = at + prefix.size();
         while (end < bytes.size() && bytes[end] >= '0' && bytes[end] <= '9')
             ++end;
-        found = std::max<std::int64_t>(found, bytes.mid(at + prefix.size(), end - at - prefix.size()).toLongLong());
+        found = std::max<std::int64_t>(found,
+                                       bytes.mid(at + prefix.size(), end - at - prefix.size()).toLongLong());
     }
     return found;
 }

@@ -93,10 +93,11 @@ protected:
 
 // The newest release gives its versions as elements, the others as attributes: both count.
 TEST_F(AppcastFeedCheck, NewestReleaseIsOfferedAcceptingOpensItsPageAndDismissingOpensNothing) {
-    const QByteArray newest = "<item><title>Kestavon 1.1</title><link>https://kestavon.example/releases/1.1</link>"
-                              "<sparkle:version>3</sparkle:version>"
-                              "<sparkle:shortVersionString>1.1</sparkle:shortVersionString>"
-                              "<enclosure url=\"https://kestavon.example/1.1.tar.gz\" length=\"1\"/></item>";
+    const QByteArray newest =
+        "<item><title>Kestavon 1.1</title><link>https://kestavon.example/releases/1.1</link>"
+        "<sparkle:version>3</sparkle:version>"
+        "<sparkle:shortVersionString>1.1</sparkle:shortVersionString>"
+        "<enclosure url=\"https://kestavon.example/1.1.tar.gz\" length=\"1\"/></item>";
     server.answer(QStringLiteral("/appcast.xml"),
                   {200, "OK", feed(enclosureItem("1", "0.9") + newest + enclosureItem("2", "1.0"))});
     driver.choice = UpdateUserDriver::Choice::install;

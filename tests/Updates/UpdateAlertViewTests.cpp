@@ -40,7 +40,8 @@ TEST(UpdateAlertView, OfferAnswersOnceWithTheButtonPressedAndClosingItCountsAsNo
     EXPECT_TRUE(box->informativeText().contains(QStringLiteral("1.2")));
     QPushButton* install = nullptr;
     for (QAbstractButton* button : box->buttons())
-        if (button->text() == UpdateAlertView::installButtonText()) install = qobject_cast<QPushButton*>(button);
+        if (button->text() == UpdateAlertView::installButtonText())
+            install = qobject_cast<QPushButton*>(button);
     ASSERT_NE(install, nullptr);
     install->click();
     ASSERT_TRUE(TestSupport::processEventsUntil([&] { return !replies.empty(); }));
@@ -59,6 +60,7 @@ TEST(UpdateAlertView, ErrorShowsTheUpdaterMessage) {
     alerts.showUpdaterError(QStringLiteral("The update feed could not be loaded: Connection refused"));
     QMessageBox* box = openBox();
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->informativeText(), QStringLiteral("The update feed could not be loaded: Connection refused"));
+    EXPECT_EQ(box->informativeText(),
+              QStringLiteral("The update feed could not be loaded: Connection refused"));
     box->accept();
 }
