@@ -147,22 +147,22 @@ TEST(MainWindowBinding, EscapeClosesWithNoChangeAndTheNextPickerStartsAfreshWith
 }
 
 TEST(MainWindowPermission, EachMissingPermissionOffersItsOwnSettingsPane) {
-    for (const PermissionIssue issue : {PermissionIssue::accessibility, PermissionIssue::inputMonitoring}) {
-        SCOPED_TRACE(int(issue));
+    for (const PermissionIssue missing : {PermissionIssue::accessibility, PermissionIssue::inputMonitoring}) {
+        SCOPED_TRACE(int(missing));
         Window window;
-        window.fake->desktop.trusted = issue != PermissionIssue::accessibility;
-        window.fake->desktop.tapRefused = issue == PermissionIssue::inputMonitoring;
+        window.fake->desktop.trusted = missing != PermissionIssue::accessibility;
+        window.fake->desktop.tapRefused = missing == PermissionIssue::inputMonitoring;
         window.show();
         window.monitor.start(false);
         auto* settings = window.view->findChild<QPushButton*>("openSettings");
         ASSERT_TRUE(TestSupport::processEventsUntil([&] { return settings->isVisible(); }));
-        if (issue == PermissionIssue::accessibility) {
+        if (missing == PermissionIssue::accessibility) {
             EXPECT_TRUE(TestSupport::processEventsUntil(
                 [&] { return window.footer().startsWith("Listening permission"); }));
         }
         QTest::mouseClick(settings, Qt::LeftButton);
         ASSERT_EQ(window.fake->desktop.openedURLs.size(), 1u);
-        EXPECT_EQ(window.fake->desktop.openedURLs[0], settingsURL(issue));
+        EXPECT_EQ(window.fake->desktop.openedURLs[0], settingsURL(missing));
     }
 }
 
