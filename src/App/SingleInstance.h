@@ -18,14 +18,18 @@ class SingleInstance : public QObject {
 public:
     enum class Request { show, quit };
 
-    /// The socket for this user's data folder, in the user's private runtime folder.
+    /// The socket for this user's data folder, in socketFolder(); empty without one.
     static QString socketPath();
+    /// A folder of this user's alone (the user's, mode 0700) for the socket: the runtime folder
+    /// when it is set and private, else "kestavon" in the user's cache folder, made or closed to
+    /// others as needed. Empty when neither is private.
+    static QString socketFolder();
     /// Hands `request` to the instance listening at `path`; false when none listens there.
     static bool ask(const QString& path, Request request);
     /// Claims the socket at `path`. Nothing when another instance holds it (that instance
     /// has been asked to show its window). A socket left behind by a process that ended is
-    /// taken over. Where no socket can be made at all, the claim still succeeds: Kestavon
-    /// runs, only without the guard.
+    /// taken over. Where no socket can be made at all (an empty path among them), the claim
+    /// still succeeds: Kestavon runs, only without the guard.
     static std::unique_ptr<SingleInstance> claim(const QString& path);
 
     bool listening() const { return server_.isListening(); }

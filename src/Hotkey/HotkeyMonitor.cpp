@@ -12,10 +12,21 @@ namespace {
 
 QString boolText(bool value) { return value ? QStringLiteral("true") : QStringLiteral("false"); }
 
+QString unreadText(const QString& keyID, BindingsLookup::Status status, std::chrono::milliseconds deadline) {
+    if (status == BindingsLookup::Status::stillReading)
+        return QStringLiteral("放行 keyDown: ") + keyID +
+               QStringLiteral(" 上一次读取 keyBindings.json 还没结束，按未绑定处理");
+    return QStringLiteral("放行 keyDown: ") + keyID + QStringLiteral(" keyBindings.json ") +
+           QString::number(deadline.count()) + QStringLiteral(" ms 内没有读完，按未绑定处理");
+}
+
 } // namespace
 
 HotkeyMonitor::HotkeyMonitor(QString bindingsPath, QObject* parent)
-    : QObject(parent), bindingsPath_(std::move(bindingsPath)), log_(HotkeyLog::shared()),
+    : HotkeyMonitor(std::move(bindingsPath), std::make_unique<BindingsLookup>(), parent) {}
+
+HotkeyMonitor::HotkeyMonitor(QString bindingsPath, std::unique_ptr<BindingsLookup> lookup, QObject* parent)
+    : QObject(parent), bindingsPath_(std::move(bindingsPath)), log_(HotkeyLog::shared()), lookup_(std::move(lookup)),
       strokeExecution_([this](const QString& keyID, const AppEntry& entry) {
           ::StrokeExecution::execute(*this, keyID, entry);
       }) {}
@@ -76,8 +87,14 @@ Q_NEVER_INLINE HotkeyMonitor::Decision HotkeyMonitor::decideCommandKeyDown(const
     const std::optional<QString> keyID = KeyStrokeMap::keyID(event.keyCode);
     if (!keyID) return Decision::pass;
 
-    // Read afresh for every stroke: the file is the only channel from the editor.
-    const KeyBindingStore::Lookup found = KeyBindingStore::lookup(bindingsPath_, *keyID);
+    // Read afresh for every stroke: the file is the only channel from the editor. A file that
+    // cannot be read in time counts as no binding: the key goes on to the focused window.
+    const BindingsLookup::Answer answer = lookup_->lookup(bindingsPath_, *keyID);
+    if (answer.status != BindingsLookup::Status::read) {
+        if (log_.enabled()) log_.write(unreadText(*keyID, answer.status, lookup_->deadline()));
+        return Decision::pass;
+    }
+    const KeyBindingStore::Lookup& found = answer.lookup;
     if (found.entry) {
         if (log_.enabled())
             log_.write(QStringLiteral("命中 ") + *keyID + QStringLiteral(" → ") + found.entry->name +

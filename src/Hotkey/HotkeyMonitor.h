@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Hotkey/BindingsLookup.h"
 #include "Hotkey/ModifierState.h"
 #include "Hotkey/PermissionIssue.h"
 #include "Keyboard/AppEntry.h"
@@ -47,6 +48,8 @@ public:
 
     /// Reads its bindings from `bindingsPath` for every stroke. Created on the main thread.
     explicit HotkeyMonitor(QString bindingsPath = KeyBindingStore::defaultFileURL(), QObject* parent = nullptr);
+    /// Reads its bindings through `lookup`, which bounds how long a stroke waits for the file.
+    HotkeyMonitor(QString bindingsPath, std::unique_ptr<BindingsLookup> lookup, QObject* parent = nullptr);
 
     /// Stops the tap thread, if one runs.
     ~HotkeyMonitor() override;
@@ -91,6 +94,8 @@ public:
     const ModifierState& state() const { return state_; }
     /// The serial queue "kestavon.hotkey.execute" that runs the strokes.
     SerialQueue& queue() { return queue_; }
+    /// Where strokes read the bindings file.
+    const BindingsLookup& bindingsLookup() const { return *lookup_; }
 
 signals:
     void lastOutcomeChanged();
@@ -120,6 +125,7 @@ private:
     bool started_ = false;           // guarded by refsLock_
 
     ModifierState state_;  // event-tap thread only
+    std::unique_ptr<BindingsLookup> lookup_;  // event-tap thread only
 
     std::unique_ptr<RepeatingTimer> permissionCheckTimer_;  // main thread only
     std::thread tapThread_;

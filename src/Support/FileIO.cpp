@@ -14,6 +14,9 @@
 namespace FileIO {
 namespace {
 
+constexpr mode_t privateFile = 0600;
+constexpr mode_t privateFolder = 0700;
+
 std::optional<QString> failure(const char* action, const QString& path) {
     return QStringLiteral("%1 %2: %3").arg(QLatin1String(action), path, qt_error_string(errno));
 }
@@ -37,7 +40,8 @@ int createTemporary(const QString& folder, const QString& fileName, QByteArray& 
     const QString prefix = folder + u'/' + temporaryPrefix(fileName);
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = QFile::encodeName(prefix + QString::number(QRandomGenerator::global()->generate64(), 36));
-        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        // Private from the first byte: another user watching the folder never gets to open it.
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, privateFile);
         if (fd < 0) {
             if (errno == EEXIST) continue;
             return -1;
@@ -67,6 +71,19 @@ void removeAbandoned(const QString& folder, const QString& fileName) {
 }
 
 } // namespace
+
+bool makePrivateFolder(const QString& path) {
+    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    // Each missing folder from the top down; the umask may narrow the mode further, never widen it.
+    for (qsizetype slash = absolute.indexOf(u'/', 1); ; slash = absolute.indexOf(u'/', slash + 1)) {
+        const QString prefix = slash < 0 ? absolute : absolute.left(slash);
+        const QByteArray native = QFile::encodeName(prefix);
+        if (::mkdir(native.constData(), privateFolder) != 0 && errno != EEXIST) return false;
+        if (slash < 0) break;
+    }
+    struct stat info {};
+    return ::stat(QFile::encodeName(absolute).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
 
 ReadResult read(const QString& path, std::int64_t maxBytes) {
     ReadResult result;
@@ -116,7 +133,7 @@ ReadResult read(const QString& path, std::int64_t maxBytes) {
 
 std::optional<QString> writeAtomically(const QString& path, const QByteArray& bytes) {
     const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder)) return QStringLiteral("could not create the folder %1").arg(folder);
+    if (!makePrivateFolder(folder)) return QStringLiteral("could not create the folder %1").arg(folder);
 
     // A link is followed: the file it points to is replaced, the link stays.
     QFileInfo target(path);
@@ -148,7 +165,9 @@ std::optional<QString> writeAtomically(const QString& path, const QByteArray& by
         return failure(action, QFile::decodeName(name));
     };
 
-    if (exists) ::fchmod(fd, existing.st_mode & 07777);
+    // An existing file keeps a mode as private as a new one's or more so; a looser one is
+    // narrowed to a new file's.
+    if (exists && (existing.st_mode & 07777 & ~privateFile) == 0) ::fchmod(fd, existing.st_mode & 07777);
     for (qsizetype written = 0; written < bytes.size();) {
         const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
         if (n < 0 && errno == EINTR) continue;

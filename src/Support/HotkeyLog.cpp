@@ -1,15 +1,19 @@
 #include "HotkeyLog.h"
 
 #include "Support/DataFolder.h"
+#include "Support/FileIO.h"
 #include "Support/SerialQueue.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,12 +21,7 @@ namespace {
 const QByteArray restartMarker = QByteArrayLiteral("---- 日志超长，旧内容已丢弃 ----\n");
 
 // With full tracing on the log holds the key code of every key-down: the owner alone may read it.
-const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-const QFileDevice::Permissions modeBits = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner | QFileDevice::ReadGroup |
-                                          QFileDevice::WriteGroup | QFileDevice::ExeGroup |
-                                          QFileDevice::ReadOther | QFileDevice::WriteOther |
-                                          QFileDevice::ExeOther;
+constexpr mode_t ownerOnly = 0600;
 
 void print(const QByteArray& message) {
     std::fwrite(message.constData(), 1, static_cast<size_t>(message.size()), stdout);
@@ -30,18 +29,33 @@ void print(const QByteArray& message) {
     std::fflush(stdout);
 }
 
-// Disk errors lose the line; the log never reports or retries.
-void append(const QString& folder, const QString& path, const QByteArray& line) {
-    QDir().mkpath(folder);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append, ownerOnly)) return;
-    // A file left by an older version, or made by hand, may be readable by others.
-    if ((file.permissions() & modeBits) != ownerOnly) file.setPermissions(ownerOnly);
-    if (file.size() > HotkeyLog::maxFileBytes) {
-        file.resize(0);
-        file.write(restartMarker);
+void writeAll(int fd, const QByteArray& bytes) {
+    for (qsizetype written = 0; written < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        written += n;
     }
-    file.write(line);
+}
+
+// Disk errors lose the line; the log never reports or retries. A link in the file's place is
+// not followed (it could lead to any file of the user's) and a pipe is not waited on: the line
+// is lost then too.
+void append(const QString& folder, const QString& path, const QByteArray& line) {
+    FileIO::makePrivateFolder(folder);
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, ownerOnly);
+    if (fd < 0) return;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return;
+    }
+    // A file left by an older version, or made by hand, may be readable by others.
+    if ((info.st_mode & 0777) != ownerOnly) ::fchmod(fd, ownerOnly);
+    if (info.st_size > HotkeyLog::maxFileBytes && ::ftruncate(fd, 0) == 0) writeAll(fd, restartMarker);
+    writeAll(fd, line);
+    ::close(fd);
 }
 
 } // namespace

@@ -2,8 +2,21 @@
 
 #include "Updates/AppVersion.h"
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+
+namespace {
+
+// The texts come from the feed and its server (a version, a reason phrase): shown as written,
+// never as markup with links, images or styles of the server's choosing. Set on the labels
+// themselves, after the informative text, whose label the box makes with it and would leave
+// to guess the format.
+void plain(QMessageBox* box) {
+    for (QLabel* label : box->findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
+}
+
+} // namespace
 
 void UpdateAlertView::showUpdateFound(const AppcastItem& item, Reply reply) {
     auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Software Update"),
@@ -12,6 +25,7 @@ void UpdateAlertView::showUpdateFound(const AppcastItem& item, Reply reply) {
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setInformativeText(QStringLiteral("Kestavon %1 is available; you have %2. Open its download page?")
                                 .arg(item.displayVersion, AppVersion::shortVersion()));
+    plain(box);
     QPushButton* install = box->addButton(installButtonText(), QMessageBox::AcceptRole);
     box->addButton(dismissButtonText(), QMessageBox::RejectRole);
     box->setDefaultButton(install);
@@ -28,5 +42,6 @@ void UpdateAlertView::showUpdaterError(const QString& message) {
                         QStringLiteral("Kestavon could not check for updates."), QMessageBox::Ok, parent_);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setInformativeText(message);
+    plain(box);
     box->open();
 }

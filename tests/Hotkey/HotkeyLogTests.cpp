@@ -102,6 +102,19 @@ TEST_F(HotkeyLogOn, FileIsPrivateToItsOwnerWhetherNewOrAlreadyThere) {
     EXPECT_EQ(messages(file()), QStringList({QStringLiteral("new"), QStringLiteral("again")}));
 }
 
+TEST_F(HotkeyLogOn, ALinkInTheFilesPlaceIsNotFollowedAndTheLogGoesOnWithoutIt) {
+    const QString other = TestSupport::freshFolder() + QStringLiteral("/notes.txt");
+    TestSupport::writeAll(other, QByteArray(HotkeyLog::maxFileBytes + 1, 'n'));
+    QFile::setPermissions(other, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
+    ASSERT_TRUE(QFile::link(other, folder + QStringLiteral("/hotkey.log")));
+    HotkeyLog log(folder);
+    log.write(QStringLiteral("through the link"));
+    log.flush();
+    EXPECT_EQ(TestSupport::readAll(other), QByteArray(HotkeyLog::maxFileBytes + 1, 'n'));
+    EXPECT_EQ(mode(other), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
+    EXPECT_TRUE(QFileInfo(log.fileURL()).isSymLink());
+}
+
 TEST_F(HotkeyLogOn, StartsAfreshOnlyOnceTheFileIsLargerThanTheCap) {
     const QByteArray marker = QByteArrayLiteral("---- 日志超长，旧内容已丢弃 ----\n");
     ASSERT_EQ(marker.size(), 44);

@@ -1,6 +1,7 @@
 #include "LoopbackFeedServer.h"
 
 #include <QTcpSocket>
+#include <QTimer>
 
 LoopbackFeedServer::LoopbackFeedServer() {
     server_.listen(QHostAddress::LocalHost, 0);
@@ -38,9 +39,23 @@ void LoopbackFeedServer::serve(QTcpSocket* socket) {
 
     QByteArray response = "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' + answer.reason + "\r\n";
     response += "Content-Type: application/rss+xml; charset=utf-8\r\n";
-    response += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n";
+    if (answer.declaresLength) response += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n";
+    response += answer.headers;
     response += "Connection: close\r\n\r\n";
-    response += answer.body;
+    if (answer.trickleMs <= 0) {
+        socket->write(response + answer.body);
+        socket->disconnectFromHost();
+        return;
+    }
     socket->write(response);
-    socket->disconnectFromHost();
+    // Owned by the socket: the pacing ends when the client hangs up.
+    auto* pace = new QTimer(socket);
+    connect(pace, &QTimer::timeout, socket, [socket, pace, body = answer.body, sent = qsizetype(0)]() mutable {
+        if (sent < body.size()) socket->write(body.mid(sent++, 1));
+        if (sent == body.size()) {
+            pace->stop();
+            socket->disconnectFromHost();
+        }
+    });
+    pace->start(answer.trickleMs);
 }

@@ -7,7 +7,7 @@
 #include <QTcpServer>
 
 /// A tiny HTTP/1.1 server on 127.0.0.1 for feed tests: answers each GET from a table of paths,
-/// 404 for the rest, one request per connection. Runs on the test's event loop.
+/// 404 for the rest, one request per connection, at once or trickling. Runs on the test's event loop.
 class LoopbackFeedServer final : public QObject {
     Q_OBJECT
 
@@ -16,6 +16,13 @@ public:
         int status = 200;
         QByteArray reason = "OK";
         QByteArray body;
+        /// More header lines, each ending in CRLF.
+        QByteArray headers = {};
+        /// Whether the head gives the body's length; without it the body ends when the
+        /// connection closes.
+        bool declaresLength = true;
+        /// When set, the body goes out one byte at this pace, in milliseconds.
+        int trickleMs = 0;
     };
 
     LoopbackFeedServer();

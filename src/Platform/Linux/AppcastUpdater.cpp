@@ -9,6 +9,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QTimer>
 #include <QUrl>
 #include <QtDebug>
 
@@ -16,6 +17,15 @@ namespace {
 
 QString feedFailure(const QString& reason) {
     return QStringLiteral("The update feed could not be loaded: %1").arg(reason);
+}
+
+// Only the web is opened from a feed: any other scheme could start a program of the system's
+// choosing (a custom scheme handler) or show a local file.
+bool isWebAddress(const QString& address) {
+    const QUrl url(address, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && !url.host().isEmpty() &&
+           (scheme == QLatin1String("https") || scheme == QLatin1String("http"));
 }
 
 } // namespace
@@ -46,19 +56,37 @@ void AppcastUpdater::checkForUpdates() {
     sessionInProgress_ = true;
 
     const QString address = feedAddress();
-    const QUrl url(address, QUrl::StrictMode);
-    const QString scheme = url.scheme().toLower();
-    if (!url.isValid() || url.host().isEmpty() ||
-        (scheme != QLatin1String("https") && scheme != QLatin1String("http"))) {
+    if (!isWebAddress(address)) {
         abort(QStringLiteral("The update feed address \"%1\" is not an http or https address.").arg(address));
         return;
     }
 
-    QNetworkRequest request(url);
+    QNetworkRequest request(QUrl(address, QUrl::StrictMode));
     request.setTransferTimeout(transferTimeoutMs);
+    // Said outright rather than left to the default: a redirect to another scheme, or from
+    // https to http, is refused.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setHeader(QNetworkRequest::UserAgentHeader,
                       QStringLiteral("Kestavon/%1").arg(QString::fromUtf8(BuildConfig::shortVersion)));
+    cutShort_.reset();
     QNetworkReply* reply = network_.get(request);
+    const auto cut = [this, reply](QString why) {
+        if (cutShort_) return;
+        cutShort_ = std::move(why);
+        reply->abort();
+    };
+    // The declared size is known with the first bytes; a server that declares none is counted.
+    connect(reply, &QNetworkReply::downloadProgress, this, [cut](qint64 received, qint64 total) {
+        if (received > largestFeedBytes || total > largestFeedBytes)
+            cut(QStringLiteral("the feed is larger than %1 MiB.").arg(largestFeedBytes / (1024 * 1024)));
+    });
+    auto* deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, this, [this, cut] {
+        cut(QStringLiteral("the server did not answer in full within %1 seconds.")
+                .arg(QString::number(double(checkDeadline_.count()) / 1000.0)));
+    });
+    deadline->start(checkDeadline_);
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
         reply->deleteLater();
         feedArrived(reply);
@@ -72,6 +100,10 @@ QString AppcastUpdater::feedAddress() const {
 }
 
 void AppcastUpdater::feedArrived(QNetworkReply* reply) {
+    if (cutShort_) {
+        abort(feedFailure(*cutShort_));
+        return;
+    }
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (status.isValid() && (status.toInt() < 200 || status.toInt() > 299)) {
         const QString phrase = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
@@ -125,6 +157,13 @@ void AppcastUpdater::install(const AppcastItem& item) {
     if (page.isEmpty()) {
         delegate_->updaterFailedToDownloadUpdate(
             QStringLiteral("The update feed gives no address for version %1.").arg(item.displayVersion));
+        return;
+    }
+    if (!isWebAddress(page)) {
+        delegate_->updaterFailedToDownloadUpdate(
+            QStringLiteral("The update feed gives \"%1\" as the address of version %2; only http and https "
+                           "addresses are opened, so it was not.")
+                .arg(page, item.displayVersion));
         return;
     }
     if (!workspace_.openURL(page)) {

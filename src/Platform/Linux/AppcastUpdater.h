@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include <chrono>
 #include <optional>
 
 class QNetworkReply;
@@ -39,6 +40,14 @@ public:
 
     /// How long one feed request may stall before it counts as failed.
     static constexpr int transferTimeoutMs = 30000;
+    /// How long one check may take in all: a server that trickles its answer restarts the stall
+    /// time-out with every byte, never this one.
+    static constexpr std::chrono::milliseconds checkDeadline{30000};
+    /// The largest feed read; a bigger one is refused as soon as its size shows, unread.
+    static constexpr qint64 largestFeedBytes = 4 * 1024 * 1024;
+
+    /// Replaces checkDeadline for the checks that start from now on.
+    void setCheckDeadline(std::chrono::milliseconds deadline) { checkDeadline_ = deadline; }
 
 private:
     QString feedAddress() const;
@@ -55,4 +64,7 @@ private:
     QNetworkAccessManager network_;
     /// A check runs from the request until the answer, the offer's reply included.
     bool sessionInProgress_ = false;
+    std::chrono::milliseconds checkDeadline_ = checkDeadline;
+    /// Why the current request was cut short by the updater itself, if it was.
+    std::optional<QString> cutShort_;
 };
