@@ -54,14 +54,15 @@ QString keyName(std::int64_t macKeyCode) {
 
 } // namespace
 
-std::shared_ptr<X11EventTap> X11EventTap::open(const char* display, EventTapPort::Callback callback) {
+TapOpening X11EventTap::open(const char* display, KeyboardTapPort::Callback callback) {
     // The display is fixed here: a reconnection goes back to the same one.
     std::shared_ptr<X11EventTap> tap(new X11EventTap(QByteArray(display), std::move(callback)));
-    if (tap->wakeRead_ < 0 || !tap->connect()) return nullptr;
-    return tap;
+    if (tap->wakeRead_ < 0) return {nullptr, TapFailure::noDisplay};
+    if (const auto failure = tap->connect()) return {nullptr, *failure};
+    return {tap, {}};
 }
 
-X11EventTap::X11EventTap(QByteArray display, EventTapPort::Callback callback)
+X11EventTap::X11EventTap(QByteArray display, KeyboardTapPort::Callback callback)
     : display_(display.isEmpty() ? qgetenv("DISPLAY") : std::move(display)), callback_(std::move(callback)) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) == 0) {
@@ -87,11 +88,11 @@ void X11EventTap::logOnce(const QString& line) {
     HotkeyLog::log(line);
 }
 
-bool X11EventTap::connect() {
+std::optional<TapFailure> X11EventTap::connect() {
     auto connection = X11Connection::open(display_.isEmpty() ? nullptr : display_.constData());
     if (!connection) {
         logOnce(QStringLiteral("tap 未安装：无法连接 X 显示 ") + QString::fromLocal8Bit(display_));
-        return false;
+        return TapFailure::noDisplay;
     }
     xcb_connection_t* c = connection->xcb();
 
@@ -103,15 +104,20 @@ bool X11EventTap::connect() {
         logOnce(QStringLiteral("抓键被拒：Super+") + keyName(key) + QStringLiteral("（X 键码 ") +
                 QString::number(KeyPositions::xKeyCode(key).value_or(0)) +
                 QStringLiteral("，已被其他程序占用），此键不可作热键"));
+    std::lock_guard lock(mutex_);
+    keysTaken_ = grabs.refused;
     if (grabs.grabbed.empty()) {
         logOnce(QStringLiteral("tap 未安装：Super + 键帽的抓键全部被拒"));
-        return false;
+        return TapFailure::keysTaken;
     }
-
-    std::lock_guard lock(mutex_);
     connection_ = std::move(connection);
     xinputOpcode_ = opcode;
-    return true;
+    return std::nullopt;
+}
+
+std::vector<std::int64_t> X11EventTap::keysTaken() const {
+    std::lock_guard lock(mutex_);
+    return keysTaken_;
 }
 
 void X11EventTap::setEnabled(bool enabled) {
@@ -183,7 +189,7 @@ bool X11EventTap::reconnect() {
         pollfd wake{wakeRead_, POLLIN, 0};
         ::poll(&wake, 1, retryMs);
         if (stopping_) return false;
-        if (connect()) {
+        if (!connect()) {
             HotkeyLog::log(QStringLiteral("X 连接已恢复，重新抓键"));
             // Key events were missed meanwhile: the callback starts afresh, as after a tap
             // the system had turned off.
