@@ -48,8 +48,8 @@ std::uint8_t selectRawSuperEvents(xcb_connection_t* c, xcb_window_t root) {
     return selected ? extension->major_opcode : 0;
 }
 
-QString keyName(std::int64_t macKeyCode) {
-    return KeyStrokeMap::keyID(macKeyCode).value_or(QString::number(macKeyCode));
+QString keyName(std::int64_t keyCode) {
+    return KeyStrokeMap::keyID(keyCode).value_or(QString::number(keyCode));
 }
 
 } // namespace
@@ -224,13 +224,13 @@ void X11EventTap::handle(const xcb_generic_event_t* event) {
 void X11EventTap::handleGrabbedPress(const xcb_key_press_event_t* event) {
     xcb_connection_t* c = connection_->xcb();
     bool swallow = false;
-    const std::optional<std::int64_t> macKeyCode = KeyPositions::macKeyCode(event->detail);
-    if (enabled_ && callback_ && macKeyCode) {
-        if (*macKeyCode == CommandKey::right || *macKeyCode == CommandKey::left) {
+    const std::optional<std::int64_t> keyCode = KeyPositions::keyCode(event->detail);
+    if (enabled_ && callback_ && keyCode) {
+        if (*keyCode == CommandKey::right || *keyCode == CommandKey::left) {
             superKeyChanged(event->detail, true);
         } else {
             readSuperKeys();
-            swallow = callback_(EventType::keyDown, TapEvent{*macKeyCode, X11KeyGrabs::flags(event->state)});
+            swallow = callback_(EventType::keyDown, TapEvent{*keyCode, X11KeyGrabs::flags(event->state)});
         }
     }
     // The keyboard stays frozen until this answer: send it at once. Releasing the grab, not

@@ -16,7 +16,7 @@
 /// grabbed passively in synchronous mode, so the keyboard waits while the callback decides:
 /// a swallowed press is dropped by releasing the grab, a passed one is replayed to the
 /// focused client unchanged. The Super keys themselves are watched through XInput2 raw
-/// events and reported as modifier changes of the Command keys (54, 55); because our own
+/// events and reported as modifier changes of the trigger keys (CommandKey, 54 and 55); because our own
 /// grab hides raw events from us, the key map read while the keyboard is frozen is the
 /// final word on which Super key is down at each grabbed press.
 class X11EventTap final : public EventTap {

@@ -17,7 +17,7 @@ Result grabAll(xcb_connection_t* connection, xcb_window_t root) {
                                                     XCB_MOD_MASK_4 | XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2};
 
     struct Pending {
-        std::int64_t macKeyCode;
+        std::int64_t keyCode;
         std::array<xcb_void_cookie_t, variants.size()> cookies;
     };
     std::vector<Pending> pending;
@@ -42,7 +42,7 @@ Result grabAll(xcb_connection_t* connection, xcb_window_t root) {
             if (error && i == 0) plainGrabbed = false;
             std::free(error);
         }
-        (plainGrabbed ? result.grabbed : result.refused).push_back(p.macKeyCode);
+        (plainGrabbed ? result.grabbed : result.refused).push_back(p.keyCode);
     }
     return result;
 }

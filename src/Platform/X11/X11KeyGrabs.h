@@ -11,9 +11,9 @@ namespace X11KeyGrabs {
 
 /// What grabbing found: the keys that are ours, and those another client holds already.
 struct Result {
-    /// macOS key codes of the keys whose Super grab succeeded.
+    /// Tap key codes of the keys whose Super grab succeeded.
     std::vector<std::int64_t> grabbed;
-    /// macOS key codes of the keys whose Super grab was refused (another client has it).
+    /// Tap key codes of the keys whose Super grab was refused (another client has it).
     std::vector<std::int64_t> refused;
 };
 
@@ -21,7 +21,7 @@ struct Result {
 /// server's answers.
 Result grabAll(xcb_connection_t* connection, xcb_window_t root);
 
-/// The event flags (macOS bits) of an X key event's modifier state.
+/// The tap's event flags of an X key event's modifier state.
 std::uint64_t flags(std::uint16_t state);
 
 } // namespace X11KeyGrabs
