@@ -1,9 +1,9 @@
 #include "HotkeyMonitor.h"
 
-#include "Hotkey/HotkeyLog.h"
-#include "Hotkey/KeyStrokeMap.h"
+#include "Support/HotkeyLog.h"
+#include "Platform/KeyStrokeMap.h"
 #include "Hotkey/StrokeExecution.h"
-#include "Platform/EventTapPort.h"
+#include "Platform/KeyboardTapPort.h"
 #include "Support/MainThread.h"
 
 #include <QCoreApplication>

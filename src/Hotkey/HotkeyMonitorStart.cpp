@@ -1,15 +1,15 @@
 // Installing the event tap, and waiting for the permissions it needs.
 #include "HotkeyMonitor.h"
 
-#include "Hotkey/HotkeyLog.h"
-#include "Platform/EventTapPort.h"
+#include "Support/HotkeyLog.h"
+#include "Platform/KeyboardTapPort.h"
 #include "Platform/Platform.h"
 #include "Platform/TimePort.h"
-#include "Switching/WindowAX.h"
+#include "Platform/WindowOperationsPort.h"
+#include "Support/ThreadName.h"
+#include "Switching/TrustPrompt.h"
 
 #include <QCoreApplication>
-
-#include <pthread.h>
 
 namespace {
 constexpr std::chrono::milliseconds permissionCheckInterval{3000};
@@ -18,7 +18,7 @@ constexpr std::chrono::milliseconds permissionCheckInterval{3000};
 void HotkeyMonitor::start(bool silent) {
     if (isStarted()) return;
 
-    const bool trusted = WindowAX::isTrusted();
+    const bool trusted = Platform::current().windowOperations().isTrusted();
     if (!silent) {
         const QString exec = QCoreApplication::applicationFilePath();
         HotkeyLog::log(QStringLiteral("start: pid=") + QString::number(QCoreApplication::applicationPid()) +
@@ -28,7 +28,7 @@ void HotkeyMonitor::start(bool silent) {
 
     if (!trusted) {
         if (!silent) {
-            WindowAX::requestTrustOnce();
+            TrustPrompt::requestOnce();
             report(QStringLiteral("Listening permission not granted: System Settings → Privacy & Security → "
                                   "Accessibility, enable Kestavon"));
             HotkeyLog::log(QStringLiteral("start 失败：无辅助功能权限，tap 未安装"));
@@ -38,8 +38,9 @@ void HotkeyMonitor::start(bool silent) {
         return;
     }
 
-    auto tap = Platform::current().eventTap().createKeyboardTap(
+    TapOpening opening = Platform::current().keyboardTap().createKeyboardTap(
         [this](std::uint32_t type, const TapEvent& event) { return decide(type, event) == Decision::swallow; });
+    std::shared_ptr<EventTap> tap = std::move(opening.tap);
     if (!tap) {
         if (permissionIssue_ != PermissionIssue::inputMonitoring) setPermissionIssue(PermissionIssue::inputMonitoring);
         if (!silent) {
@@ -64,7 +65,7 @@ void HotkeyMonitor::start(bool silent) {
 }
 
 void HotkeyMonitor::runTap(std::shared_ptr<EventTap> tap) {
-    pthread_setname_np(pthread_self(), "kestavon.hotkey");
+    ThreadName::setCurrent("kestavon.hotkey.tap");
     tap->setEnabled(true);
     tap->run();
 }
@@ -72,6 +73,6 @@ void HotkeyMonitor::runTap(std::shared_ptr<EventTap> tap) {
 void HotkeyMonitor::armPermissionCheck() {
     if (permissionCheckTimer_) return;
     permissionCheckTimer_ = Platform::current().time().scheduleRepeating(permissionCheckInterval, [this] {
-        if (!isStarted() && WindowAX::isTrusted()) start(true);
+        if (!isStarted() && Platform::current().windowOperations().isTrusted()) start(true);
     });
 }

@@ -1,6 +1,6 @@
 #include "StrokeExecution.h"
 
-#include "Hotkey/HotkeyLog.h"
+#include "Support/HotkeyLog.h"
 #include "Hotkey/HotkeyMonitor.h"
 #include "Platform/Platform.h"
 #include "Platform/TimePort.h"

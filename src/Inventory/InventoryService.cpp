@@ -1,76 +1,76 @@
 #include "InventoryService.h"
 
-#include "Inventory/DisplayCatalog.h"
-#include "Inventory/SkyLightAPI.h"
-#include "Inventory/SpaceCatalog.h"
-#include "Inventory/WindowEnumerator.h"
+#include "Inventory/DisplayLayout.h"
+#include "Inventory/SpaceLayout.h"
 #include "Platform/Platform.h"
+#include "Platform/WindowServerPort.h"
 #include "Platform/WorkspacePort.h"
 
 #include <unordered_map>
 
 namespace {
 
-/// Window number -> first Space the window server lists for it. One call per window, each
-/// with a one-element list: the answer for several windows is not a per-window mapping.
-std::unordered_map<std::uint32_t, std::uint64_t> spacesOf(const SkyLightAPI& skyLight,
-                                                          const std::vector<RawWindow>& windows) {
-    std::unordered_map<std::uint32_t, std::uint64_t> spaces;
-    spaces.reserve(windows.size());
-    for (const RawWindow& window : windows) {
-        const auto ids = skyLight.spaceIDs({window.id});
-        // A later window with the same number overwrites an earlier one.
-        if (ids && !ids->empty()) spaces[window.id] = ids->front();
-    }
-    return spaces;
+// Ordinary application windows only: panels, menus, docks and invisible helper windows are
+// nothing a jump could show.
+bool isOrdinary(const WindowInfo& window) {
+    return window.layer == 0 && window.opacity > 0.0;
 }
 
 } // namespace
 
 WindowInventory InventoryService::collect(const QDateTime& now) {
-    const DisplayCatalog displays = DisplayCatalog::load();
-    const std::vector<RawWindow> rawWindows = WindowEnumerator::enumerate();
-    const std::optional<SkyLightAPI> skyLight = SkyLightAPI::load();
+    WindowServerPort& server = Platform::current().windowServer();
+    const DisplayLayout displays = DisplayLayout::from(server.displays());
 
-    std::optional<SpaceCatalog> spaceCatalog;
-    std::unordered_map<std::uint32_t, std::uint64_t> spaceByWindow;
-    if (skyLight) {
-        if (auto managed = skyLight->managedDisplaySpaces()) spaceCatalog = SpaceCatalog::parse(*managed);
-        // Space ids are asked for even when the catalog could not be read.
-        spaceByWindow = spacesOf(*skyLight, rawWindows);
+    std::vector<WindowInfo> windows;
+    if (auto listed = server.windows()) {
+        windows.reserve(listed->size());
+        for (WindowInfo& window : *listed)
+            if (isOrdinary(window)) windows.push_back(std::move(window));
     }
+
+    std::optional<SpaceLayout> spaces;
+    if (const auto listed = server.spaces()) spaces = SpaceLayout::from(*listed);
+    std::vector<std::uint32_t> numbers;
+    numbers.reserve(windows.size());
+    for (const WindowInfo& window : windows) numbers.push_back(window.number);
+    // Asked even when the Space list could not be read: a window's Space may still be known.
+    const auto spaceByWindow =
+        server.spacesOfWindows(numbers).value_or(std::unordered_map<std::uint32_t, std::uint64_t>());
 
     // One look-up per process within this collection; nothing is kept for the next one.
     WorkspacePort& workspace = Platform::current().workspace();
     std::unordered_map<std::int32_t, std::optional<RunningApplication>> applications;
 
     std::vector<WindowRecord> records;
-    records.reserve(rawWindows.size());
-    for (const RawWindow& raw : rawWindows) {
-        auto known = applications.find(raw.pid);
+    records.reserve(windows.size());
+    for (const WindowInfo& window : windows) {
+        auto known = applications.find(window.pid);
         if (known == applications.end())
-            known = applications.emplace(raw.pid, workspace.runningApplication(raw.pid)).first;
+            known = applications.emplace(window.pid, workspace.runningApplication(window.pid)).first;
         const std::optional<RunningApplication>& application = known->second;
 
         WindowRecord record;
-        record.id = raw.id;
-        record.pid = raw.pid;
-        record.appName =
-            application && application->localizedName ? *application->localizedName : raw.ownerName;
+        record.id = window.number;
+        record.pid = window.pid;
+        if (application && application->localizedName)
+            record.appName = *application->localizedName;
+        else
+            record.appName = window.ownerName.value_or(QString::fromUtf16(unknownOwner));
         record.bundleID = application ? application->bundleIdentifier : std::nullopt;
-        record.title = raw.title;
-        record.frame = RectDTO::dto(raw.frame);
-        record.isOnscreen = raw.isOnscreen;
-        if (const auto display = displays.display(raw.frame)) {
+        record.title = window.title;
+        record.frame = RectDTO::dto(window.bounds);
+        record.isOnscreen = window.isOnscreen;
+        if (const auto display = displays.display(window.bounds)) {
             record.displayID = display->id;
             record.displayName = display->name;
         }
-        if (const auto space = spaceByWindow.find(raw.id); space != spaceByWindow.end()) {
+        if (const auto space = spaceByWindow.find(window.number); space != spaceByWindow.end()) {
             record.spaceID = space->second;
-            if (spaceCatalog) record.spaceLabel = spaceCatalog->label(space->second);
+            if (spaces) record.spaceLabel = spaces->label(space->second);
         }
         records.push_back(std::move(record));
     }
 
-    return WindowInventory::assemble(now, spaceCatalog.has_value(), displays.displays, records);
+    return WindowInventory::assemble(now, spaces.has_value(), displays.displays, records);
 }

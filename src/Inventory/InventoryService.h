@@ -9,6 +9,9 @@
 /// collections; two collections may run at the same time and share nothing.
 namespace InventoryService {
 
+/// The application name of a window whose process the window server does not name.
+inline constexpr char16_t unknownOwner[] = u"未知进程";
+
 /// Collects a snapshot on the caller's thread; `now` becomes its `collectedAt`. Cannot fail:
 /// with no platform answers the inventory has no displays and no applications.
 WindowInventory collect(const QDateTime& now);

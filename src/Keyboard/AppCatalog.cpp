@@ -6,74 +6,28 @@
 #include <QCollator>
 #include <QLocale>
 #include <QSet>
-#include <QVariant>
 
 #include <algorithm>
 
 namespace AppCatalog {
 namespace {
 
-// A flag of an information dictionary: numbers and booleans by their truth value; a string
-// only when it is "1" or "true" in any case, so a bundle saying "YES" is still offered.
-bool boolValue(const QVariant& value) {
-    switch (value.metaType().id()) {
-    case QMetaType::Bool:
-        return value.toBool();
-    case QMetaType::Int:
-    case QMetaType::Long:
-    case QMetaType::LongLong:
-    case QMetaType::Short:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-        return value.toLongLong() != 0;
-    case QMetaType::UInt:
-    case QMetaType::ULong:
-    case QMetaType::ULongLong:
-    case QMetaType::UShort:
-    case QMetaType::UChar:
-        return value.toULongLong() != 0;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return value.toDouble() != 0.0;
-    case QMetaType::QString: {
-        const QString text = value.toString();
-        return text == QLatin1String("1") || text.toLower() == QLatin1String("true");
-    }
-    default:
-        return false;
-    }
-}
-
-QString nonEmptyString(const QVariantMap& info, const QString& key) {
-    const QVariant value = info.value(key);
-    if (value.metaType().id() != QMetaType::QString) return {};
-    return value.toString();
-}
-
-QString displayName(BundlePort& bundles, const QVariantMap& info, const QString& path,
-                    const QString& suffix) {
-    const QVariantMap localized = bundles.localizedInfoDictionary(path).value_or(QVariantMap());
-    for (const QVariantMap* dictionary : {&localized, &info}) {
-        for (const QString& key : {BundleInfoKey::displayName, BundleInfoKey::name}) {
-            const QString name = nonEmptyString(*dictionary, key);
-            if (!name.isEmpty()) return name;
-        }
-    }
-    QString folder = path.section(QLatin1Char('/'), -1);
-    return folder.remove(suffix);
+QString displayName(const BundleInfo& info, const QString& path, const QString& suffix) {
+    for (const QString& name : info.names)
+        if (!name.isEmpty()) return name;
+    QString file = path.section(QLatin1Char('/'), -1);
+    return file.remove(suffix);
 }
 
 void appendEntry(BundlePort& bundles, const QString& path, const QString& suffix, QSet<QString>& seen,
                  QList<AppEntry>& into) {
-    const std::optional<QVariantMap> info = bundles.infoDictionary(path);
-    if (!info) return;
-    const QString bundleId = nonEmptyString(*info, BundleInfoKey::identifier);
-    if (bundleId.isEmpty()) return;
-    // Agents and menu-bar helpers have no window to jump to.
-    if (boolValue(info->value(BundleInfoKey::agentOnly))) return;
-    if (seen.contains(bundleId)) return;
-    seen.insert(bundleId);
-    into.append({bundleId, path, displayName(bundles, *info, path, suffix)});
+    const std::optional<BundleInfo> info = bundles.bundleInfo(path);
+    if (!info || info->identifier.isEmpty()) return;
+    // Agents and helpers have no window to jump to.
+    if (info->agentOnly) return;
+    if (seen.contains(info->identifier)) return;
+    seen.insert(info->identifier);
+    into.append({info->identifier, path, displayName(*info, path, suffix)});
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "Keyboard/BindingsFileReader.h"
 
-#include "Hotkey/KeyStrokeMap.h"
+#include "Platform/KeyStrokeMap.h"
 
 #include <bit>
 #include <utility>

@@ -1,7 +1,7 @@
 #include "Keyboard/KeyBindingStore.h"
 
-#include "Hotkey/HotkeyLog.h"
-#include "Hotkey/KeyStrokeMap.h"
+#include "Support/HotkeyLog.h"
+#include "Platform/KeyStrokeMap.h"
 #include "Keyboard/BindingsFileReader.h"
 #include "Support/DataFolder.h"
 #include "Support/FileIO.h"

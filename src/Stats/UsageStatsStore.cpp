@@ -1,6 +1,6 @@
 #include "UsageStatsStore.h"
 
-#include "Hotkey/HotkeyLog.h"
+#include "Support/HotkeyLog.h"
 #include "Support/DataFolder.h"
 #include "Support/MainThread.h"
 

@@ -1,6 +1,6 @@
 #include "SerialQueue.h"
 
-#include <pthread.h>
+#include "Support/ThreadName.h"
 
 SerialQueue::SerialQueue(QString label) : label_(std::move(label)) {
     worker_ = std::thread([this] { runLoop(); });
@@ -33,9 +33,8 @@ void SerialQueue::waitUntilIdle() {
 bool SerialQueue::isCurrent() const { return std::this_thread::get_id() == worker_.get_id(); }
 
 void SerialQueue::runLoop() {
-    // Linux limits thread names to 15 bytes; the full label stays available through label().
-    const QByteArray name = label_.toUtf8().left(15);
-    pthread_setname_np(pthread_self(), name.constData());
+    // The full label stays available through label() where the system shortens the name.
+    ThreadName::setCurrent(label_);
 
     std::unique_lock lock(mutex_);
     for (;;) {

@@ -1,15 +1,16 @@
 #include "SwitchService.h"
 
 #include "Inventory/InventoryService.h"
-#include "Inventory/SkyLightAPI.h"
-#include "Inventory/SpaceCatalog.h"
+#include "Inventory/SpaceLayout.h"
 #include "Platform/Platform.h"
+#include "Platform/SpaceSwitcherPort.h"
 #include "Platform/TimePort.h"
+#include "Platform/WindowOperationsPort.h"
+#include "Platform/WindowServerPort.h"
 #include "Platform/WorkspacePort.h"
 #include "Support/MainThread.h"
-#include "Switching/SpaceGesture.h"
 #include "Switching/TargetWindowSelector.h"
-#include "Switching/WindowAX.h"
+#include "Switching/TrustPrompt.h"
 
 #include <QCoreApplication>
 
@@ -55,35 +56,32 @@ bool bringToFront(const RunningApplication& application) {
     return waitForFrontmost(pid);
 }
 
-std::optional<QString> displayUUID(const std::optional<std::uint64_t>& spaceID) {
+// The display is looked up in a fresh Space list: the window server may have moved the
+// Space since the inventory was taken.
+std::optional<QString> displayOfSpace(const std::optional<std::uint64_t>& spaceID) {
     if (!spaceID) return std::nullopt;
-    const auto api = SkyLightAPI::load();
-    if (!api) return std::nullopt;
-    const auto list = api->managedDisplaySpaces();
-    if (!list) return std::nullopt;
-    return SpaceCatalog::parse(*list).displayIdentifier(*spaceID);
+    const auto spaces = Platform::current().windowServer().spaces();
+    if (!spaces) return std::nullopt;
+    return SpaceLayout::from(*spaces).displayIdentifier(*spaceID);
 }
 
-bool switchToSpace(const WindowRecord& window, const std::optional<QString>& targetDisplayUUID) {
-    if (!window.spaceID || !targetDisplayUUID) return false;
-    if (!SpaceGesture::switchTo(*window.spaceID, *targetDisplayUUID)) return false;
-    // The gesture's own answer is not trusted alone: the Space list must say so too.
-    const auto api = SkyLightAPI::load();
-    if (!api) return false;
-    return SpaceGesture::currentSpace(*targetDisplayUUID, *api) == window.spaceID;
+bool switchToSpace(const WindowRecord& window, const std::optional<QString>& display) {
+    if (!window.spaceID || !display) return false;
+    return Platform::current().spaceSwitcher().makeCurrent(*window.spaceID, *display);
 }
 
 std::optional<QRectF> focusedFrame(const AppGroup& group) {
-    if (!WindowAX::isTrusted()) return std::nullopt;
+    WindowOperationsPort& windows = Platform::current().windowOperations();
+    if (!windows.isTrusted()) return std::nullopt;
     for (const std::int32_t pid : group.pids)
-        if (const auto frame = WindowAX::focusedWindowFrame(pid)) return frame;
+        if (const auto frame = windows.focusedWindowFrame(pid)) return frame;
     return std::nullopt;
 }
 
 } // namespace
 
 PresentOutcome present(const AppTarget& target) {
-    WindowAX::requestTrustOnce();
+    TrustPrompt::requestOnce();
 
     Platform& platform = Platform::current();
     const WindowInventory inventory = InventoryService::collect(platform.time().currentDate());
@@ -95,13 +93,14 @@ PresentOutcome present(const AppTarget& target) {
 
     std::vector<Degradation> degradations;
     // Space first: activating first could let the system jump to some other Space of the app.
-    if (!switchToSpace(*window, displayUUID(window->spaceID)))
+    if (!switchToSpace(*window, displayOfSpace(window->spaceID)))
         degradations.push_back(Degradation::spaceSwitchSkipped);
 
     const auto application = platform.workspace().runningApplication(window->pid);
     if (!application || !bringToFront(*application)) degradations.push_back(Degradation::activationFailed);
 
-    if (WindowAX::restoreIfMinimized(window->pid, window->frame.rect()) == WindowAX::RestoreOutcome::failed) {
+    const WindowTarget shown{window->id, window->pid, window->frame.rect()};
+    if (platform.windowOperations().restoreIfMinimized(shown) == RestoreOutcome::failed) {
         degradations.push_back(Degradation::minimizedNotRestored);
         return PresentOutcome::degraded(std::move(degradations));
     }

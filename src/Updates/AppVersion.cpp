@@ -1,6 +1,6 @@
 #include "Updates/AppVersion.h"
 
-#include "Updates/BuildConfig.h"
+#include "Support/BuildConfig.h"
 
 namespace AppVersion {
 

@@ -15,17 +15,10 @@ std::optional<QStringList> FakeBundles::contentsOfDirectory(const QString& path)
     return *found;
 }
 
-std::optional<QVariantMap> FakeBundles::infoDictionary(const QString& path) {
+std::optional<BundleInfo> FakeBundles::bundleInfo(const QString& path) {
     std::lock_guard lock(mutex_);
     const auto found = info_.constFind(path);
     if (found == info_.constEnd()) return std::nullopt;
-    return *found;
-}
-
-std::optional<QVariantMap> FakeBundles::localizedInfoDictionary(const QString& path) {
-    std::lock_guard lock(mutex_);
-    const auto found = localized_.constFind(path);
-    if (found == localized_.constEnd()) return std::nullopt;
     return *found;
 }
 
@@ -36,11 +29,10 @@ QString FakeBundles::iconName(const QString& path) {
     return info_.contains(path) ? QStringLiteral("application-x-executable") : QString();
 }
 
-void FakeBundles::addBundle(const QString& path, const QVariantMap& info, const std::optional<QVariantMap>& localized) {
+void FakeBundles::addBundle(const QString& path, const BundleInfo& info) {
     addFile(path);
     std::lock_guard lock(mutex_);
     info_.insert(path, info);
-    if (localized) localized_.insert(path, *localized);
 }
 
 void FakeBundles::addFile(const QString& path) {

@@ -92,17 +92,3 @@ void FakeDesktop::requestActivation(std::int32_t pid) {
     }
 }
 
-void FakeDesktop::swipe(double direction) {
-    std::lock_guard lock(mutex);
-    ++swipes;
-    if (gesturesIgnored) return;
-    for (auto& display : displays) {
-        if (!display.bounds.contains(pointer)) continue;
-        for (size_t i = 0; i < display.spaces.size(); ++i) {
-            if (display.spaces[i].id != display.currentSpace) continue;
-            const auto next = static_cast<std::ptrdiff_t>(i) + (direction > 0 ? 1 : -1);
-            if (next >= 0 && next < std::ptrdiff_t(display.spaces.size())) display.currentSpace = display.spaces[size_t(next)].id;
-            return;
-        }
-    }
-}

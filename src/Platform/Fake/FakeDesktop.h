@@ -1,13 +1,11 @@
 #pragma once
 
+#include "Platform/KeyboardTapPort.h"
 #include "Platform/WorkspacePort.h"
 
 #include <QHash>
-#include <QPointF>
 #include <QRectF>
-#include <QSet>
 #include <QString>
-#include <QVariantList>
 
 #include <chrono>
 #include <cstdint>
@@ -20,7 +18,7 @@
 class FakeTime;
 
 /// A small, believable desktop held in memory: displays with their Spaces, windows, running
-/// applications, the frontmost application, the pointer and the permissions. The Fake port
+/// applications, the frontmost application and the permissions. The Fake port
 /// implementations read and change it; tests script it and inspect what was asked of it.
 /// Every member is guarded by `mutex`; tests script the desktop before the logic runs and
 /// inspect it after, or take the lock.
@@ -38,8 +36,7 @@ public:
         QString uuid;
         QRectF bounds;
         bool isMain = false;
-        /// The screen object's name; none: no screen object for this display.
-        std::optional<QString> screenName;
+        QString name;
         std::vector<Space> spaces;
         std::uint64_t currentSpace = 0;
     };
@@ -65,33 +62,28 @@ public:
     std::vector<Window> windows;
     std::vector<RunningApplication> apps;
     std::optional<std::int32_t> frontmostPid;
-    QPointF pointer{5, 5};
 
     // --- scripted behaviour ---------------------------------------------------------------
     bool windowListFails = false;
-    /// Served instead of the windows above, for tests of malformed entries.
-    std::optional<QVariantList> windowListOverride;
     bool displayListFails = false;
-    bool skyLightPresent = true;
-    QSet<QString> skyLightMissingSymbols;
-    bool managedDisplaySpacesReturnsNull = false;
-    /// Served by the managed-display call instead of the list built from `displays`, for tests
-    /// of malformed Space lists.
-    std::optional<QVariantList> managedDisplaySpacesOverride;
-    /// Window number -> what the per-window Space call answers instead of the window's Space.
-    std::map<std::uint32_t, QVariantList> spacesForWindowOverride;
-    /// The per-window Space call answers null.
-    bool spacesForWindowsReturnsNull = false;
+    /// The window server gives no Space list.
+    bool spaceListFails = false;
+    /// The window server gives no Space for any window.
+    bool windowSpacesFail = false;
+    /// Switching Space goes nowhere.
+    bool spaceSwitchIgnored = false;
     bool trusted = true;
-    bool tapRefused = false;
-    /// pid -> window id the application reports under "AXFocusedWindow" / "AXMainWindow".
-    /// Without an entry, the focused window is the application's front-most unminimised one.
+    /// The keyboard tap cannot be installed, for this reason.
+    std::optional<TapFailure> tapFailure;
+    /// Key codes another program holds; the tap reports them.
+    std::vector<std::int64_t> keysTaken;
+    /// pid -> window the application reports as focused / as its main window. Without an
+    /// entry, the focused window is the application's front-most unminimised one.
     QHash<std::int32_t, std::uint32_t> focusedWindowOf;
     QHash<std::int32_t, std::uint32_t> mainWindowOf;
     bool minimizeWriteRefused = false;
     Activation activation = Activation::immediate;
     std::chrono::milliseconds activationDelay{0};
-    bool gesturesIgnored = false;
     Launch launch = Launch::succeed;
     QString launchFailure = QStringLiteral("The application could not be opened.");
     /// Bundle path -> (bundle identifier, name) of an application that launching starts.
@@ -99,24 +91,14 @@ public:
 
     // --- what was asked -------------------------------------------------------------------
     int trustPrompts = 0;
-    int skyLightOpens = 0;
-    int skyLightCloses = 0;
-    int spacesForWindowsCalls = 0;
-    /// Each framework open: the path and the loader mode.
-    std::vector<std::pair<QString, int>> skyLightOpenRequests;
-    /// Each per-window Space call: the selector mask and the window numbers.
-    std::vector<std::pair<std::uint32_t, QVariantList>> spacesForWindowsRequests;
-    /// The options of each window-list call.
-    std::vector<std::uint32_t> windowListRequests;
     int tapAttempts = 0;
     int tapsCreated = 0;
+    /// Each Space switch asked for: the Space and the display.
+    std::vector<std::pair<std::uint64_t, QString>> spaceSwitches;
     std::vector<std::int32_t> activationRequests;
     int selfActivations = 0;
     std::vector<QString> openedPaths;
     std::vector<QString> openedURLs;
-    std::vector<QPointF> warps;
-    int swipes = 0;
-    std::vector<QVariantList> postedEvents;
     std::vector<std::uint32_t> minimizeWrites;
     /// Completions of launches that were never answered, to answer late.
     std::vector<WorkspacePort::OpenCompletion> pendingLaunches;
@@ -142,8 +124,6 @@ public:
     std::optional<std::int32_t> currentFrontmost();
     /// Asks for `pid` to become frontmost, as the scripted activation behaviour says.
     void requestActivation(std::int32_t pid);
-    /// One dock-swipe step on the display under the pointer.
-    void swipe(double direction);
 
 private:
     /// Window number -> position in `windows`; `windows` is scripted directly, so an entry is

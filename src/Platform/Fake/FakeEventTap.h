@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/EventTapPort.h"
+#include "Platform/KeyboardTapPort.h"
 
 #include <condition_variable>
 #include <deque>
@@ -11,7 +11,8 @@
 /// given to deliver() reach the callback on that thread, as a real tap's do.
 class FakeEventTap final : public EventTap {
 public:
-    explicit FakeEventTap(EventTapPort::Callback callback = {}) : callback_(std::move(callback)) {}
+    explicit FakeEventTap(KeyboardTapPort::Callback callback = {}, std::vector<std::int64_t> keysTaken = {})
+        : callback_(std::move(callback)), keysTaken_(std::move(keysTaken)) {}
     ~FakeEventTap() override { stop(); }
 
     void setEnabled(bool enabled) override;
@@ -25,6 +26,7 @@ public:
     /// Hands one event to the running tap and waits for the callback's answer (true: swallowed).
     bool deliver(std::uint32_t type, const TapEvent& event);
     void stop() override;
+    std::vector<std::int64_t> keysTaken() const override { return keysTaken_; }
     /// Whether run() is running.
     bool isRunning() const;
 
@@ -36,7 +38,8 @@ private:
         bool swallowed = false;
     };
 
-    EventTapPort::Callback callback_;
+    KeyboardTapPort::Callback callback_;
+    const std::vector<std::int64_t> keysTaken_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<bool> enableCalls_;

@@ -1,40 +1,36 @@
 #pragma once
 
-#include "Platform/Fake/FakeAccessibility.h"
 #include "Platform/Fake/FakeBundles.h"
 #include "Platform/Fake/FakeDesktop.h"
-#include "Platform/Fake/FakeEventInput.h"
+#include "Platform/Fake/FakeKeyboardTap.h"
 #include "Platform/Fake/FakeTime.h"
 #include "Platform/Fake/FakeUpdater.h"
 #include "Platform/Fake/FakeWindowServer.h"
 #include "Platform/Fake/FakeWorkspace.h"
 #include "Platform/Platform.h"
+#include "Platform/PlatformWords.h"
 
 /// An in-memory desktop for tests: deterministic, and no real time is spent.
 class FakePlatform final : public Platform {
 public:
     TimePort& time() override { return fakeTime; }
-    WindowListPort& windowList() override { return windowServer; }
-    DisplayPort& displays() override { return windowServer; }
-    SkyLightPort& skyLight() override { return windowServer; }
-    AccessibilityPort& accessibility() override {
-        return accessibilityOverride ? *accessibilityOverride : accessibilityPort;
-    }
-    EventTapPort& eventTap() override { return eventInput; }
+    WindowServerPort& windowServer() override { return server; }
+    SpaceSwitcherPort& spaceSwitcher() override { return server; }
+    WindowOperationsPort& windowOperations() override { return server; }
+    KeyboardTapPort& keyboardTap() override { return tapPort; }
     BundlePort& bundles() override { return fakeBundles; }
     WorkspacePort& workspace() override { return workspacePort; }
     UpdaterPort& updater() override { return fakeUpdater; }
+    const PlatformWords& words() override { return fakeWords; }
 
     FakeTime fakeTime;
     FakeDesktop desktop{fakeTime};
-    FakeWindowServer windowServer{desktop};
-    FakeAccessibility accessibilityPort{desktop};
-    /// Answers Accessibility instead of the desktop, for tests of odd answers.
-    AccessibilityPort* accessibilityOverride = nullptr;
+    FakeWindowServer server{desktop};
     FakeWorkspace workspacePort{desktop};
-    FakeEventInput eventInput{desktop};
+    FakeKeyboardTap tapPort{desktop};
     FakeBundles fakeBundles;
     FakeUpdater fakeUpdater;
+    PlatformWords fakeWords{QStringLiteral("right Command")};
 };
 
 /// Installs a FakePlatform for the lifetime of the object (one test).

@@ -2,136 +2,97 @@
 
 #include "FakeDesktop.h"
 
-namespace {
-
-class FakeSkyLight final : public SkyLightLibrary {
-public:
-    FakeSkyLight(FakeDesktop& desktop, const FakeWindowServer& server) : desktop_(desktop), server_(server) {}
-
-    bool hasSymbol(const char* name) override {
-        std::lock_guard lock(desktop_.mutex);
-        return !desktop_.skyLightMissingSymbols.contains(QString::fromLatin1(name));
-    }
-    void close() override {
-        std::lock_guard lock(desktop_.mutex);
-        ++desktop_.skyLightCloses;
-    }
-    std::int32_t defaultConnection() override { return 42; }
-    std::optional<QVariantList> copyManagedDisplaySpaces(std::int32_t) override {
-        std::lock_guard lock(desktop_.mutex);
-        if (desktop_.managedDisplaySpacesReturnsNull) return std::nullopt;
-        if (desktop_.managedDisplaySpacesOverride) return desktop_.managedDisplaySpacesOverride;
-        return server_.managedDisplaySpaces();
-    }
-    std::optional<QVariantList> copySpacesForWindows(std::int32_t, std::uint32_t selectorMask,
-                                                     const QVariantList& windowNumbers) override {
-        std::lock_guard lock(desktop_.mutex);
-        ++desktop_.spacesForWindowsCalls;
-        desktop_.spacesForWindowsRequests.emplace_back(selectorMask, windowNumbers);
-        if (desktop_.spacesForWindowsReturnsNull) return std::nullopt;
-        QVariantList spaces;
-        for (const QVariant& number : windowNumbers) {
-            const auto id = number.value<std::uint32_t>();
-            if (const auto found = desktop_.spacesForWindowOverride.find(id);
-                found != desktop_.spacesForWindowOverride.end()) {
-                spaces += found->second;
-                continue;
-            }
-            if (const auto* w = desktop_.window(id); w && w->space != 0) spaces.append(QVariant::fromValue(w->space));
-        }
-        return spaces;
-    }
-
-private:
-    FakeDesktop& desktop_;
-    const FakeWindowServer& server_;
-};
-
-QVariantMap boundsDictionary(const QRectF& r) {
-    return {{WindowListKey::boundsX, r.x()},
-            {WindowListKey::boundsY, r.y()},
-            {WindowListKey::boundsWidth, r.width()},
-            {WindowListKey::boundsHeight, r.height()}};
+std::optional<std::vector<WindowInfo>> FakeWindowServer::windows() {
+    std::lock_guard lock(desktop_.mutex);
+    if (desktop_.windowListFails) return std::nullopt;
+    std::vector<WindowInfo> list;
+    list.reserve(desktop_.windows.size());
+    for (const FakeDesktop::Window& w : desktop_.windows)
+        list.push_back(WindowInfo{w.id, w.pid, w.layer, w.alpha, w.frame, w.ownerName, w.title,
+                                  desktop_.isOnscreen(w), w.minimized});
+    return list;
 }
 
-} // namespace
-
-std::optional<QVariantList> FakeWindowServer::copyWindowInfo(std::uint32_t options, std::uint32_t) {
+std::vector<DisplayDescription> FakeWindowServer::displays() {
     std::lock_guard lock(desktop_.mutex);
-    desktop_.windowListRequests.push_back(options);
-    if (desktop_.windowListFails) return std::nullopt;
-    if (desktop_.windowListOverride) return desktop_.windowListOverride;
-    QVariantList list;
-    for (const auto& w : desktop_.windows) {
-        QVariantMap entry{{WindowListKey::number, QVariant::fromValue(w.id)},
-                          {WindowListKey::ownerPID, QVariant::fromValue(w.pid)},
-                          {WindowListKey::bounds, boundsDictionary(w.frame)},
-                          {WindowListKey::layer, w.layer},
-                          {WindowListKey::alpha, w.alpha},
-                          {WindowListKey::isOnscreen, desktop_.isOnscreen(w)}};
-        if (w.ownerName) entry.insert(WindowListKey::ownerName, *w.ownerName);
-        if (w.title) entry.insert(WindowListKey::name, *w.title);
-        list.append(entry);
+    std::vector<DisplayDescription> list;
+    if (desktop_.displayListFails) return list;
+    for (const FakeDesktop::Display& d : desktop_.displays) {
+        const QString name = d.name.isEmpty() ? QStringLiteral("Display %1").arg(d.id) : d.name;
+        list.push_back(DisplayDescription{d.id, d.uuid, name, d.bounds, d.isMain});
     }
     return list;
 }
 
-std::optional<std::vector<std::uint32_t>> FakeWindowServer::activeDisplayList() {
+std::optional<std::vector<DisplaySpaces>> FakeWindowServer::spaces() {
     std::lock_guard lock(desktop_.mutex);
-    if (desktop_.displayListFails) return std::nullopt;
-    std::vector<std::uint32_t> ids;
-    for (const auto& d : desktop_.displays) ids.push_back(d.id);
-    return ids;
+    if (desktop_.spaceListFails) return std::nullopt;
+    std::vector<DisplaySpaces> list;
+    for (const FakeDesktop::Display& d : desktop_.displays) {
+        DisplaySpaces display{d.uuid, d.currentSpace, {}};
+        for (const FakeDesktop::Space& s : d.spaces)
+            display.spaces.push_back(
+                SpaceInfo{s.id, s.type == 0 ? SpaceKind::desktop : s.type == 4 ? SpaceKind::fullScreen
+                                                                               : SpaceKind::other});
+        list.push_back(std::move(display));
+    }
+    return list;
 }
 
-QRectF FakeWindowServer::displayBounds(std::uint32_t display) {
+std::optional<std::unordered_map<std::uint32_t, std::uint64_t>>
+FakeWindowServer::spacesOfWindows(const std::vector<std::uint32_t>& windows) {
     std::lock_guard lock(desktop_.mutex);
-    for (const auto& d : desktop_.displays)
-        if (d.id == display) return d.bounds;
-    return {};
+    if (desktop_.windowSpacesFail) return std::nullopt;
+    std::unordered_map<std::uint32_t, std::uint64_t> spaces;
+    for (const std::uint32_t number : windows)
+        if (const FakeDesktop::Window* w = desktop_.window(number); w && w->space != 0) spaces[number] = w->space;
+    return spaces;
 }
 
-bool FakeWindowServer::displayIsMain(std::uint32_t display) {
+bool FakeWindowServer::makeCurrent(std::uint64_t space, const QString& displayIdentifier) {
     std::lock_guard lock(desktop_.mutex);
-    for (const auto& d : desktop_.displays)
-        if (d.id == display) return d.isMain;
-    return false;
+    desktop_.spaceSwitches.emplace_back(space, displayIdentifier);
+    FakeDesktop::Display* display = desktop_.displayOfSpace(space);
+    if (!display || display->uuid != displayIdentifier) return false;
+    if (!desktop_.spaceSwitchIgnored) display->currentSpace = space;
+    return display->currentSpace == space;
 }
 
-std::optional<QString> FakeWindowServer::displayUUIDString(std::uint32_t display) {
+bool FakeWindowServer::isTrusted() {
     std::lock_guard lock(desktop_.mutex);
-    for (const auto& d : desktop_.displays)
-        if (d.id == display && !d.uuid.isEmpty()) return d.uuid;
+    return desktop_.trusted;
+}
+
+void FakeWindowServer::promptForTrust() {
+    std::lock_guard lock(desktop_.mutex);
+    ++desktop_.trustPrompts;
+}
+
+std::optional<QRectF> FakeWindowServer::focusedWindowFrame(std::int32_t pid) {
+    std::lock_guard lock(desktop_.mutex);
+    if (!desktop_.trusted) return std::nullopt;
+    const auto frameOf = [&](std::uint32_t id) -> std::optional<QRectF> {
+        if (const FakeDesktop::Window* w = desktop_.window(id)) return w->frame;
+        return std::nullopt;
+    };
+    if (desktop_.focusedWindowOf.contains(pid)) {
+        if (const auto frame = frameOf(desktop_.focusedWindowOf[pid])) return frame;
+    } else if (!desktop_.mainWindowOf.contains(pid)) {
+        for (const FakeDesktop::Window& w : desktop_.windows)
+            if (w.pid == pid && !w.minimized) return w.frame;
+        return std::nullopt;
+    }
+    if (desktop_.mainWindowOf.contains(pid)) return frameOf(desktop_.mainWindowOf[pid]);
     return std::nullopt;
 }
 
-QList<Screen> FakeWindowServer::screens() {
+RestoreOutcome FakeWindowServer::restoreIfMinimized(const WindowTarget& target) {
     std::lock_guard lock(desktop_.mutex);
-    QList<Screen> result;
-    for (const auto& d : desktop_.displays)
-        if (d.screenName) result.append(Screen{{{QStringLiteral("NSScreenNumber"), QVariant::fromValue(d.id)}}, *d.screenName});
-    return result;
-}
-
-std::shared_ptr<SkyLightLibrary> FakeWindowServer::open(const QString& path, int mode) {
-    std::lock_guard lock(desktop_.mutex);
-    desktop_.skyLightOpenRequests.emplace_back(path, mode);
-    if (!desktop_.skyLightPresent) return nullptr;
-    ++desktop_.skyLightOpens;
-    return std::make_shared<FakeSkyLight>(desktop_, *this);
-}
-
-QVariantList FakeWindowServer::managedDisplaySpaces() const {
-    std::lock_guard lock(desktop_.mutex);
-    QVariantList list;
-    for (const auto& d : desktop_.displays) {
-        QVariantList spaces;
-        for (const auto& s : d.spaces)
-            spaces.append(QVariantMap{{QStringLiteral("id64"), QVariant::fromValue(s.id)}, {QStringLiteral("type"), s.type}});
-        list.append(QVariantMap{
-            {QStringLiteral("Display Identifier"), d.uuid},
-            {QStringLiteral("Current Space"), QVariantMap{{QStringLiteral("id64"), QVariant::fromValue(d.currentSpace)}}},
-            {QStringLiteral("Spaces"), spaces}});
-    }
-    return list;
+    if (!desktop_.trusted) return RestoreOutcome::unchanged;
+    FakeDesktop::Window* w = desktop_.window(target.number);
+    if (!w || w->pid != target.pid || !w->minimized) return RestoreOutcome::unchanged;
+    desktop_.minimizeWrites.push_back(w->id);
+    if (desktop_.minimizeWriteRefused) return RestoreOutcome::failed;
+    w->minimized = false;
+    return RestoreOutcome::restored;
 }

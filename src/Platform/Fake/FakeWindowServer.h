@@ -1,28 +1,29 @@
 #pragma once
 
-#include "Platform/DisplayPort.h"
-#include "Platform/SkyLightPort.h"
-#include "Platform/WindowListPort.h"
+#include "Platform/SpaceSwitcherPort.h"
+#include "Platform/WindowOperationsPort.h"
+#include "Platform/WindowServerPort.h"
 
 class FakeDesktop;
 
-/// The window list, the displays and the private Space interface of a FakeDesktop.
-class FakeWindowServer final : public WindowListPort, public DisplayPort, public SkyLightPort {
+/// The windows, displays and Spaces of a FakeDesktop, switching its Spaces and operating its
+/// windows. An untrusted process gets no window operations, as on a real system.
+class FakeWindowServer final : public WindowServerPort, public SpaceSwitcherPort, public WindowOperationsPort {
 public:
     explicit FakeWindowServer(FakeDesktop& desktop) : desktop_(desktop) {}
 
-    std::optional<QVariantList> copyWindowInfo(std::uint32_t options, std::uint32_t relativeToWindow) override;
+    std::optional<std::vector<WindowInfo>> windows() override;
+    std::vector<DisplayDescription> displays() override;
+    std::optional<std::vector<DisplaySpaces>> spaces() override;
+    std::optional<std::unordered_map<std::uint32_t, std::uint64_t>>
+    spacesOfWindows(const std::vector<std::uint32_t>& windows) override;
 
-    std::optional<std::vector<std::uint32_t>> activeDisplayList() override;
-    QRectF displayBounds(std::uint32_t display) override;
-    bool displayIsMain(std::uint32_t display) override;
-    std::optional<QString> displayUUIDString(std::uint32_t display) override;
-    QList<Screen> screens() override;
+    bool makeCurrent(std::uint64_t space, const QString& displayIdentifier) override;
 
-    std::shared_ptr<SkyLightLibrary> open(const QString& path, int mode) override;
-
-    /// The managed-display Space list the desktop would report now.
-    QVariantList managedDisplaySpaces() const;
+    bool isTrusted() override;
+    void promptForTrust() override;
+    std::optional<QRectF> focusedWindowFrame(std::int32_t pid) override;
+    RestoreOutcome restoreIfMinimized(const WindowTarget& window) override;
 
 private:
     FakeDesktop& desktop_;

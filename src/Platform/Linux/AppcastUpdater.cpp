@@ -4,7 +4,7 @@
 #include "Platform/Linux/UpdateUserDriver.h"
 #include "Platform/Linux/VersionComparator.h"
 #include "Platform/WorkspacePort.h"
-#include "Updates/BuildConfig.h"
+#include "Support/BuildConfig.h"
 
 #include <QNetworkReply>
 #include <QNetworkRequest>

@@ -1,7 +1,7 @@
 #include "X11EventTap.h"
 
-#include "Hotkey/HotkeyLog.h"
-#include "Hotkey/KeyStrokeMap.h"
+#include "Support/HotkeyLog.h"
+#include "Platform/KeyStrokeMap.h"
 #include "KeyPositions.h"
 #include "X11KeyGrabs.h"
 #include "X11Reply.h"

@@ -1,6 +1,6 @@
 #include "X11KeyGrabs.h"
 
-#include "Hotkey/KeyStrokeMap.h"
+#include "Platform/KeyStrokeMap.h"
 #include "KeyPositions.h"
 #include "Platform/TapEvent.h"
 

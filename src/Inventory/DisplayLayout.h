@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Inventory/DisplayInfo.h"
+#include "Platform/WindowServerPort.h"
 
 #include <QRectF>
 
@@ -8,12 +9,11 @@
 #include <vector>
 
 /// The active displays, main display first, and which of them a window belongs to.
-struct DisplayCatalog {
+struct DisplayLayout {
     /// The main display first, the others in the window server's order.
     std::vector<DisplayInfo> displays;
 
-    /// Reads the active displays; an empty catalog when the display list cannot be read.
-    static DisplayCatalog load();
+    static DisplayLayout from(const std::vector<DisplayDescription>& described);
 
     /// The display the rectangle (global coordinates) overlaps most; on equal areas the
     /// earlier display wins. Nothing when it overlaps no display with a positive area.

@@ -1,6 +1,6 @@
 #include "HotkeyLog.h"
 
-#include "Keyboard/KeyBindingStore.h"
+#include "Support/DataFolder.h"
 #include "Support/SerialQueue.h"
 
 #include <QDateTime>
@@ -77,7 +77,7 @@ void HotkeyLog::flush() {
 
 HotkeyLog& HotkeyLog::shared() {
     // Never destroyed: the event-tap thread may log until the process ends.
-    static HotkeyLog* const log = new HotkeyLog(QFileInfo(KeyBindingStore::defaultFileURL()).path());
+    static HotkeyLog* const log = new HotkeyLog(DataFolder::path());
     return *log;
 }
 

@@ -1,0 +1,18 @@
+#include "FakeKeyboardTap.h"
+
+#include "FakeDesktop.h"
+#include "FakeEventTap.h"
+
+TapOpening FakeKeyboardTap::createKeyboardTap(Callback callback) {
+    std::lock_guard lock(desktop_.mutex);
+    ++desktop_.tapAttempts;
+    if (desktop_.tapFailure) return TapOpening{nullptr, *desktop_.tapFailure};
+    ++desktop_.tapsCreated;
+    lastTap_ = std::make_shared<FakeEventTap>(std::move(callback), desktop_.keysTaken);
+    return TapOpening{lastTap_, TapFailure::notPermitted};
+}
+
+std::shared_ptr<FakeEventTap> FakeKeyboardTap::lastTap() const {
+    std::lock_guard lock(desktop_.mutex);
+    return lastTap_;
+}
