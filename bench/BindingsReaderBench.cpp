@@ -4,7 +4,7 @@
 //
 // Prints its figures as "figure NAME VALUE" lines after the benchmark output.
 
-#include "Hotkey/KeyStrokeMap.h"
+#include "Platform/KeyStrokeMap.h"
 #include "Keyboard/BindingsFileReader.h"
 #include "Keyboard/KeyBindingStore.h"
 #include "Support/FileIO.h"

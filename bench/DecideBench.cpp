@@ -5,7 +5,7 @@
 // Prints its figures as "figure NAME VALUE" lines after the benchmark output.
 
 #include "Hotkey/HotkeyMonitor.h"
-#include "Hotkey/KeyStrokeMap.h"
+#include "Platform/KeyStrokeMap.h"
 #include "Keyboard/KeyBindingStore.h"
 #include "Support/FileIO.h"
 

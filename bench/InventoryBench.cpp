@@ -76,8 +76,6 @@ void BM_Collect(benchmark::State& state) {
         // The Fake records every request; forgetting them is no part of a collection.
         state.PauseTiming();
         desktop.spacesForWindowsRequests.clear();
-        desktop.windowListRequests.clear();
-        desktop.skyLightOpenRequests.clear();
         { WindowInventory gone = std::move(inventory); }
         state.ResumeTiming();
     }

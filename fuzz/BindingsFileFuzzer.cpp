@@ -2,7 +2,7 @@
 // agrees with Qt's JSON reader on every binding; what is read is written back unchanged.
 #include "FuzzCheck.h"
 
-#include "Hotkey/KeyStrokeMap.h"
+#include "Platform/KeyStrokeMap.h"
 #include "Keyboard/BindingsFileReader.h"
 #include "Keyboard/KeyBindingStore.h"
 

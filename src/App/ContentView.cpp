@@ -9,6 +9,7 @@
 #include "Keyboard/KeyboardLayout.h"
 #include "Keyboard/KeyboardView.h"
 #include "Platform/Platform.h"
+#include "Platform/PlatformWords.h"
 #include "Platform/WorkspacePort.h"
 #include "Stats/StatsView.h"
 #include "Stats/UsageStatsStore.h"
@@ -87,6 +88,7 @@ ContentView::ContentView(Services services, QWidget* parent)
     connect(catalog_, &AppCatalogModel::entriesChanged, this, &ContentView::catalogChanged);
     connect(hotkeys_, &HotkeyMonitor::lastOutcomeChanged, this, &ContentView::showFooter);
     connect(hotkeys_, &HotkeyMonitor::permissionIssueChanged, this, &ContentView::showFooter);
+    connect(hotkeys_, &HotkeyMonitor::keysTakenChanged, this, &ContentView::showFooter);
 
     selectTab(ConfigTab::keys);
     showFooter();
@@ -135,7 +137,7 @@ QWidget* ContentView::buildFooter() {
 }
 
 QString ContentView::keysHint() {
-    return QStringLiteral("Hold the right Command key and press a bound key to jump to that app.");
+    return StatsView::jumpInstruction(Platform::current().words());
 }
 
 QString ContentView::defaultStatus() {
@@ -149,6 +151,9 @@ AppPickerSheet* ContentView::picker() const {
 QString ContentView::statusText() const {
     if (bindingStatus_) return *bindingStatus_;
     if (hotkeys_->lastOutcome()) return *hotkeys_->lastOutcome();
+    // Held keys are said until anything else happens: a stroke's outcome matters more.
+    const QString taken = Platform::current().words().keysTakenText(hotkeys_->keysTaken());
+    if (!taken.isEmpty()) return taken;
     return defaultStatus();
 }
 
@@ -179,22 +184,28 @@ void ContentView::selectTab(ConfigTab tab) {
 
 void ContentView::showHint() {
     // The row keeps its height on every tab, so the window never changes size.
-    hint_->setText(selectedTab_ == ConfigTab::keys ? StatsView::highlightedText(keysHint(), palette())
-                                                   : QString());
+    hint_->setText(selectedTab_ == ConfigTab::keys
+                       ? StatsView::highlightedText(keysHint(), Platform::current().words().triggerKey, palette())
+                       : QString());
 }
 
 void ContentView::showFooter() {
-    settingsButton_->setVisible(hotkeys_->permissionIssue().has_value());
+    // Only where the platform has settings that fix the cause does the button do anything.
+    settingsButton_->setVisible(!fixAddress().isEmpty());
     status_->setText(statusText());
     QPalette colours = status_->palette();
     colours.setColor(QPalette::WindowText, SemanticColors::secondaryLabel(palette()));
     status_->setPalette(colours);
 }
 
-void ContentView::openSettings() {
+QString ContentView::fixAddress() const {
     const auto issue = hotkeys_->permissionIssue();
-    if (!issue) return;
-    Platform::current().workspace().openURL(settingsURL(*issue));
+    return issue ? troubleWords(*issue, Platform::current().words()).fixAddress : QString();
+}
+
+void ContentView::openSettings() {
+    const QString address = fixAddress();
+    if (!address.isEmpty()) Platform::current().workspace().openURL(address);
 }
 
 void ContentView::openPicker(const KeyboardKey& key) {

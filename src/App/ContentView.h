@@ -23,9 +23,10 @@ class TabBarButton;
 class UsageStatsStore;
 
 /// The main window's content: the tab bar (Keys, Stats, About), the selected tab, a hint line
-/// and a footer with the last result and, while a permission is missing, a button to the
-/// settings. It owns the window's binding store and app catalog, opens the picker when a key
-/// cap is clicked, and turns the picker's choice into a binding.
+/// and a footer with the last result and, while the hotkeys are off for a cause the platform's
+/// settings fix, a button to those settings. It owns the window's binding store and app
+/// catalog, opens the picker when a key cap is clicked, and turns the picker's choice into a
+/// binding.
 class ContentView : public QWidget {
     Q_OBJECT
 
@@ -59,7 +60,7 @@ public:
     /// The footer's status text.
     QString statusText() const;
 
-    /// The text of the hint on the Keys tab.
+    /// The text of the hint on the Keys tab, with the platform's trigger key.
     static QString keysHint();
     /// The footer's text before anything has happened.
     static QString defaultStatus();
@@ -79,6 +80,8 @@ private:
     void showHint();
     void showFooter();
     void openSettings();
+    /// The settings that fix why the hotkeys are off; empty when there are none.
+    QString fixAddress() const;
 
     KeyBindingStore* bindings_ = nullptr;
     AppCatalogModel* catalog_ = nullptr;

@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -30,6 +31,7 @@ class HotkeyMonitor : public QObject {
     Q_OBJECT
     Q_PROPERTY(std::optional<QString> lastOutcome READ lastOutcome NOTIFY lastOutcomeChanged)
     Q_PROPERTY(std::optional<PermissionIssue> permissionIssue READ permissionIssue NOTIFY permissionIssueChanged)
+    Q_PROPERTY(QStringList keysTaken READ keysTaken NOTIFY keysTakenChanged)
 
 public:
     /// What becomes of one event.
@@ -54,8 +56,11 @@ public:
 
     /// The last result text; absent until the first one. Main thread.
     const std::optional<QString>& lastOutcome() const { return lastOutcome_; }
-    /// The permission the tap is waiting for, if any. Main thread.
+    /// Why the tap is not installed yet, if it is not. Main thread.
     const std::optional<PermissionIssue>& permissionIssue() const { return permissionIssue_; }
+    /// The legends of the keys other programs hold, in layout order, as the tap found them
+    /// when it started; the hotkeys work for the rest. Main thread.
+    const QStringList& keysTaken() const { return keysTaken_; }
 
     /// Decides one event delivered by the tap: key-down, modifier change or tap disabled.
     /// Called on the event-tap thread only; never waits for the queue or the main thread.
@@ -65,9 +70,9 @@ public:
     /// Callable from any thread.
     void report(const QString& text);
 
-    /// Installs the keyboard tap and runs it on the thread "kestavon.hotkey.tap". While a
-    /// permission is missing, publishes it and checks again every 3 seconds, starting on its
-    /// own once it is granted. `silent` is the timer's retry: no prompt, no messages. Does
+    /// Installs the keyboard tap and runs it on the thread "kestavon.hotkey.tap". While the
+    /// tap cannot be installed, publishes why and checks again every 3 seconds, starting on its
+    /// own once it can. `silent` is the timer's retry: no prompt, no messages. Does
     /// nothing once started. Main thread.
     void start(bool silent);
     /// Whether the permission re-check timer runs. Main thread.
@@ -90,6 +95,7 @@ public:
 signals:
     void lastOutcomeChanged();
     void permissionIssueChanged();
+    void keysTakenChanged();
 
 private:
     Decision decideKeyDown(const TapEvent& event);
@@ -105,6 +111,7 @@ private:
 
     std::optional<QString> lastOutcome_;
     std::optional<PermissionIssue> permissionIssue_;
+    QStringList keysTaken_;
     QString bindingsPath_;
     HotkeyLog& log_;
 

@@ -1,24 +1,40 @@
-// Installing the event tap, and waiting for the permissions it needs.
+// Installing the event tap, and waiting until it can be installed.
 #include "HotkeyMonitor.h"
 
-#include "Support/HotkeyLog.h"
+#include "Platform/KeyStrokeMap.h"
 #include "Platform/KeyboardTapPort.h"
 #include "Platform/Platform.h"
+#include "Platform/PlatformWords.h"
 #include "Platform/TimePort.h"
 #include "Platform/WindowOperationsPort.h"
+#include "Support/HotkeyLog.h"
 #include "Support/ThreadName.h"
 #include "Switching/TrustPrompt.h"
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace {
 constexpr std::chrono::milliseconds permissionCheckInterval{3000};
+
+// The legends of the bindable keys among `codes`, in layout order.
+QStringList legends(const std::vector<std::int64_t>& codes) {
+    QStringList out;
+    for (const KeyStrokeMap::Key& key : KeyStrokeMap::table()) {
+        if (std::find(codes.begin(), codes.end(), key.code) != codes.end())
+            out.append(QString(QChar(key.label)).toUpper());
+    }
+    return out;
 }
+} // namespace
 
 void HotkeyMonitor::start(bool silent) {
     if (isStarted()) return;
 
-    const bool trusted = Platform::current().windowOperations().isTrusted();
+    Platform& platform = Platform::current();
+    const PlatformWords& words = platform.words();
+    const bool trusted = platform.windowOperations().isTrusted();
     if (!silent) {
         const QString exec = QCoreApplication::applicationFilePath();
         HotkeyLog::log(QStringLiteral("start: pid=") + QString::number(QCoreApplication::applicationPid()) +
@@ -29,22 +45,22 @@ void HotkeyMonitor::start(bool silent) {
     if (!trusted) {
         if (!silent) {
             TrustPrompt::requestOnce();
-            report(QStringLiteral("Listening permission not granted: System Settings → Privacy & Security → "
-                                  "Accessibility, enable Kestavon"));
+            report(words.notTrusted.text);
             HotkeyLog::log(QStringLiteral("start 失败：无辅助功能权限，tap 未安装"));
         }
-        if (permissionIssue_ != PermissionIssue::accessibility) setPermissionIssue(PermissionIssue::accessibility);
+        setPermissionIssue(PermissionIssue::accessibility);
         armPermissionCheck();
         return;
     }
 
-    TapOpening opening = Platform::current().keyboardTap().createKeyboardTap(
+    TapOpening opening = platform.keyboardTap().createKeyboardTap(
         [this](std::uint32_t type, const TapEvent& event) { return decide(type, event) == Decision::swallow; });
     std::shared_ptr<EventTap> tap = std::move(opening.tap);
     if (!tap) {
-        if (permissionIssue_ != PermissionIssue::inputMonitoring) setPermissionIssue(PermissionIssue::inputMonitoring);
+        const PermissionIssue issue = issueFor(opening.failure);
+        setPermissionIssue(issue);
         if (!silent) {
-            report(QStringLiteral("Hotkey listener creation failed (Input Monitoring permission may also be required)"));
+            report(troubleWords(issue, words).text);
             HotkeyLog::log(QStringLiteral("start 失败：tapCreate 返回 nil（辅助功能已给，事件监听仍被拒）"));
         }
         armPermissionCheck();
@@ -58,14 +74,19 @@ void HotkeyMonitor::start(bool silent) {
         permissionCheckTimer_->invalidate();
         permissionCheckTimer_.reset();
     }
-    if (hadIssue) report(QStringLiteral("Listening permission granted — hotkeys are ready"));
+    if (hadIssue) report(words.nowListening);
+    const QStringList taken = legends(tap->keysTaken());
+    if (taken != keysTaken_) {
+        keysTaken_ = taken;
+        emit keysTakenChanged();
+    }
 
     tapThread_ = std::thread([this, tap] { runTap(tap); });
     HotkeyLog::log(QStringLiteral("start 成功：tap 已安装，右 Command + 键帽可用"));
 }
 
 void HotkeyMonitor::runTap(std::shared_ptr<EventTap> tap) {
-    ThreadName::setCurrent("kestavon.hotkey.tap");
+    ThreadName::setCurrent(QStringLiteral("kestavon.hotkey.tap"));
     tap->setEnabled(true);
     tap->run();
 }

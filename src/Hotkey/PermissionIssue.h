@@ -1,23 +1,51 @@
 #pragma once
 
-#include <QString>
+#include "Platform/KeyboardTapPort.h"
+#include "Platform/PlatformWords.h"
 
-/// The permission the event tap is missing. The main window offers to open the matching
-/// privacy pane of System Settings while one is published.
+/// Why the hotkeys are not listening. The main window shows the platform's words for it and,
+/// where the platform has settings that fix it, a button that opens them.
 enum class PermissionIssue {
-    /// The process is not trusted for Accessibility.
+    /// The process is not trusted to watch the keyboard (Accessibility on a Mac).
     accessibility,
-    /// Trusted, but the event tap still cannot be created.
+    /// Trusted, but the system still refuses the tap (Input Monitoring on a Mac).
     inputMonitoring,
+    /// A desktop session no backend serves, such as Wayland.
+    unsupportedSession,
+    /// No display to connect to.
+    noDisplay,
+    /// Other programs hold every key the hotkeys need.
+    keysTaken,
 };
 
-/// The System Settings address of the privacy pane that grants the permission.
-inline QString settingsURL(PermissionIssue issue) {
+/// The issue a refused tap leaves.
+inline PermissionIssue issueFor(TapFailure failure) {
+    switch (failure) {
+    case TapFailure::notPermitted:
+        return PermissionIssue::inputMonitoring;
+    case TapFailure::unsupportedSession:
+        return PermissionIssue::unsupportedSession;
+    case TapFailure::noDisplay:
+        return PermissionIssue::noDisplay;
+    case TapFailure::keysTaken:
+        return PermissionIssue::keysTaken;
+    }
+    return PermissionIssue::inputMonitoring;
+}
+
+/// What the window says about `issue`, in the platform's words.
+inline const TroubleWords& troubleWords(PermissionIssue issue, const PlatformWords& words) {
     switch (issue) {
     case PermissionIssue::accessibility:
-        return QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility");
+        return words.notTrusted;
     case PermissionIssue::inputMonitoring:
-        return QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy_ListenEvent");
+        return words.notPermitted;
+    case PermissionIssue::unsupportedSession:
+        return words.unsupportedSession;
+    case PermissionIssue::noDisplay:
+        return words.noDisplay;
+    case PermissionIssue::keysTaken:
+        return words.allKeysTaken;
     }
-    return {};
+    return words.notPermitted;
 }

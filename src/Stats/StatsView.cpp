@@ -3,6 +3,8 @@
 #include "App/SemanticColors.h"
 #include "App/SymbolIcon.h"
 #include "App/Typography.h"
+#include "Platform/Platform.h"
+#include "Platform/PlatformWords.h"
 #include "Stats/DigitsView.h"
 #include "Stats/TopAppRowView.h"
 #include "Stats/UsageStatsStore.h"
@@ -20,7 +22,6 @@ constexpr int statsColumnWidth = 380;
 constexpr int topAppsLimit = 5;
 constexpr int symbolSide = 16;
 constexpr int symbolFrameWidth = 18;
-const QString highlightedPhrase = QStringLiteral("right Command");
 
 QLabel* label(const QString& text, const QFont& font, QWidget* parent) {
     auto* shown = new QLabel(text, parent);
@@ -38,7 +39,8 @@ void setTextColour(QWidget* widget, const QColor& colour) {
 } // namespace
 
 StatsView::StatsView(const UsageStatsStore& store, std::function<void()> onReset, QWidget* parent)
-    : QWidget(parent), store_(store), onReset_(std::move(onReset)) {
+    : QWidget(parent), store_(store), onReset_(std::move(onReset)),
+      triggerKey_(Platform::current().words().triggerKey), instructions_(instructions(Platform::current().words())) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(32, 20, 32, 0);
     row->setSpacing(28);
@@ -104,7 +106,7 @@ QWidget* StatsView::buildInstructionColumn() {
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(12);
     stack->addWidget(label(QStringLiteral("How to use Kestavon"), Typography::headline(), column));
-    for (int i = 0; i < instructions().size(); ++i) {
+    for (int i = 0; i < instructions_.size(); ++i) {
         auto* line = new QHBoxLayout;
         line->setSpacing(8);
         auto* symbol = new QLabel(column);
@@ -125,30 +127,33 @@ QWidget* StatsView::buildInstructionColumn() {
     return column;
 }
 
-const QList<StatsView::Instruction>& StatsView::instructions() {
-    static const QList<Instruction> list{
+QList<StatsView::Instruction> StatsView::instructions(const PlatformWords& words) {
+    QList<Instruction> list{
         {QStringLiteral("keyboard"),
          QStringLiteral("Bind apps to keys on the Keys tab: click a key, then pick an app.")},
-        {QStringLiteral("arrow.right.circle"),
-         QStringLiteral("Hold the right Command key and press a bound key to jump to that app.")},
-        {QStringLiteral("lock.shield"),
-         QStringLiteral(
-             "First time? Allow Kestavon in System Settings > Privacy & Security > Accessibility.")},
+        {QStringLiteral("arrow.right.circle"), jumpInstruction(words)},
     };
+    // A desktop with nothing to set up says nothing.
+    if (!words.setupTip.isEmpty()) list.append({words.setupTipSymbol, words.setupTip});
     return list;
 }
 
-QList<StatsView::Segment> StatsView::highlightedSegments(const QString& text) {
-    const qsizetype at = text.indexOf(highlightedPhrase, 0, Qt::CaseSensitive);
-    if (at < 0) return {{text, false}};
-    const qsizetype after = at + highlightedPhrase.size();
-    return {{text.left(at), false}, {text.mid(at, highlightedPhrase.size()), true}, {text.mid(after), false}};
+QString StatsView::jumpInstruction(const PlatformWords& words) {
+    return QStringLiteral("Hold the ") + words.triggerKey +
+           QStringLiteral(" key and press a bound key to jump to that app.");
 }
 
-QString StatsView::highlightedText(const QString& text, const QPalette& palette) {
+QList<StatsView::Segment> StatsView::highlightedSegments(const QString& text, const QString& phrase) {
+    const qsizetype at = phrase.isEmpty() ? -1 : text.indexOf(phrase, 0, Qt::CaseSensitive);
+    if (at < 0) return {{text, false}};
+    const qsizetype after = at + phrase.size();
+    return {{text.left(at), false}, {text.mid(at, phrase.size()), true}, {text.mid(after), false}};
+}
+
+QString StatsView::highlightedText(const QString& text, const QString& phrase, const QPalette& palette) {
     const QString accent = SemanticColors::accent(palette).name(QColor::HexRgb);
     QString rich;
-    for (const Segment& segment : highlightedSegments(text)) {
+    for (const Segment& segment : highlightedSegments(text, phrase)) {
         const QString escaped = segment.text.toHtmlEscaped();
         rich += segment.highlight ? QStringLiteral("<span style=\"color:%1\">%2</span>").arg(accent, escaped)
                                   : escaped;
@@ -167,9 +172,9 @@ void StatsView::applyColours() {
     const QPalette& colours = palette();
     setTextColour(summary_, SemanticColors::secondaryLabel(colours));
     setTextColour(divider_, SemanticColors::separator(colours));
-    for (int i = 0; i < instructions().size(); ++i) {
-        const Instruction& instruction = instructions().at(i);
-        instructionTexts_[i]->setText(highlightedText(instruction.text, colours));
+    for (int i = 0; i < instructions_.size(); ++i) {
+        const Instruction& instruction = instructions_.at(i);
+        instructionTexts_[i]->setText(highlightedText(instruction.text, triggerKey_, colours));
         const QIcon icon = SymbolIcon::icon(instruction.symbol, SemanticColors::secondaryLabel(colours),
                                             symbolSide, devicePixelRatioF());
         instructionSymbols_[i]->setPixmap(icon.pixmap(symbolSide, symbolSide));

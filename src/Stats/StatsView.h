@@ -12,6 +12,7 @@ class QLabel;
 class QPushButton;
 class QVBoxLayout;
 class UsageStatsStore;
+struct PlatformWords;
 
 /// The Stats tab: the number of successful jumps, the five applications jumped to most, a
 /// reset button, and how to use Kestavon. It follows the store's published counters.
@@ -34,13 +35,16 @@ public:
     /// `onReset` runs when "Reset" is clicked; the host resets the store.
     StatsView(const UsageStatsStore& store, std::function<void()> onReset, QWidget* parent = nullptr);
 
-    /// The usage instructions, in the order shown.
-    static const QList<Instruction>& instructions();
-    /// Splits `text` around its first "right Command": the part before (possibly empty), the
-    /// phrase highlighted, the part after (possibly empty); or the whole text unhighlighted.
-    static QList<Segment> highlightedSegments(const QString& text);
+    /// The usage instructions in the platform's words, in the order shown.
+    static QList<Instruction> instructions(const PlatformWords& words);
+    /// "Hold the right Command key and press a bound key to jump to that app.", with the
+    /// platform's trigger key.
+    static QString jumpInstruction(const PlatformWords& words);
+    /// Splits `text` around its first `phrase`: the part before (possibly empty), the phrase
+    /// highlighted, the part after (possibly empty); or the whole text unhighlighted.
+    static QList<Segment> highlightedSegments(const QString& text, const QString& phrase);
     /// The segments as rich text, the highlighted one in the accent colour of `palette`.
-    static QString highlightedText(const QString& text, const QPalette& palette);
+    static QString highlightedText(const QString& text, const QString& phrase, const QPalette& palette);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -53,6 +57,8 @@ private:
 
     const UsageStatsStore& store_;
     std::function<void()> onReset_;
+    QString triggerKey_;
+    QList<Instruction> instructions_;
     DigitsView* total_ = nullptr;
     QLabel* summary_ = nullptr;
     QWidget* topApps_ = nullptr;

@@ -42,9 +42,11 @@ void ScriptedScan::setResult(const QList<AppEntry>& result) {
     state_->result = result;
 }
 
-Window::Window()
+Window::Window(const PlatformWords& words)
     : folder(TestSupport::freshFolder()), bindingsFile(folder + "/keyBindings.json"), monitor(bindingsFile),
       stats(folder + "/usageStats.json") {
+    // The view takes its words when it is built.
+    fake->platformWords = words;
     ContentView::Services services;
     services.hotkeys = &monitor;
     services.stats = &stats;

@@ -50,10 +50,10 @@ private:
 };
 
 /// One main window with its own hotkey monitor, statistics, updater, bindings file and
-/// scripted catalog, on a Fake platform.
+/// scripted catalog, on a Fake platform that speaks `words`.
 class Window {
 public:
-    Window();
+    explicit Window(const PlatformWords& words = PlatformWords::macOS());
     ~Window();
 
     /// Shows the window and waits until it is on screen.

@@ -4,6 +4,7 @@
 #include "Keyboard/AppPickerSheet.h"
 #include "Keyboard/KeyBindingStore.h"
 #include "Keyboard/KeyboardView.h"
+#include "Platform/X11/X11Words.h"
 #include "support/TestSupport.h"
 
 #include <QFile>
@@ -146,24 +147,70 @@ TEST(MainWindowBinding, EscapeClosesWithNoChangeAndTheNextPickerStartsAfreshWith
     EXPECT_TRUE(window.waitPickerClosed());
 }
 
-TEST(MainWindowPermission, EachMissingPermissionOffersItsOwnSettingsPane) {
-    for (const PermissionIssue issue : {PermissionIssue::accessibility, PermissionIssue::inputMonitoring}) {
-        SCOPED_TRACE(int(issue));
-        Window window;
-        window.fake->desktop.trusted = issue != PermissionIssue::accessibility;
-        window.fake->desktop.tapRefused = issue == PermissionIssue::inputMonitoring;
+// Why the hotkeys are off, as the footer says it, and where its button leads (none: no button).
+TEST(MainWindowHotkeyTrouble, TheFooterNamesTheCauseAndOffersAButtonOnlyWhereItFixesIt) {
+    const QString mac = "x-apple.systempreferences:com.apple.preference.security?";
+    const struct {
+        bool onLinux;
+        bool trusted;
+        std::optional<TapFailure> failure;
+        std::vector<std::int64_t> keysTaken;
+        QString footer;
+        QString button;
+    } cases[] = {
+        {false, false, {}, {},
+         "Listening permission not granted: System Settings → Privacy & Security → Accessibility, enable Kestavon",
+         mac + "Privacy_Accessibility"},
+        {false, true, TapFailure::notPermitted, {},
+         "Hotkey listener creation failed (Input Monitoring permission may also be required)",
+         mac + "Privacy_ListenEvent"},
+        {true, true, TapFailure::unsupportedSession, {},
+         "Hotkeys are off in a Wayland session: choose an X11 (Xorg) session at login. Support for sway is coming",
+         ""},
+        {true, true, TapFailure::noDisplay, {}, x11Words().noDisplay.text, ""},
+        {true, true, TapFailure::keysTaken, {}, x11Words().allKeysTaken.text, ""},
+        {true, true, {}, {14},
+         "Right Super + E is taken by another program: free it in the window manager's keyboard settings", ""},
+        {true, true, {}, {32, 14, 16, 15, 17},
+         "Right Super + E, R, T and 2 more keys are taken by other programs: free them in the window manager's "
+         "keyboard settings",
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.footer.toStdString());
+        Window window(c.onLinux ? x11Words() : PlatformWords::macOS());
+        window.fake->desktop.trusted = c.trusted;
+        window.fake->desktop.tapFailure = c.failure;
+        window.fake->desktop.keysTaken = c.keysTaken;
         window.show();
         window.monitor.start(false);
+        EXPECT_TRUE(TestSupport::processEventsUntil([&] { return window.footer() == c.footer; }))
+            << window.footer().toStdString();
         auto* settings = window.view->findChild<QPushButton*>("openSettings");
-        ASSERT_TRUE(TestSupport::processEventsUntil([&] { return settings->isVisible(); }));
-        if (issue == PermissionIssue::accessibility) {
-            EXPECT_TRUE(TestSupport::processEventsUntil(
-                [&] { return window.footer().startsWith("Listening permission"); }));
-        }
+        EXPECT_EQ(settings->isVisible(), !c.button.isEmpty());
+        if (c.button.isEmpty()) continue;
         QTest::mouseClick(settings, Qt::LeftButton);
-        ASSERT_EQ(window.fake->desktop.openedURLs.size(), 1u);
-        EXPECT_EQ(window.fake->desktop.openedURLs[0], settingsURL(issue));
+        EXPECT_EQ(window.fake->desktop.openedURLs, std::vector<QString>{c.button});
     }
+}
+
+TEST(MainWindowHotkeyTrouble, LinuxWordsSpeakOfNoMacThing) {
+    const PlatformWords& words = x11Words();
+    const QStringList texts{words.triggerKey,         words.notTrusted.text, words.notPermitted.text,
+                            words.unsupportedSession.text, words.noDisplay.text, words.allKeysTaken.text,
+                            words.nowListening,       words.keysTakenText({"E", "R"}), words.setupTip};
+    for (const QString& text : texts) {
+        for (const char* mac : {"Command", "System Settings", "Privacy", "Accessibility", "Input Monitoring",
+                                "permission"})
+            EXPECT_FALSE(text.contains(mac, Qt::CaseInsensitive)) << text.toStdString();
+    }
+}
+
+TEST(MainWindowHotkeyTrouble, TheHintHighlightsThePlatformsTriggerKey) {
+    Window window(x11Words());
+    window.show();
+    EXPECT_EQ(hint(window), "Hold the right Super key and press a bound key to jump to that app.");
+    EXPECT_TRUE(window.view->findChild<QLabel*>("hint")->text().contains(">right Super</span>"));
 }
 
 TEST(MainWindowCatalogWatch, ScansRefreshStoredPathsOnlyWhenTheNumberOfAppsChanged) {

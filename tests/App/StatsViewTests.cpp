@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 
 #include "App/TabBarButton.h"
+#include "Platform/X11/X11Words.h"
 #include "Stats/DigitsView.h"
 #include "Stats/StatsView.h"
 #include "Stats/TopAppRowView.h"
@@ -20,7 +21,7 @@ using Segment = StatsView::Segment;
 
 // The Stats tab of a window, over the window's own statistics file.
 struct StatsTab {
-    StatsTab() {
+    explicit StatsTab(const PlatformWords& words = PlatformWords::macOS()) : window(words) {
         window.show();
         QTest::mouseClick(window.view->findChild<TabBarButton*>("tab-stats"), Qt::LeftButton);
         view = window.view->findChild<StatsView*>("stats");
@@ -87,24 +88,38 @@ TEST(StatsViewHighlight, OnlyTheFirstExactOccurrenceIsHighlighted) {
         {"Hold the right Command", {{"Hold the ", false}, {"right Command", true}, {"", false}}},
     };
     for (const auto& [text, segments] : cases)
-        EXPECT_EQ(StatsView::highlightedSegments(text), segments) << text.toStdString();
+        EXPECT_EQ(StatsView::highlightedSegments(text, "right Command"), segments) << text.toStdString();
 }
 
 TEST(StatsViewHighlight, StyledTextColoursThePhraseAndEscapesTheRest) {
     QPalette palette;
     palette.setColor(QPalette::Highlight, QColor(0x12, 0x34, 0xcd));
-    const QString rich = StatsView::highlightedText("a <b> right Command key", palette);
+    const QString rich = StatsView::highlightedText("a <b> right Command key", "right Command", palette);
     EXPECT_TRUE(rich.contains(R"(<span style="color:#1234cd">right Command</span>)")) << rich.toStdString();
     EXPECT_EQ(plainText(rich), "a <b> right Command key");
 }
 
-TEST(StatsViewInstructions, SecondInstructionHighlightsRightCommand) {
-    StatsTab tab;
-    const auto* second = tab.view->findChild<QLabel*>("instruction1");
-    EXPECT_EQ(plainText(second->text()),
-              "Hold the right Command key and press a bound key to jump to that app.");
-    EXPECT_TRUE(second->text().contains("<span"));
-    EXPECT_FALSE(tab.view->findChild<QLabel*>("instruction0")->text().contains("<span"));
+TEST(StatsViewInstructions, SpeakThePlatformsWordsAndHighlightItsTriggerKey) {
+    const struct {
+        PlatformWords words;
+        QString jump;
+        QString highlighted;
+        QString setup;
+    } cases[] = {
+        {PlatformWords::macOS(), "Hold the right Command key and press a bound key to jump to that app.",
+         ">right Command</span>",
+         "First time? Allow Kestavon in System Settings > Privacy & Security > Accessibility."},
+        {x11Words(), "Hold the right Super key and press a bound key to jump to that app.", ">right Super</span>",
+         "Hotkeys work in an X11 (Xorg) session; on Wayland they do not work yet."},
+    };
+    for (const auto& c : cases) {
+        StatsTab tab(c.words);
+        const auto* second = tab.view->findChild<QLabel*>("instruction1");
+        EXPECT_EQ(plainText(second->text()), c.jump);
+        EXPECT_TRUE(second->text().contains(c.highlighted)) << second->text().toStdString();
+        EXPECT_FALSE(tab.view->findChild<QLabel*>("instruction0")->text().contains("<span"));
+        EXPECT_EQ(plainText(tab.view->findChild<QLabel*>("instruction2")->text()), c.setup);
+    }
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "Keyboard/KeyBindingStore.h"
 #include "Keyboard/KeyboardLayout.h"
 #include "Keyboard/KeyboardView.h"
+#include "Platform/X11/X11Words.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@
 #include <QToolButton>
 
 #include <cstdio>
+#include <functional>
 
 using namespace AppTestSupport;
 
@@ -51,7 +53,7 @@ void save(QWidget* widget, const QString& path) {
 }
 
 void shoot(const QString& out, const QString& theme) {
-    Window window;
+    Window window(x11Words());
     const QString apps = TestSupport::freshFolder();
     const QList<std::tuple<QString, QString, QString>> installed{
         {"org.gnome.Terminal", "Terminal", "utilities-terminal"},
@@ -121,11 +123,22 @@ void shoot(const QString& out, const QString& theme) {
     QTest::mouseClick(window.view->findChild<TabBarButton*>("tab-about"), Qt::LeftButton);
     save(window.view.get(), out + "/about-" + theme + ".png");
 
-    QTest::mouseClick(window.view->findChild<TabBarButton*>("tab-keys"), Qt::LeftButton);
-    window.fake->desktop.trusted = false;
-    window.monitor.start(false);
-    TestSupport::drainMainThread();
-    save(window.view.get(), out + "/keys-permission-" + theme + ".png");
+}
+
+// The footer when the hotkeys are off, or some keys are held, on Linux.
+void shootTrouble(const QString& out) {
+    const std::pair<QString, std::function<void(FakeDesktop&)>> cases[] = {
+        {"wayland", [](FakeDesktop& d) { d.tapFailure = TapFailure::unsupportedSession; }},
+        {"keys-taken", [](FakeDesktop& d) { d.keysTaken = {14, 15, 17, 16, 32}; }},
+    };
+    for (const auto& [name, script] : cases) {
+        Window window(x11Words());
+        script(window.fake->desktop);
+        window.show();
+        window.monitor.start(false);
+        TestSupport::drainMainThread();
+        save(window.view.get(), out + "/keys-" + name + ".png");
+    }
 }
 
 // Every symbol at the sizes the window uses and large, to judge the drawings.
@@ -163,6 +176,7 @@ int main(int argc, char** argv) {
     QDir().mkpath(out);
     shootSymbols(out);
     shoot(out, QStringLiteral("light"));
+    shootTrouble(out);
     QApplication::setPalette(darkPalette());
     shoot(out, QStringLiteral("dark"));
     return 0;

@@ -4,7 +4,7 @@
 #include "Keyboard/KeyBindingStore.h"
 #include "Platform/Fake/FakePlatform.h"
 #include "Platform/TapEvent.h"
-#include "Switching/WindowAX.h"
+#include "Switching/TrustPrompt.h"
 #include "support/TestSupport.h"
 
 #include <QStringList>
@@ -20,7 +20,7 @@ protected:
 
     FakeDesktopScenario() {
         // The trust prompt is asked for once per process; each scenario is a fresh launch.
-        WindowAX::trustPromptLatch = false;
+        TrustPrompt::latch = false;
         FakeDesktop& d = fake->desktop;
         d.displays.push_back({1, QStringLiteral("UUID-MAIN"), QRectF(0, 0, 1440, 900), true,
                               QStringLiteral("Built-in Display"),

@@ -1,4 +1,4 @@
-#include "Hotkey/HotkeyLog.h"
+#include "Support/HotkeyLog.h"
 #include "support/TestSupport.h"
 
 #include <QDir>

@@ -1,7 +1,8 @@
-// Installing the tap, and the wait for missing permissions, in virtual time.
+// Installing the tap, and the wait until it can be installed, in virtual time.
 #include "FakeDesktopScenario.h"
 
 #include "Platform/Fake/FakeEventTap.h"
+#include "Platform/X11/X11Words.h"
 
 using namespace std::chrono_literals;
 
@@ -36,7 +37,7 @@ TEST_F(StartTest, UntrustedAtLaunchPromptsOnceWaitsAndStartsWithinOneTimerPeriod
 }
 
 TEST_F(StartTest, TapRefusedWhileTrustedRetriesSilentlyUntilItWorks) {
-    fake->desktop.tapRefused = true;
+    fake->desktop.tapFailure = TapFailure::notPermitted;
     monitor.start(false);
     EXPECT_EQ(monitor.permissionIssue(), PermissionIssue::inputMonitoring);
     EXPECT_EQ(settle(1), QStringList{creationFailed});
@@ -45,7 +46,7 @@ TEST_F(StartTest, TapRefusedWhileTrustedRetriesSilentlyUntilItWorks) {
     EXPECT_EQ(fake->desktop.tapAttempts, 4);  // the start and three silent retries
     EXPECT_EQ(settle(1), QStringList{creationFailed});
 
-    fake->desktop.tapRefused = false;
+    fake->desktop.tapFailure.reset();
     fake->fakeTime.advance(3s);
     EXPECT_TRUE(monitor.isStarted());
     EXPECT_EQ(settle(2), (QStringList{creationFailed, granted}));
@@ -62,7 +63,7 @@ TEST_F(StartTest, BothGrantedStartsQuietlyAndTheTapFeedsTheDecision) {
     EXPECT_FALSE(monitor.isCheckingPermission());
 
     // Events reach the decision on the tap's own thread.
-    auto tap = fake->eventInput.lastTap();
+    auto tap = fake->tapPort.lastTap();
     ASSERT_TRUE(tap);
     EXPECT_FALSE(tap->deliver(EventType::flagsChanged, {CommandKey::right, EventFlag::command}));
     EXPECT_TRUE(tap->isEnabled());
@@ -84,4 +85,33 @@ TEST_F(StartTest, RepeatedFailingStartsKeepOneTimer) {
     monitor.start(true);
     EXPECT_EQ(fake->fakeTime.activeTimerCount(), 1);
     EXPECT_EQ(fake->desktop.trustPrompts, 1);  // the system prompt is asked for once per process
+}
+
+TEST_F(StartTest, EachTapFailureIsPublishedAsItsOwnCauseInThePlatformsWords) {
+    fake->platformWords = x11Words();
+    const std::pair<TapFailure, PermissionIssue> cases[] = {
+        {TapFailure::notPermitted, PermissionIssue::inputMonitoring},
+        {TapFailure::unsupportedSession, PermissionIssue::unsupportedSession},
+        {TapFailure::noDisplay, PermissionIssue::noDisplay},
+        {TapFailure::keysTaken, PermissionIssue::keysTaken},
+    };
+    for (const auto& [failure, issue] : cases) {
+        fake->desktop.tapFailure = failure;
+        monitor.start(false);
+        EXPECT_EQ(monitor.permissionIssue(), issue);
+        EXPECT_EQ(settle(outcomes.size() + 1).last(), troubleWords(issue, x11Words()).text);
+    }
+    // Once the keys are free again, the start says so without speaking of permissions.
+    fake->desktop.tapFailure.reset();
+    fake->fakeTime.advance(3s);
+    EXPECT_TRUE(monitor.isStarted());
+    EXPECT_EQ(settle(5).last(), "Hotkeys are ready");
+}
+
+TEST_F(StartTest, KeysOtherProgramsHoldArePublishedByLegendInLayoutOrder) {
+    fake->desktop.keysTaken = {14, 999, 12};  // E, a key no one binds, Q
+    monitor.start(false);
+    EXPECT_TRUE(monitor.isStarted());
+    EXPECT_EQ(monitor.keysTaken(), (QStringList{"Q", "E"}));
+    EXPECT_EQ(monitor.permissionIssue(), std::nullopt);
 }

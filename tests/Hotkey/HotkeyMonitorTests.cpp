@@ -213,10 +213,3 @@ TEST_F(HotkeyMonitorTest, ReportsReachTheMainThreadInReportOrder) {
                                                            {QStringLiteral("Launched"), true},
                                                            {QStringLiteral("Couldn't launch Terminal (path missing)"), true}}));
 }
-
-TEST(PermissionIssue, SettingsURLOpensTheMatchingPrivacyPane) {
-    EXPECT_EQ(settingsURL(PermissionIssue::accessibility),
-              QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility"));
-    EXPECT_EQ(settingsURL(PermissionIssue::inputMonitoring),
-              QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy_ListenEvent"));
-}

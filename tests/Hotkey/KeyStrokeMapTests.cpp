@@ -1,4 +1,4 @@
-#include "Hotkey/KeyStrokeMap.h"
+#include "Platform/KeyStrokeMap.h"
 #include "Hotkey/ModifierState.h"
 #include "Platform/TapEvent.h"
 

@@ -19,7 +19,7 @@ using StrokeTest = FakeDesktopScenario;
 TEST_F(StrokeTest, DegradationsAreListedInTheirOrderAndTheJumpStillCounts) {
     const auto pid = fake->desktop.addApp("Mail", QStringLiteral("com.example.mail"), installedBundle("Mail"));
     fake->desktop.addWindow(pid, QRectF(50, 60, 700, 500), desktop2, /*minimized=*/true);
-    fake->desktop.gesturesIgnored = true;
+    fake->desktop.spaceSwitchIgnored = true;
     fake->desktop.minimizeWriteRefused = true;
     fake->desktop.activation = FakeDesktop::Activation::never;
     bind("1-q", {"com.example.mail", installedBundle("Mail"), "Mail"});

@@ -34,11 +34,17 @@ struct Desk {
 
 } // namespace
 
-TEST(InventoryCollection, RecordsCarryApplicationDisplayAndSpaceFromOneCallPerWindow) {
+TEST(InventoryCollection, RecordsCarryApplicationDisplayAndSpaceOfOrdinaryWindowsOnly) {
     Desk desk;
     const auto a = desk.desktop.addWindow(desk.notes, QRectF(100, 100, 800, 600), 11);
     const auto b = desk.desktop.addWindow(desk.terminal, QRectF(2000, 100, 400, 300), 21);
     const auto c = desk.desktop.addWindow(desk.notes, QRectF(0, 0, 1920, 1080), 12);
+
+    // Panels, invisible helpers and the like are no windows to jump to.
+    desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 11);
+    desk.desktop.windows.back().layer = 25;
+    desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 11);
+    desk.desktop.windows.back().alpha = 0.0;
 
     const WindowInventory inventory = InventoryService::collect(when);
     EXPECT_EQ(inventory.collectedAt, when); // the caller's time, not the clock
@@ -61,73 +67,38 @@ TEST(InventoryCollection, RecordsCarryApplicationDisplayAndSpaceFromOneCallPerWi
     EXPECT_EQ(side.displayName, QStringLiteral("Side"));
     EXPECT_EQ(side.spaceLabel, QStringLiteral("Desktop 1"));
 
-    // One window list; the framework opened once and asked once per window, with its number alone.
-    EXPECT_EQ(desk.desktop.windowListRequests.size(), 1u);
-    EXPECT_EQ(desk.desktop.skyLightOpens, 1);
-    ASSERT_EQ(desk.desktop.spacesForWindowsRequests.size(), 3u);
-    EXPECT_EQ(desk.desktop.spacesForWindowsRequests[1].second, QVariantList{QVariant::fromValue(b)});
 }
 
-TEST(InventoryCollection, WithoutTheFrameworkThereIsNoSpaceInformation) {
-    Desk desk;
-    desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 11);
-    desk.desktop.addWindow(desk.terminal, QRectF(2000, 0, 10, 10), 21);
-    desk.desktop.skyLightPresent = false;
-    const WindowInventory inventory = InventoryService::collect(when);
-    EXPECT_FALSE(inventory.spaceInfoAvailable);
-    const auto records = desk.records(inventory);
-    ASSERT_EQ(records.size(), 2u);
-    for (const auto& record : records) {
-        EXPECT_EQ(record.spaceID, std::nullopt);
-        EXPECT_EQ(record.spaceLabel, std::nullopt);
-        EXPECT_TRUE(record.displayID.has_value());
-    }
-    EXPECT_EQ(desk.desktop.spacesForWindowsCalls, 0);
-}
-
-TEST(InventoryCollection, WithoutASpaceListSpaceIdsStayButLabelsGo) {
-    // No list at all makes the Space information unavailable; an empty list does not.
-    for (const bool null : {true, false}) {
-        SCOPED_TRACE(null ? "null list" : "empty list");
+TEST(InventoryCollection, SpacesOfWindowsAndTheSpaceListAreEachOptional) {
+    struct Case {
+        const char* name;
+        bool spaceListFails, windowSpacesFail;
+        bool available;
+        std::optional<std::uint64_t> space;
+        std::optional<QString> label;
+    };
+    const Case cases[] = {
+        {"both", false, false, true, 12, "Fullscreen"},
+        {"no Space list: ids stay, labels go", true, false, false, 12, std::nullopt},
+        {"no Spaces of windows", false, true, true, std::nullopt, std::nullopt},
+        {"neither", true, true, false, std::nullopt, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         Desk desk;
-        desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 11);
-        desk.desktop.addWindow(desk.terminal, QRectF(0, 0, 10, 10), 12);
-        desk.desktop.managedDisplaySpacesReturnsNull = null;
-        desk.desktop.managedDisplaySpacesOverride = QVariantList{};
+        desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 12);
+        desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 0); // on no Space
+        desk.desktop.spaceListFails = c.spaceListFails;
+        desk.desktop.windowSpacesFail = c.windowSpacesFail;
         const WindowInventory inventory = InventoryService::collect(when);
-        EXPECT_EQ(inventory.spaceInfoAvailable, !null);
+        EXPECT_EQ(inventory.spaceInfoAvailable, c.available);
         const auto records = desk.records(inventory);
         ASSERT_EQ(records.size(), 2u);
-        EXPECT_EQ(records[0].spaceID, 11u);
-        EXPECT_EQ(records[1].spaceID, 12u);
-        EXPECT_EQ(records[0].spaceLabel, std::nullopt);
-        EXPECT_EQ(records[1].spaceLabel, std::nullopt);
-        EXPECT_TRUE(inventory.apps[0].spaceLabels.empty());
+        EXPECT_EQ(records[0].spaceID, c.space);
+        EXPECT_EQ(records[0].spaceLabel, c.label);
+        EXPECT_EQ(records[1].spaceID, std::nullopt);
+        EXPECT_TRUE(records[1].displayID.has_value());
     }
-}
-
-TEST(InventoryCollection, FirstNumericSpaceCountsAndNoAnswerMeansNoSpace) {
-    Desk desk;
-    const auto none = desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 11);
-    const auto mixed = desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 11);
-    const auto unknown = desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 11);
-    desk.desktop.spacesForWindowOverride[none] = {};
-    desk.desktop.spacesForWindowOverride[mixed] = {QStringLiteral("junk"), 13, 11};
-    desk.desktop.spacesForWindowOverride[unknown] = {QVariant::fromValue(std::uint64_t(999))};
-    const auto records = desk.records(InventoryService::collect(when));
-    ASSERT_EQ(records.size(), 3u);
-    EXPECT_EQ(records[0].spaceID, std::nullopt);
-    EXPECT_EQ(records[0].spaceLabel, std::nullopt);
-    EXPECT_EQ(records[1].spaceID, 13u);
-    EXPECT_EQ(records[1].spaceLabel, QStringLiteral("Desktop 3"));
-    EXPECT_EQ(records[2].spaceID, 999u);
-    EXPECT_EQ(records[2].spaceLabel, std::nullopt);
-
-    desk.desktop.spacesForWindowsReturnsNull = true;
-    const WindowInventory inventory = InventoryService::collect(when);
-    EXPECT_TRUE(inventory.spaceInfoAvailable);
-    for (const auto& record : desk.records(inventory))
-        EXPECT_EQ(record.spaceID, std::nullopt);
 }
 
 TEST(InventoryCollection, NamesAndIdentifiersFallBackFieldByField) {
@@ -183,6 +154,6 @@ TEST(InventoryCollection, WithoutWindowListDisplaysAreStillListedAndWithoutAnyAn
     EXPECT_TRUE(inventory.spaceInfoAvailable);
 
     desk.desktop.displayListFails = true;
-    desk.desktop.skyLightPresent = false;
+    desk.desktop.spaceListFails = true;
     EXPECT_EQ(InventoryService::collect(when), (WindowInventory{when, false, {}, {}, 0}));
 }

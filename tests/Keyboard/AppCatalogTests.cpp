@@ -8,10 +8,8 @@
 
 namespace {
 
-QVariantMap info(const QString& bundleId, const QString& name = {}) {
-    QVariantMap map{{BundleInfoKey::identifier, bundleId}};
-    if (!name.isEmpty()) map.insert(BundleInfoKey::name, name);
-    return map;
+BundleInfo info(const QString& bundleId, const QString& name = {}) {
+    return BundleInfo{bundleId, name.isEmpty() ? QStringList() : QStringList{name}, false};
 }
 
 QStringList names(const QList<AppEntry>& entries) {
@@ -85,76 +83,16 @@ TEST_F(AppCatalogScan, OnlyDirectChildrenWithTheSuffixAreExamined) {
     EXPECT_EQ(names(scan({"/Apps"})), QStringList({"Real"}));
 }
 
-TEST_F(AppCatalogScan, BundlesWithoutAUsableIdentifierAreSkipped) {
+TEST_F(AppCatalogScan, AgentsAndApplicationsWithoutIdentifierAreSkippedAndNamesFallBackToTheFile) {
     bundles().addBundle("/Apps/Empty.app", info(""));
-    bundles().addBundle("/Apps/Number.app", {{BundleInfoKey::identifier, 42}});
-    bundles().addBundle("/Apps/None.app", {{BundleInfoKey::name, "None"}});
     bundles().addBundle("/Apps/Spaced.app", info(" com.example.spaced "));
-    const auto found = scan({"/Apps"});
-    ASSERT_EQ(found.size(), 1);
-    EXPECT_EQ(found[0].bundleId, " com.example.spaced "); // used unchanged
-}
-
-TEST(AppCatalogAgents, OnlyTrueFlagsHideABundle) {
-    ScopedFakePlatform fake;
-    const QList<std::pair<QString, QVariant>> flags{
-        {"StringYES", QStringLiteral("YES")},
-        {"StringTrue", QStringLiteral("True")},
-        {"StringOne", QStringLiteral("1")},
-        {"StringZero", QStringLiteral("0")},
-        {"NumberOne", 1},
-        {"NumberZero", 0},
-        {"BoolTrue", true},
-        {"BoolFalse", false},
-        {"Fraction", 0.5},
-        {"List", QVariantList{true}},
-    };
-    for (const auto& [name, flag] : flags) {
-        QVariantMap map = info("com.example." + name, name);
-        map.insert(BundleInfoKey::agentOnly, flag);
-        fake->fakeBundles.addBundle("/Apps/" + name + ".app", map);
-    }
-    QStringList offered = names(AppCatalog::scan({"/Apps"}));
-    offered.sort();
-    EXPECT_EQ(offered, QStringList({"BoolFalse", "List", "NumberZero", "StringYES", "StringZero"}));
-}
-
-TEST(AppCatalogNames, LocalizedNamesComeFirstThenPlainOnesThenTheFolder) {
-    ScopedFakePlatform fake;
-    FakeBundles& bundles = fake->fakeBundles;
-    bundles.addBundle("/Apps/Mail.app", {{BundleInfoKey::identifier, "mail"},
-                                         {BundleInfoKey::displayName, ""},
-                                         {BundleInfoKey::name, "Mail"}});
-    bundles.addBundle("/Apps/Tool.app", info("tool"));
-    bundles.addBundle("/Apps/Loc.app",
-                      {{BundleInfoKey::identifier, "loc"}, {BundleInfoKey::displayName, "Plain Display"}},
-                      QVariantMap{{BundleInfoKey::name, "Localised"}});
-    bundles.addBundle("/Apps/Odd.app", {{BundleInfoKey::identifier, "odd"}, {BundleInfoKey::name, 7}});
+    bundles().addBundle("/Apps/Agent.app", BundleInfo{"com.example.agent", {"Agent"}, true});
+    bundles().addBundle("/Apps/Mail.app", BundleInfo{"mail", {"Localised Mail", "Mail"}, false});
+    bundles().addBundle("/Apps/Tool.app", info("tool"));
     QHash<QString, QString> byId;
-    for (const AppEntry& entry : AppCatalog::scan({"/Apps"}))
-        byId.insert(entry.bundleId, entry.name);
-    EXPECT_EQ(byId.value("mail"), "Mail");
+    for (const AppEntry& entry : scan({"/Apps"})) byId.insert(entry.bundleId, entry.name);
+    EXPECT_EQ(byId.size(), 3);
+    EXPECT_EQ(byId.value(" com.example.spaced "), "Spaced"); // the identifier used unchanged
+    EXPECT_EQ(byId.value("mail"), "Localised Mail");
     EXPECT_EQ(byId.value("tool"), "Tool");
-    EXPECT_EQ(byId.value("loc"), "Localised");
-    EXPECT_EQ(byId.value("odd"), "Odd");
 }
-
-TEST(AppCatalogFilter, NamePrefixesComeFirstThenOtherMatchesAndBlankKeepsAll) {
-    const QList<AppEntry> all{
-        {"com.apple.Notes", "/n", "Notes"},       {"com.example.term", "/x", "Xylophone"},
-        {"com.apple.Terminal", "/t", "Terminal"}, {"com.apple.mail", "/m", "Mail"},
-        {"com.apple.TextEdit", "/e", "TextEdit"},
-    };
-    EXPECT_EQ(names(AppCatalog::filter(all, " TE ")),
-              QStringList({"Terminal", "TextEdit", "Notes", "Xylophone"}));
-    EXPECT_EQ(AppCatalog::filter(all, "  \t\n "), all);
-}
-
-TEST(AppCatalogFilter, PathIsNeverSearchedAndAccentsMatter) {
-    const QList<AppEntry> all{{"one", "/Applications/Camera.app", "Photo Booth"}, {"two", "/t", "Café"}};
-    EXPECT_TRUE(AppCatalog::filter(all, "camera").isEmpty());
-    EXPECT_TRUE(AppCatalog::filter(all, "cafe").isEmpty());
-    EXPECT_EQ(names(AppCatalog::filter(all, "CAFÉ")), QStringList({"Café"}));
-}
-
-} // namespace

@@ -1,6 +1,6 @@
 #include "BindingsTestSupport.h"
 
-#include "Hotkey/KeyStrokeMap.h"
+#include "Platform/KeyStrokeMap.h"
 #include "Keyboard/BindingsFileReader.h"
 #include "Keyboard/KeyBindingStore.h"
 #include "support/TestSupport.h"

@@ -1,6 +1,6 @@
 #include "Keyboard/KeyboardLayout.h"
 
-#include "Hotkey/KeyStrokeMap.h"
+#include "Platform/KeyStrokeMap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "SuccessiveStates.h"
 
-#include "Hotkey/KeyStrokeMap.h"
+#include "Platform/KeyStrokeMap.h"
 #include "Keyboard/BindingsFileReader.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "Stats/UsageStatsStore.h"
 
-#include "Hotkey/HotkeyLog.h"
+#include "Support/HotkeyLog.h"
 #include "Support/DataFolder.h"
 #include "support/TestSupport.h"
 

@@ -1,7 +1,7 @@
 #include "Switching/SwitchService.h"
 
 #include "Platform/Fake/FakePlatform.h"
-#include "Switching/WindowAX.h"
+#include "Switching/TrustPrompt.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ const QRectF frame(200, 150, 900, 700);
 class SwitchServiceTest : public testing::Test {
 protected:
     void SetUp() override {
-        WindowAX::trustPromptLatch = false;
+        TrustPrompt::latch = false;
         desktop.displays = {
             {1, uuid, QRectF(0, 0, 1920, 1080), true, QStringLiteral("Built-in"), {{1, 0}, {2, 0}}, 1}};
     }
@@ -50,7 +50,7 @@ TEST_F(SwitchServiceTest, FocusedWindowIsPreferredOverTheFrontOne) {
 
 TEST_F(SwitchServiceTest, UnresolvableSpaceIsSkipped) {
     desktop.addWindow(pid, frame, 1);
-    desktop.skyLightPresent = false;
+    desktop.spaceListFails = true;
     EXPECT_EQ(SwitchService::present(target), PresentOutcome::degraded({spaceSwitchSkipped}));
     EXPECT_EQ(desktop.frontmostPid, pid);
 }

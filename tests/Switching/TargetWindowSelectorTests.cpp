@@ -1,3 +1,4 @@
+#include "Platform/WindowOperationsPort.h"
 #include "Switching/TargetWindowSelector.h"
 
 #include <gtest/gtest.h>
@@ -12,20 +13,20 @@ WindowRecord window(std::uint32_t id, QRectF frame, bool onscreen = true) {
     return w;
 }
 
-std::optional<std::uint32_t> chosen(const std::optional<QRectF>& axFrame,
+std::optional<std::uint32_t> chosen(const std::optional<QRectF>& focusedFrame,
                                     const std::vector<WindowRecord>& windows) {
-    const auto w = TargetWindowSelector::select(axFrame, windows);
+    const auto w = TargetWindowSelector::select(focusedFrame, windows);
     return w ? std::optional(w->id) : std::nullopt;
 }
 
 const QRectF focused(100, 100, 800, 600);
 
 TEST(FrameMatching, ToleranceIsOnePointInclusiveOnEachEdge) {
-    EXPECT_TRUE(TargetWindowSelector::frameMatches(focused, QRectF(101, 99, 801, 599)));
-    EXPECT_FALSE(TargetWindowSelector::frameMatches(focused, QRectF(101.01, 100, 800, 600)));
-    EXPECT_FALSE(TargetWindowSelector::frameMatches(focused, QRectF(100, 100, 800, 601.5)));
+    EXPECT_TRUE(framesMatch(focused, QRectF(101, 99, 801, 599)));
+    EXPECT_FALSE(framesMatch(focused, QRectF(101.01, 100, 800, 600)));
+    EXPECT_FALSE(framesMatch(focused, QRectF(100, 100, 800, 601.5)));
     // Negative extents compare as sizes.
-    EXPECT_TRUE(TargetWindowSelector::frameMatches(QRectF(100, 100, -800, -600), focused));
+    EXPECT_TRUE(framesMatch(QRectF(100, 100, -800, -600), focused));
 }
 
 TEST(WindowSelection, FocusedFrameWinsAndEarlierMatchBreaksTies) {

@@ -1,4 +1,4 @@
-#include "Hotkey/KeyStrokeMap.h"
+#include "Platform/KeyStrokeMap.h"
 #include "Platform/X11/KeyPositions.h"
 
 #include <gtest/gtest.h>

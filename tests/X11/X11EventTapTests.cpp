@@ -1,4 +1,4 @@
-#include "Hotkey/HotkeyLog.h"
+#include "Support/HotkeyLog.h"
 #include "Platform/X11/X11EventTap.h"
 #include "Support/DataFolder.h"
 #include "TestWindows.h"

@@ -21,7 +21,7 @@ public:
     BundlePort& bundles() override { return fakeBundles; }
     WorkspacePort& workspace() override { return workspacePort; }
     UpdaterPort& updater() override { return fakeUpdater; }
-    const PlatformWords& words() override { return fakeWords; }
+    const PlatformWords& words() override { return platformWords; }
 
     FakeTime fakeTime;
     FakeDesktop desktop{fakeTime};
@@ -30,7 +30,8 @@ public:
     FakeKeyboardTap tapPort{desktop};
     FakeBundles fakeBundles;
     FakeUpdater fakeUpdater;
-    PlatformWords fakeWords{QStringLiteral("right Command")};
+    /// A Mac's words by default; tests of another desktop's words replace them.
+    PlatformWords platformWords = PlatformWords::macOS();
 };
 
 /// Installs a FakePlatform for the lifetime of the object (one test).

@@ -52,6 +52,20 @@ QString keyName(std::int64_t keyCode) {
     return KeyStrokeMap::keyID(keyCode).value_or(QString::number(keyCode));
 }
 
+// Grabs the keys for `masks`, logging each one another client holds.
+X11KeyGrabs::Result grabKeys(xcb_connection_t* c, xcb_window_t root, const X11ModifierMasks& masks) {
+    const X11KeyGrabs::Result grabs = X11KeyGrabs::grabAll(c, root, masks);
+    for (const std::int64_t key : grabs.refused)
+        X11EventTap::logOnce(QStringLiteral("抓键被拒：Super+") + keyName(key) + QStringLiteral("（X 键码 ") +
+                             QString::number(KeyPositions::xKeyCode(key).value_or(0)) +
+                             QStringLiteral("，已被其他程序占用），此键不可作热键"));
+    return grabs;
+}
+
+QString hex(std::uint16_t mask) {
+    return QStringLiteral("0x") + QString::number(mask, 16);
+}
+
 } // namespace
 
 TapOpening X11EventTap::open(const char* display, KeyboardTapPort::Callback callback) {
@@ -99,11 +113,8 @@ std::optional<TapFailure> X11EventTap::connect() {
     const std::uint8_t opcode = selectRawSuperEvents(c, connection->root());
     if (opcode == 0) logOnce(QStringLiteral("XInput2 不可用：Super 键状态只在按下键帽时读取"));
 
-    const X11KeyGrabs::Result grabs = X11KeyGrabs::grabAll(c, connection->root());
-    for (const std::int64_t key : grabs.refused)
-        logOnce(QStringLiteral("抓键被拒：Super+") + keyName(key) + QStringLiteral("（X 键码 ") +
-                QString::number(KeyPositions::xKeyCode(key).value_or(0)) +
-                QStringLiteral("，已被其他程序占用），此键不可作热键"));
+    const X11ModifierMasks masks = X11ModifierMasks::read(c);
+    const X11KeyGrabs::Result grabs = grabKeys(c, connection->root(), masks);
     std::lock_guard lock(mutex_);
     keysTaken_ = grabs.refused;
     if (grabs.grabbed.empty()) {
@@ -112,6 +123,8 @@ std::optional<TapFailure> X11EventTap::connect() {
     }
     connection_ = std::move(connection);
     xinputOpcode_ = opcode;
+    masks_ = masks;
+    mappingChanged_ = false;
     return std::nullopt;
 }
 
@@ -149,6 +162,10 @@ void X11EventTap::run() {
         while (xcb_generic_event_t* event = xcb_poll_for_event(connection_->xcb())) {
             handle(event);
             std::free(event);
+        }
+        if (mappingChanged_) {
+            followKeyboardMapping();
+            continue; // its replies may have queued events that poll() would not wake for
         }
         if (!stopping_ && !connection_->hasError()) waitForEvents();
     }
@@ -203,7 +220,17 @@ bool X11EventTap::reconnect() {
 }
 
 void X11EventTap::handle(const xcb_generic_event_t* event) {
-    switch (event->response_type & 0x7f) {
+    const std::uint8_t type = event->response_type & 0x7f;
+    if (type == XCB_MAPPING_NOTIFY) {
+        // The connection never enables XKB, so XKB's changes (a layout switch, a new keyboard)
+        // come as this core event too, often several for one change: grabbed again once,
+        // before any later event is handled.
+        if (reinterpret_cast<const xcb_mapping_notify_event_t*>(event)->request != XCB_MAPPING_POINTER)
+            mappingChanged_ = true;
+        return;
+    }
+    if (mappingChanged_) followKeyboardMapping();
+    switch (type) {
     case XCB_KEY_PRESS:
         handleGrabbedPress(reinterpret_cast<const xcb_key_press_event_t*>(event));
         break;
@@ -221,6 +248,25 @@ void X11EventTap::handle(const xcb_generic_event_t* event) {
     }
 }
 
+void X11EventTap::followKeyboardMapping() {
+    mappingChanged_ = false;
+    xcb_connection_t* c = connection_->xcb();
+    // Key codes are positions and stay; only the modifiers the keys sit on can move.
+    const X11ModifierMasks masks = X11ModifierMasks::read(c);
+    if (masks != masks_)
+        HotkeyLog::log(QStringLiteral("修饰键映射已变，重新抓键：右 Super ") + hex(masks.rightSuper) +
+                       QStringLiteral("，左 Super ") + hex(masks.leftSuper) + QStringLiteral("，锁定键 ") +
+                       hex(masks.locks));
+    const X11KeyGrabs::Result grabs = grabKeys(c, connection_->root(), masks);
+    {
+        std::lock_guard lock(mutex_);
+        keysTaken_ = grabs.refused;
+    }
+    X11KeyGrabs::ungrabStale(c, connection_->root(), masks_, masks);
+    xcb_flush(c);
+    masks_ = masks;
+}
+
 void X11EventTap::handleGrabbedPress(const xcb_key_press_event_t* event) {
     xcb_connection_t* c = connection_->xcb();
     bool swallow = false;
@@ -230,7 +276,7 @@ void X11EventTap::handleGrabbedPress(const xcb_key_press_event_t* event) {
             superKeyChanged(event->detail, true);
         } else {
             readSuperKeys();
-            swallow = callback_(EventType::keyDown, TapEvent{*keyCode, X11KeyGrabs::flags(event->state)});
+            swallow = callback_(EventType::keyDown, TapEvent{*keyCode, masks_.flags(event->state)});
         }
     }
     // The keyboard stays frozen until this answer: send it at once. Releasing the grab, not

@@ -2,6 +2,7 @@
 
 #include "Platform/KeyboardTapPort.h"
 #include "X11Connection.h"
+#include "X11ModifierMasks.h"
 
 #include <xcb/xcb.h>
 
@@ -18,7 +19,9 @@
 /// focused client unchanged. The Super keys themselves are watched through XInput2 raw
 /// events and reported as modifier changes of the trigger keys (CommandKey, 54 and 55); because our own
 /// grab hides raw events from us, the key map read while the keyboard is frozen is the
-/// final word on which Super key is down at each grabbed press.
+/// final word on which Super key is down at each grabbed press. The grabbed modifier states
+/// follow the server's modifier mapping: a mapping change (xmodmap, a layout switch, another
+/// keyboard) is answered by grabbing again, on this connection and the run thread.
 class X11EventTap final : public EventTap {
 public:
     /// Connects to `display` (the DISPLAY variable when null) and grabs the keys; no tap when
@@ -51,6 +54,9 @@ private:
     /// Waits, until stop(), for the display to come back; true once connected again.
     bool reconnect();
     void handle(const xcb_generic_event_t* event);
+    /// Grabs for the modifier mapping as it is now, then gives back the grabs it no longer
+    /// needs: no press slips through in between.
+    void followKeyboardMapping();
     void handleGrabbedPress(const xcb_key_press_event_t* event);
     void handleRawKey(const xcb_generic_event_t* event);
     /// The Super keys as the key map says now, each change reported before anything else.
@@ -66,9 +72,11 @@ private:
     const KeyboardTapPort::Callback callback_;
     std::unique_ptr<X11Connection> connection_; // replaced by the run thread only; guarded by mutex_
     std::uint8_t xinputOpcode_ = 0;             // 0: no XInput2, Super is read from the key map only
+    X11ModifierMasks masks_;                    // what the grabs were made for
+    bool mappingChanged_ = false;               // a mapping change not yet grabbed for
     mutable std::mutex mutex_;
-    bool running_ = false;                  // guarded by mutex_
-    std::vector<std::int64_t> keysTaken_;   // guarded by mutex_
+    bool running_ = false;                      // guarded by mutex_
+    std::vector<std::int64_t> keysTaken_;       // guarded by mutex_
     std::atomic<bool> stopping_{false};
     std::atomic<bool> enabled_{true};
     int wakeRead_ = -1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "X11ModifierMasks.h"
+
 #include <xcb/xcb.h>
 
 #include <cstdint>
@@ -17,11 +19,13 @@ struct Result {
     std::vector<std::int64_t> refused;
 };
 
-/// Grabs Super + each bindable key, also with Caps Lock and Num Lock on, and waits for the
-/// server's answers.
-Result grabAll(xcb_connection_t* connection, xcb_window_t root);
+/// Grabs Super + each bindable key in every state of `masks` (the lock keys on or off) and
+/// waits for the server's answers. A grab of ours already there for the same state is
+/// simply made again.
+Result grabAll(xcb_connection_t* connection, xcb_window_t root, const X11ModifierMasks& masks);
 
-/// The tap's event flags of an X key event's modifier state.
-std::uint64_t flags(std::uint16_t state);
+/// Gives back the grabs made for `old` in states that `current` no longer grabs.
+void ungrabStale(xcb_connection_t* connection, xcb_window_t root, const X11ModifierMasks& old,
+                 const X11ModifierMasks& current);
 
 } // namespace X11KeyGrabs

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Platform/Platform.h"
-#include "Platform/PlatformWords.h"
+#include "Platform/X11/X11Words.h"
 
 #include <QString>
 
@@ -33,12 +33,11 @@ public:
     BundlePort& bundles() override;
     WorkspacePort& workspace() override;
     UpdaterPort& updater() override;
-    const PlatformWords& words() override { return words_; }
+    const PlatformWords& words() override { return x11Words(); }
 
 private:
     X11Platform() = default;
 
-    const PlatformWords words_{QStringLiteral("right Super")};
     std::unique_ptr<SystemTime> time_;
     std::unique_ptr<X11Connection> connection_;
     std::unique_ptr<X11WindowServer> windowServer_;
