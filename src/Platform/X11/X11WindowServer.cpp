@@ -24,7 +24,7 @@ bool isOnscreen(const X11ClientWindow& w, std::optional<std::uint32_t> current) 
 WindowInfo infoOf(const X11ClientWindow& w, std::optional<std::uint32_t> current) {
     WindowInfo info;
     info.number = w.id;
-    info.pid = w.pid.value_or(0);
+    info.pid = *w.pid;
     info.layer = w.layer;
     info.opacity = w.opacity;
     if (w.frame) info.bounds = QRectF(*w.frame);
@@ -44,7 +44,7 @@ std::optional<std::vector<WindowInfo>> X11WindowServer::windows() {
     std::vector<WindowInfo> list;
     list.reserve(root.frontToBack->size());
     for (const X11ClientWindow& w : X11Clients::read(connection_, *root.frontToBack, X11Clients::all))
-        list.push_back(infoOf(w, root.currentDesktop));
+        if (w.pid) list.push_back(infoOf(w, root.currentDesktop));
     return list;
 }
 

@@ -15,7 +15,8 @@ class X11WindowServer final : public WindowServerPort {
 public:
     explicit X11WindowServer(X11Connection& connection) : connection_(connection), displays_(connection) {}
 
-    /// A client without `_NET_WM_PID` is listed with pid 0: nothing can reach it by process.
+    /// A client without `_NET_WM_PID` is left out: a window here always has its process, and
+    /// nothing could reach that one by process.
     std::optional<std::vector<WindowInfo>> windows() override;
     std::vector<DisplayDescription> displays() override { return displays_.displays(); }
     /// Nothing without `_NET_NUMBER_OF_DESKTOPS`: there is no EWMH manager to speak of.
