@@ -22,6 +22,10 @@ std::optional<QRectF> X11WindowOperations::focusedWindowFrame(std::int32_t pid) 
 }
 
 RestoreOutcome X11WindowOperations::restoreIfMinimized(const WindowTarget& window) {
-    if (window.number == 0) return RestoreOutcome::unchanged;
+    if (window.number == 0 || connection_.hasError()) return RestoreOutcome::unchanged;
+    // Most windows a jump shows are not minimised: that is told without a connection of
+    // the request's own.
+    const auto state = X11Clients::readOne(connection_, xcb_window_t(window.number), X11Clients::pid | X11Clients::state);
+    if (!state || state->pid != window.pid || !state->hidden) return RestoreOutcome::unchanged;
     return X11RestoreRequest::run(xcb_window_t(window.number), window.pid, restoreLimit);
 }
