@@ -9,39 +9,46 @@
 #include <QRegularExpression>
 #include <QUuid>
 
+#include <cmath>
+#include <ostream>
+
 #include <unistd.h>
 
 namespace {
 
 enum class Placement { shown, onDesktop2, minimised, onEveryDesktop };
 
-struct WindowCase {
-    const char* what;
-    TestWindowProperties props;
-    Placement placement;
-    std::int32_t pid;
-    bool ordinary;
-    double opacity;
-    std::optional<QString> owner;
-    std::optional<QString> title;
-    bool onscreen;
-    bool minimised;
-    std::uint64_t space;
+/// What the window server says of one of the test's windows, and the Space of it.
+struct Described {
+    bool ordinary = true;
+    double opacity = 1.0;
+    std::optional<QString> owner = QStringLiteral("KestavonTest");
+    std::optional<QString> title = QStringLiteral("tëst title");
+    bool onscreen = true;
+    bool minimised = false;
+    std::uint64_t space = 1;
+    bool operator==(const Described&) const = default;
 };
 
-TestWindowProperties plain(std::optional<QByteArray> type = {}, std::optional<std::uint32_t> opacity = {}) {
+void PrintTo(const Described& d, std::ostream* out) {
+    *out << "ordinary " << d.ordinary << ", opacity " << d.opacity << ", owner "
+         << d.owner.value_or(QStringLiteral("-")).toStdString() << ", title "
+         << d.title.value_or(QStringLiteral("-")).toStdString() << ", onscreen " << d.onscreen << ", minimised "
+         << d.minimised << ", space " << d.space;
+}
+
+struct WindowCase {
+    const char* what;
+    void (*change)(TestWindowProperties&);
+    Placement placement;
+    void (*expect)(Described&);
+};
+
+TestWindowProperties plain() {
     TestWindowProperties props;
     props.pid = std::int32_t(getpid());
     props.wmClass = QByteArray("kestavon\0KestavonTest\0", 22);
     props.title = "tëst title";
-    props.type = std::move(type);
-    props.opacity = opacity;
-    return props;
-}
-
-TestWindowProperties odd(void (*change)(TestWindowProperties&)) {
-    TestWindowProperties props = plain();
-    change(props);
     return props;
 }
 
@@ -118,49 +125,40 @@ struct ExtraMonitors {
 } // namespace
 
 TEST_F(Ports, WindowsRunFrontToBackAndEachIsDescribedByItsProperties) {
-    const std::int32_t self = std::int32_t(getpid());
-    const std::vector<WindowCase> cases{
-        {"plain", plain(), Placement::shown, self, true, 1.0, "KestavonTest", "tëst title", true, false, 1},
-        {"on another desktop", plain(), Placement::onDesktop2, self, true, 1.0, "KestavonTest", "tëst title",
-         false, false, 3},
-        {"minimised", plain(), Placement::minimised, self, true, 1.0, "KestavonTest", "tëst title", false, true,
-         1},
-        {"on every desktop", plain(), Placement::onEveryDesktop, self, true, 1.0, "KestavonTest", "tëst title",
-         true, false, 1},
-        {"a dock", plain("_NET_WM_WINDOW_TYPE_DOCK"), Placement::shown, self, false, 1.0, "KestavonTest",
-         "tëst title", true, false, 1},
-        {"a dialog", plain("_NET_WM_WINDOW_TYPE_DIALOG"), Placement::shown, self, true, 1.0, "KestavonTest",
-         "tëst title", true, false, 1},
-        {"half transparent", plain({}, 0x7FFFFFFF), Placement::shown, self, true, 0.5, "KestavonTest",
-         "tëst title", true, false, 1},
-        {"with an instance only", odd([](TestWindowProperties& p) { p.wmClass = QByteArray("only\0\0", 6); }),
-         Placement::shown, self, true, 1.0, "only", "tëst title", true, false, 1},
-        {"titled in Latin-1 only",
-         odd([](TestWindowProperties& p) {
-             p.title.reset();
-             p.legacyTitle = QByteArray("caf\xe9");
-         }),
-         Placement::shown, self, true, 1.0, "KestavonTest", "café", true, false, 1},
+    using P = TestWindowProperties;
+    using D = Described;
+    const WindowCase cases[] = {
+        {"plain", [](P&) {}, Placement::shown, [](D&) {}},
+        {"on another desktop", [](P&) {}, Placement::onDesktop2, [](D& d) { d.onscreen = false, d.space = 3; }},
+        {"minimised", [](P&) {}, Placement::minimised, [](D& d) { d.onscreen = false, d.minimised = true; }},
+        {"on every desktop", [](P&) {}, Placement::onEveryDesktop, [](D&) {}},
+        {"a dock", [](P& p) { p.type = "_NET_WM_WINDOW_TYPE_DOCK"; }, Placement::shown,
+         [](D& d) { d.ordinary = false; }},
+        {"a dialog", [](P& p) { p.type = "_NET_WM_WINDOW_TYPE_DIALOG"; }, Placement::shown, [](D&) {}},
+        {"half transparent", [](P& p) { p.opacity = 0x7FFFFFFF; }, Placement::shown,
+         [](D& d) { d.opacity = 0.5; }},
+        {"with an instance only", [](P& p) { p.wmClass = QByteArray("only\0\0", 6); }, Placement::shown,
+         [](D& d) { d.owner = QStringLiteral("only"); }},
+        {"titled in Latin-1 only", [](P& p) { p.title.reset(), p.legacyTitle = QByteArray("caf\xe9"); },
+         Placement::shown, [](D& d) { d.title = QStringLiteral("café"); }},
     };
     std::vector<xcb_window_t> made;
     for (const WindowCase& c : cases) {
-        made.push_back(windows->create(c.props));
+        P props = plain();
+        c.change(props);
+        made.push_back(windows->create(props));
         place(made.back(), c.placement);
     }
     const auto spaces = server->spacesOfWindows(made);
     ASSERT_TRUE(spaces);
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const WindowCase& c = cases[i];
-        SCOPED_TRACE(c.what);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        D expected;
+        cases[i].expect(expected);
         const WindowInfo w = info(made[i]);
-        EXPECT_EQ(w.pid, c.pid);
-        EXPECT_EQ(w.layer == 0, c.ordinary);
-        EXPECT_NEAR(w.opacity, c.opacity, 0.001);
-        EXPECT_EQ(w.ownerName, c.owner);
-        EXPECT_EQ(w.title, c.title);
-        EXPECT_EQ(w.isOnscreen, c.onscreen);
-        EXPECT_EQ(w.isMinimized, c.minimised);
-        EXPECT_EQ(spaces->count(made[i]) ? spaces->at(made[i]) : 0, c.space);
+        const D described{w.layer == 0, std::round(w.opacity * 100) / 100, w.ownerName, w.title, w.isOnscreen,
+                          w.isMinimized, spaces->count(made[i]) ? spaces->at(made[i]) : 0};
+        EXPECT_EQ(described, expected) << cases[i].what;
+        EXPECT_EQ(w.pid, getpid()) << cases[i].what;
     }
 
     // The manager's stacking, top first, follows activation.
