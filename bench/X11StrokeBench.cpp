@@ -105,7 +105,8 @@ public:
 
     /// The root's 32-bit property, or `none`.
     std::uint32_t value(xcb_atom_t property, std::uint32_t none) {
-        auto* reply = xcb_get_property_reply(c_, xcb_get_property(c_, 0, root_, property, XCB_ATOM_ANY, 0, 1), nullptr);
+        auto* reply =
+            xcb_get_property_reply(c_, xcb_get_property(c_, 0, root_, property, XCB_ATOM_ANY, 0, 1), nullptr);
         std::uint32_t value = none;
         if (reply && xcb_get_property_value_length(reply) == 4)
             value = *static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
@@ -129,7 +130,8 @@ public:
             }
             if (changed || first_) {
                 first_ = false;
-                if (value(active_, XCB_NONE) == window && (!desktop || value(desktop_, 0xFFFFFFFF) == *desktop)) {
+                if (value(active_, XCB_NONE) == window &&
+                    (!desktop || value(desktop_, 0xFFFFFFFF) == *desktop)) {
                     first_ = true;
                     return Clock::now();
                 }
@@ -145,7 +147,8 @@ public:
 
 private:
     xcb_atom_t atom(const char* name) {
-        auto* reply = xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, std::uint16_t(std::strlen(name)), name), nullptr);
+        auto* reply = xcb_intern_atom_reply(
+            c_, xcb_intern_atom(c_, 0, std::uint16_t(std::strlen(name)), name), nullptr);
         const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
         std::free(reply);
         return atom;
@@ -313,8 +316,8 @@ int runBench() {
         const auto seen = watch.waitFor(app.window, app.desktop);
         if (pid) waitpid(pid, nullptr, 0);
         if (!seen) {
-            std::fprintf(stderr, "%s to %s: window never active on its desktop\n", byStroke ? "stroke" : "wmctrl",
-                         app.wmClass.c_str());
+            std::fprintf(stderr, "%s to %s: window never active on its desktop\n",
+                         byStroke ? "stroke" : "wmctrl", app.wmClass.c_str());
             failed = true;
             return;
         }
@@ -330,8 +333,9 @@ int runBench() {
                 if (!failed) jump(apps[i], byStroke, byStroke ? otherStrokeMs : otherWmctrlMs);
     }
     if (!failed) {
-        std::fprintf(stderr, "%zu strokes and %zu wmctrl jumps to another desktop: medians %.3f ms, %.3f ms\n",
-                     otherStrokeMs.size(), otherWmctrlMs.size(), median(otherStrokeMs), median(otherWmctrlMs));
+        std::fprintf(stderr, "%zu strokes and %zu wmctrl jumps to another desktop: %.3f ms, %.3f ms\n",
+                     otherStrokeMs.size(), otherWmctrlMs.size(), median(otherStrokeMs),
+                     median(otherWmctrlMs));
         figure("x11_stroke_latency_other_desktop_ratio", median(otherStrokeMs) / median(otherWmctrlMs));
     }
 

@@ -181,8 +181,9 @@ TEST_F(ExecArgv, AnEntryWhoseProgramCannotRunFailsWithTheReason) {
         EXPECT_TRUE(error.contains(c.reason)) << error.toStdString();
     }
     qunsetenv("KESTAVON_ARGV_FILE");
-    for (const QString& notAnEntry : {folders->user + QStringLiteral("/nothing-here.desktop"),
-                                      folders->writeUser(QStringLiteral("malformed.desktop"), "[Desktop Entry]\nExec=x\n")}) {
+    for (const QString& notAnEntry :
+         {folders->user + QStringLiteral("/nothing-here.desktop"),
+          folders->writeUser(QStringLiteral("malformed.desktop"), "[Desktop Entry]\nExec=x\n")}) {
         QString error;
         EXPECT_EQ(open(notAnEntry, &error), std::nullopt);
         EXPECT_FALSE(error.isEmpty()) << notAnEntry.toStdString();

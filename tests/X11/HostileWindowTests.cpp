@@ -68,9 +68,9 @@ TEST_F(HostileWindows, NamesAndPropertiesOfAnyShapeGiveEntriesAndValidInventoryJ
               {"WM_CLASS", nullptr, 8, QByteArray("in\xffst\0Cl\xc3\x28ss\0", 12)}});
     const xcb_window_t wideName = make({{"_NET_WM_NAME", "UTF8_STRING", 32, QByteArray("wide name!!!", 12)},
                                         {"WM_NAME", nullptr, 8, QByteArray("fallback")}});
-    const xcb_window_t emptyName =
-        make({{"_NET_WM_NAME", "UTF8_STRING", 8, QByteArray()}, {"WM_NAME", nullptr, 8, QByteArray("legacy")},
-              {"WM_CLASS", nullptr, 8, QByteArray()}});
+    const xcb_window_t emptyName = make({{"_NET_WM_NAME", "UTF8_STRING", 8, QByteArray()},
+                                         {"WM_NAME", nullptr, 8, QByteArray("legacy")},
+                                         {"WM_CLASS", nullptr, 8, QByteArray()}});
     const xcb_window_t compound = make({{"WM_NAME", "COMPOUND_TEXT", 8, QByteArray("\xff\xfe ok")}});
     const xcb_window_t wideClass =
         make({{"WM_CLASS", nullptr, 16, QByteArray("i\0n\0s\0t\0", 8)},

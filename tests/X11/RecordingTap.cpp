@@ -59,7 +59,6 @@ bool RecordingTap::stop(int timeoutMs) {
 
 RecordingTap::Decide RecordingTap::swallowKey(std::int64_t keyCode) {
     return [keyCode](std::uint32_t type, const TapEvent& event) {
-        return type == EventType::keyDown && event.keyCode == keyCode &&
-               (event.flags & EventFlag::command);
+        return type == EventType::keyDown && event.keyCode == keyCode && (event.flags & EventFlag::command);
     };
 }

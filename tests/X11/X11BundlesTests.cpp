@@ -6,10 +6,10 @@
 
 TEST(X11Bundles, AnEntrySaysItsIdNamesAndWhetherItIsAnAgent) {
     EntryFolders folders;
-    const QString shown = folders.write(folders.system, QStringLiteral("gnome/editor.desktop"),
-                                        entryText(QStringLiteral("Editor"), QStringLiteral("editor %F"),
-                                                  {QStringLiteral("Icon=/opt/editor/icon.png"),
-                                                   QStringLiteral("Name[de]=Bearbeiter")}));
+    const QString shown = folders.write(
+        folders.system, QStringLiteral("gnome/editor.desktop"),
+        entryText(QStringLiteral("Editor"), QStringLiteral("editor %F"),
+                  {QStringLiteral("Icon=/opt/editor/icon.png"), QStringLiteral("Name[de]=Bearbeiter")}));
     const QString noDisplay = folders.writeUser(
         QStringLiteral("helper.desktop"),
         entryText(QStringLiteral("Helper"), QStringLiteral("helper"), {QStringLiteral("NoDisplay=true")}));

@@ -139,7 +139,8 @@ TEST_F(X11TapCreation, NoTapSaysWhy) {
     first.reset();
 
     // Under a Wayland compositor the display may serve X clients, but not the keyboard.
-    for (const auto& [name, value] : {std::pair{"WAYLAND_DISPLAY", "wayland-0"}, {"XDG_SESSION_TYPE", "wayland"}}) {
+    for (const auto& [name, value] :
+         {std::pair{"WAYLAND_DISPLAY", "wayland-0"}, {"XDG_SESSION_TYPE", "wayland"}}) {
         qputenv(name, value);
         QString whyNot;
         const auto platform = X11Platform::create(&whyNot);

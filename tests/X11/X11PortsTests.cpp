@@ -33,8 +33,8 @@ struct Described {
 void PrintTo(const Described& d, std::ostream* out) {
     *out << "ordinary " << d.ordinary << ", opacity " << d.opacity << ", owner "
          << d.owner.value_or(QStringLiteral("-")).toStdString() << ", title "
-         << d.title.value_or(QStringLiteral("-")).toStdString() << ", onscreen " << d.onscreen << ", minimised "
-         << d.minimised << ", space " << d.space;
+         << d.title.value_or(QStringLiteral("-")).toStdString() << ", onscreen " << d.onscreen
+         << ", minimised " << d.minimised << ", space " << d.space;
 }
 
 struct WindowCase {
@@ -129,7 +129,8 @@ TEST_F(Ports, WindowsRunFrontToBackAndEachIsDescribedByItsProperties) {
     using D = Described;
     const WindowCase cases[] = {
         {"plain", [](P&) {}, Placement::shown, [](D&) {}},
-        {"on another desktop", [](P&) {}, Placement::onDesktop2, [](D& d) { d.onscreen = false, d.space = 3; }},
+        {"on another desktop", [](P&) {}, Placement::onDesktop2,
+         [](D& d) { d.onscreen = false, d.space = 3; }},
         {"minimised", [](P&) {}, Placement::minimised, [](D& d) { d.onscreen = false, d.minimised = true; }},
         {"on every desktop", [](P&) {}, Placement::onEveryDesktop, [](D&) {}},
         {"a dock", [](P& p) { p.type = "_NET_WM_WINDOW_TYPE_DOCK"; }, Placement::shown,
@@ -155,8 +156,13 @@ TEST_F(Ports, WindowsRunFrontToBackAndEachIsDescribedByItsProperties) {
         D expected;
         cases[i].expect(expected);
         const WindowInfo w = info(made[i]);
-        const D described{w.layer == 0, std::round(w.opacity * 100) / 100, w.ownerName, w.title, w.isOnscreen,
-                          w.isMinimized, spaces->count(made[i]) ? spaces->at(made[i]) : 0};
+        const D described{w.layer == 0,
+                          std::round(w.opacity * 100) / 100,
+                          w.ownerName,
+                          w.title,
+                          w.isOnscreen,
+                          w.isMinimized,
+                          spaces->count(made[i]) ? spaces->at(made[i]) : 0};
         EXPECT_EQ(described, expected) << cases[i].what;
         EXPECT_EQ(w.pid, getpid()) << cases[i].what;
     }
@@ -262,12 +268,10 @@ TEST_F(Ports, TheScreenIsOneMainDisplayHoldingEveryDesktop) {
     EXPECT_EQ(X11WindowServer(*other).displays(), displays);
 
     showDesktop(2);
-    const DisplaySpaces expected{displays[0].identifier,
-                                 3,
-                                 {{1, SpaceKind::desktop},
-                                  {2, SpaceKind::desktop},
-                                  {3, SpaceKind::desktop},
-                                  {4, SpaceKind::desktop}}};
+    const DisplaySpaces expected{
+        displays[0].identifier,
+        3,
+        {{1, SpaceKind::desktop}, {2, SpaceKind::desktop}, {3, SpaceKind::desktop}, {4, SpaceKind::desktop}}};
     EXPECT_EQ(server->spaces(), std::vector<DisplaySpaces>{expected});
 }
 

@@ -24,7 +24,9 @@ protected:
 
     std::unique_ptr<RecordingTap> startTap(RecordingTap::Decide decide = {}) {
         return std::make_unique<RecordingTap>(
-            [](KeyboardTapPort::Callback callback) { return X11EventTap::open(nullptr, std::move(callback)); },
+            [](KeyboardTapPort::Callback callback) {
+                return X11EventTap::open(nullptr, std::move(callback));
+            },
             std::move(decide));
     }
 

@@ -65,7 +65,8 @@ TEST_F(X11TapMonitor, TheBindingsFileIsReadAtEachStrokeWhateverItHolds) {
         {"bound", bound, true},
         {"not JSON", R"([{"key":"1-q","entry":)", false},
         {"empty", "", false},
-        {"larger than the store reads", bound + QByteArray(qsizetype(KeyBindingStore::maxFileBytes), ' '), false},
+        {"larger than the store reads", bound + QByteArray(qsizetype(KeyBindingStore::maxFileBytes), ' '),
+         false},
         {"bound again", bound, true},
         {"changed to bind another key", '[' + binding("1-w") + ']', false},
     };

@@ -112,7 +112,8 @@ TEST_F(Launching, TerminalEntriesRunInATerminalWindow) {
 TEST_F(Mapping, AProcessIsToldByItsClassEntryIdOrProgramAndElseByItsClassAlone) {
     const QString program = xtermNamed(QStringLiteral("kestavon-term"));
     // Same program, sorted first: chosen were the surer ways not taken first.
-    folders->writeUser(QStringLiteral("a-decoy.desktop"), entryText(QStringLiteral("Decoy"), QStringLiteral("xterm")));
+    folders->writeUser(QStringLiteral("a-decoy.desktop"),
+                       entryText(QStringLiteral("Decoy"), QStringLiteral("xterm")));
     const QString byClass = folders->writeUser(QStringLiteral("wmclass.desktop"),
                                                entryText(QStringLiteral("By Class"), QStringLiteral("xterm"),
                                                          {QStringLiteral("StartupWMClass=KestavonWmClass")}));
@@ -121,10 +122,11 @@ TEST_F(Mapping, AProcessIsToldByItsClassEntryIdOrProgramAndElseByItsClassAlone) 
     folders->writeUser(QStringLiteral("a-helper.desktop"),
                        entryText(QStringLiteral("Helper"), program + QStringLiteral(" --helper"),
                                  {QStringLiteral("NoDisplay=true")}));
-    const QString byProgram = folders->writeUser(
-        QStringLiteral("exec-mapped.desktop"), entryText(QStringLiteral("By Program"), program + QStringLiteral(" -T x")));
-    const QString parent = folders->writeUser(QStringLiteral("parent.desktop"),
-                                              entryText(QStringLiteral("Parent"), QStringLiteral("parent-app")));
+    const QString byProgram =
+        folders->writeUser(QStringLiteral("exec-mapped.desktop"),
+                           entryText(QStringLiteral("By Program"), program + QStringLiteral(" -T x")));
+    const QString parent = folders->writeUser(
+        QStringLiteral("parent.desktop"), entryText(QStringLiteral("Parent"), QStringLiteral("parent-app")));
     const QString stray = xtermNamed(QStringLiteral("kestavon-stray"));
     const struct {
         const char* what;
@@ -132,18 +134,42 @@ TEST_F(Mapping, AProcessIsToldByItsClassEntryIdOrProgramAndElseByItsClassAlone) 
         QStringList environment;
         std::optional<QString> name, id, path;
     } cases[] = {
-        {"StartupWMClass", QStringLiteral("xterm"), QStringLiteral("KestavonWmClass"), {}, QStringLiteral("By Class"),
-         QStringLiteral("wmclass.desktop"), byClass},
-        {"an id named like the class", QStringLiteral("xterm"), QStringLiteral("Org.kestavon.idprobe"), {},
-         QStringLiteral("Id Probe"), QStringLiteral("org.kestavon.IdProbe.desktop"), byId},
-        {"the program, a shown entry first", program, QStringLiteral("Unrelated"), {}, QStringLiteral("By Program"),
-         QStringLiteral("exec-mapped.desktop"), byProgram},
-        {"nothing: the class alone", stray, QStringLiteral("KestavonStray"), {}, QStringLiteral("KestavonStray"),
-         std::nullopt, std::nullopt},
-        {"nothing: a launch environment inherited from another process does not count", stray,
+        {"StartupWMClass",
+         QStringLiteral("xterm"),
+         QStringLiteral("KestavonWmClass"),
+         {},
+         QStringLiteral("By Class"),
+         QStringLiteral("wmclass.desktop"),
+         byClass},
+        {"an id named like the class",
+         QStringLiteral("xterm"),
+         QStringLiteral("Org.kestavon.idprobe"),
+         {},
+         QStringLiteral("Id Probe"),
+         QStringLiteral("org.kestavon.IdProbe.desktop"),
+         byId},
+        {"the program, a shown entry first",
+         program,
+         QStringLiteral("Unrelated"),
+         {},
+         QStringLiteral("By Program"),
+         QStringLiteral("exec-mapped.desktop"),
+         byProgram},
+        {"nothing: the class alone",
+         stray,
+         QStringLiteral("KestavonStray"),
+         {},
+         QStringLiteral("KestavonStray"),
+         std::nullopt,
+         std::nullopt},
+        {"nothing: a launch environment inherited from another process does not count",
+         stray,
          QStringLiteral("KestavonChild"),
-         {QStringLiteral("GIO_LAUNCHED_DESKTOP_FILE=") + parent, QStringLiteral("GIO_LAUNCHED_DESKTOP_FILE_PID=1")},
-         QStringLiteral("KestavonChild"), std::nullopt, std::nullopt},
+         {QStringLiteral("GIO_LAUNCHED_DESKTOP_FILE=") + parent,
+          QStringLiteral("GIO_LAUNCHED_DESKTOP_FILE_PID=1")},
+         QStringLiteral("KestavonChild"),
+         std::nullopt,
+         std::nullopt},
     };
     for (const auto& c : cases) {
         const pid_t pid = spawn({c.program, QStringLiteral("-class"), c.wmClass}, c.environment);

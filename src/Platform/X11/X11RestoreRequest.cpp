@@ -58,8 +58,9 @@ RestoreOutcome run(xcb_window_t window, std::int32_t pid, std::chrono::milliseco
     const auto before = read(*c, window);
     if (!before || before->pid != pid || !before->hidden) return RestoreOutcome::unchanged;
 
-    xcb_ewmh_request_change_active_window(c->ewmh(), c->screenNumber(), window, XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER,
-                                          XCB_CURRENT_TIME, XCB_WINDOW_NONE);
+    xcb_ewmh_request_change_active_window(c->ewmh(), c->screenNumber(), window,
+                                          XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER, XCB_CURRENT_TIME,
+                                          XCB_WINDOW_NONE);
     xcb_flush(c->xcb());
 
     for (;;) {

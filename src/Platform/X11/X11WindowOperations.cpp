@@ -8,7 +8,8 @@ std::optional<QRectF> X11WindowOperations::focusedWindowFrame(std::int32_t pid) 
     if (connection_.hasError()) return std::nullopt;
     const X11Clients::Root root = X11Clients::root(connection_);
     if (root.activeWindow) {
-        const auto active = X11Clients::readOne(connection_, *root.activeWindow, X11Clients::pid | X11Clients::frame);
+        const auto active =
+            X11Clients::readOne(connection_, *root.activeWindow, X11Clients::pid | X11Clients::frame);
         if (active && active->pid == pid) {
             if (!active->frame) return std::nullopt;
             return QRectF(*active->frame);
@@ -25,7 +26,8 @@ RestoreOutcome X11WindowOperations::restoreIfMinimized(const WindowTarget& windo
     if (window.number == 0 || connection_.hasError()) return RestoreOutcome::unchanged;
     // Most windows a jump shows are not minimised: that is told without a connection of
     // the request's own.
-    const auto state = X11Clients::readOne(connection_, xcb_window_t(window.number), X11Clients::pid | X11Clients::state);
+    const auto state =
+        X11Clients::readOne(connection_, xcb_window_t(window.number), X11Clients::pid | X11Clients::state);
     if (!state || state->pid != window.pid || !state->hidden) return RestoreOutcome::unchanged;
     return X11RestoreRequest::run(xcb_window_t(window.number), window.pid, restoreLimit);
 }

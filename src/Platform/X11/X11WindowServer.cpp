@@ -57,7 +57,8 @@ std::optional<std::vector<DisplaySpaces>> X11WindowServer::spaces() {
     main.displayIdentifier = displays_.mainIdentifier();
     for (std::uint32_t n = 0; n < count; ++n)
         main.spaces.push_back(SpaceInfo{spaceOfDesktop(n), SpaceKind::desktop});
-    if (root.currentDesktop && *root.currentDesktop < count) main.currentSpace = spaceOfDesktop(*root.currentDesktop);
+    if (root.currentDesktop && *root.currentDesktop < count)
+        main.currentSpace = spaceOfDesktop(*root.currentDesktop);
     return std::vector<DisplaySpaces>{std::move(main)};
 }
 
@@ -67,7 +68,8 @@ X11WindowServer::spacesOfWindows(const std::vector<std::uint32_t>& windows) {
     const X11Clients::Root root = X11Clients::root(connection_);
     if (!root.numberOfDesktops) return std::nullopt;
     std::unordered_map<std::uint32_t, std::uint64_t> spaces;
-    for (const X11ClientWindow& w : X11Clients::read(connection_, windows, X11Clients::desktop | X11Clients::state)) {
+    for (const X11ClientWindow& w :
+         X11Clients::read(connection_, windows, X11Clients::desktop | X11Clients::state)) {
         if (onEveryDesktop(w)) {
             if (root.currentDesktop) spaces.emplace(w.id, spaceOfDesktop(*root.currentDesktop));
         } else if (w.desktop) {
