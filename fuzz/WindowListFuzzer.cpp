@@ -1,14 +1,17 @@
 // The window-list conversion: entries built from fuzz bytes in the shape the window list
 // answers (number, pid, layer, alpha, bounds, names), with any value replaced by one of
-// another kind, go through WindowEnumerator. Every window kept must be one the rules allow.
+// another kind, go through the macOS window server. Every window kept must be one the rules
+// allow, with the values its entry gave.
 #include "FuzzCheck.h"
 #include "VariantBuilder.h"
 
-#include "Inventory/PlistNumber.h"
-#include "Inventory/WindowEnumerator.h"
-#include "Platform/Fake/FakePlatform.h"
-#include "Platform/WindowListPort.h"
+#include "FakeMacSystem.h"
 
+#include "Platform/MacOS/MacWindowServer.h"
+#include "Platform/MacOS/PlistNumber.h"
+#include "Platform/MacOS/WindowListKey.h"
+
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -18,10 +21,10 @@ class WindowListBuilder {
 public:
     explicit WindowListBuilder(FuzzedDataProvider& data)
         : data_(data),
-          any_(data, {WindowListKey::number, WindowListKey::ownerPID, WindowListKey::ownerName, WindowListKey::name,
-                      WindowListKey::bounds, WindowListKey::layer, WindowListKey::alpha, WindowListKey::isOnscreen,
-                      WindowListKey::boundsX, WindowListKey::boundsY, WindowListKey::boundsWidth,
-                      WindowListKey::boundsHeight}) {}
+          any_(data, {WindowListKey::number, WindowListKey::ownerPID, WindowListKey::ownerName,
+                      WindowListKey::name, WindowListKey::bounds, WindowListKey::layer, WindowListKey::alpha,
+                      WindowListKey::isOnscreen, WindowListKey::boundsX, WindowListKey::boundsY,
+                      WindowListKey::boundsWidth, WindowListKey::boundsHeight}) {}
 
     QVariantList windows() {
         QVariantList list;
@@ -61,29 +64,47 @@ private:
     VariantBuilder any_;
 };
 
+bool sameNumber(const std::optional<double>& listed, double kept) {
+    return listed && (*listed == kept || (std::isnan(*listed) && std::isnan(kept)));
+}
+
+std::optional<QString> textOf(const QVariant& value) {
+    return value.typeId() == QMetaType::QString ? std::optional(value.toString()) : std::nullopt;
+}
+
 // The rules a kept window passes, restated from the entry it came from.
-bool allowed(const QVariantMap& entry, const RawWindow& window) {
-    const auto layer = PlistNumber::integerValue<std::int64_t>(entry.value(WindowListKey::layer));
-    const auto alpha = PlistNumber::doubleValue(entry.value(WindowListKey::alpha));
-    return layer == 0 && alpha && *alpha > 0.0 &&
-           PlistNumber::integerValue<std::uint32_t>(entry.value(WindowListKey::number)) == window.id &&
+bool allowed(const QVariantMap& entry, const WindowInfo& window) {
+    const QVariantMap bounds = entry.value(WindowListKey::bounds).toMap();
+    return PlistNumber::integerValue<int>(entry.value(WindowListKey::layer)) == window.layer &&
+           sameNumber(PlistNumber::doubleValue(entry.value(WindowListKey::alpha)), window.opacity) &&
+           PlistNumber::integerValue<std::uint32_t>(entry.value(WindowListKey::number)) == window.number &&
            PlistNumber::integerValue<std::int32_t>(entry.value(WindowListKey::ownerPID)) == window.pid &&
-           !window.ownerName.isNull();
+           entry.value(WindowListKey::bounds).typeId() == QMetaType::QVariantMap &&
+           sameNumber(PlistNumber::doubleValue(bounds.value(WindowListKey::boundsX)), window.bounds.x()) &&
+           sameNumber(PlistNumber::doubleValue(bounds.value(WindowListKey::boundsHeight)),
+                      window.bounds.height()) &&
+           textOf(entry.value(WindowListKey::ownerName)) == window.ownerName &&
+           textOf(entry.value(WindowListKey::name)) == window.title && !window.isMinimized;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider provider(data, size);
-    ScopedFakePlatform platform;
+    FakeMacSystem system;
     const QVariantList list = WindowListBuilder(provider).windows();
-    platform->desktop.windowListOverride = list;
+    system.windowList = list;
 
-    const std::vector<RawWindow> windows = WindowEnumerator::enumerate();
-    FUZZ_CHECK(windows.size() <= std::size_t(list.size()));
+    const std::optional<std::vector<WindowInfo>> windows = MacWindowServer(system).windows();
+    bool allDictionaries = true;
+    for (const QVariant& entry : list)
+        allDictionaries = allDictionaries && entry.typeId() == QMetaType::QVariantMap;
+    FUZZ_CHECK(windows.has_value() == allDictionaries);
+    if (!windows) return 0;
+    FUZZ_CHECK(windows->size() <= std::size_t(list.size()));
     // Kept windows keep the list's order: match each against the remaining entries.
     qsizetype next = 0;
-    for (const RawWindow& window : windows) {
+    for (const WindowInfo& window : *windows) {
         while (next < list.size() && !allowed(list[next].toMap(), window))
             ++next;
         FUZZ_CHECK(next < list.size());

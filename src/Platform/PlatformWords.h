@@ -42,7 +42,4 @@ struct PlatformWords {
     /// "Right Super + E is taken by another program…" for the legends of the keys other
     /// programs hold (in layout order); empty when there are none.
     QString keysTakenText(const QStringList& legends) const;
-
-    /// The words of macOS, for its backend and the Fake desktop, which plays a Mac.
-    static PlatformWords macOS();
 };

@@ -3,10 +3,7 @@
 #include "Keyboard/AppListView.h"
 #include "Keyboard/AppPickerSheet.h"
 #include "Keyboard/KeyboardLayout.h"
-#include "Keyboard/KeyboardView.h"
-#include "support/TestSupport.h"
 
-#include <QLabel>
 #include <QTest>
 #include <QTextDocument>
 
@@ -20,26 +17,6 @@ QList<AppEntry> sampleApps() {
         {"com.apple.TextEdit", "/Applications/TextEdit.app", "TextEdit"},
         {"org.example.tempo", "/Applications/Metronome.app", "Metronome"},
     };
-}
-
-ScriptedScan::~ScriptedScan() {
-    // Let every scan still held or not yet started run through.
-    state_->held = false;
-    state_->gate.release(512);
-}
-
-AppCatalogModel::ScanFunction ScriptedScan::function() {
-    return [state = state_] {
-        ++state->calls;
-        if (state->held) state->gate.acquire();
-        std::lock_guard lock(state->mutex);
-        return state->result;
-    };
-}
-
-void ScriptedScan::setResult(const QList<AppEntry>& result) {
-    std::lock_guard lock(state_->mutex);
-    state_->result = result;
 }
 
 Window::Window(const PlatformWords& words)
@@ -61,33 +38,12 @@ Window::~Window() {
     TestSupport::drainMainThread();
 }
 
-void Window::show() {
-    view->show();
-    TestSupport::processEventsUntil([this] { return view->isVisible(); });
-}
-
-KeyboardView& Window::keyboard() {
-    return *view->findChild<KeyboardView*>("keyboard");
-}
-
 AppPickerSheet* Window::openPicker(const QString& keyID) {
     KeyboardView& keys = keyboard();
     const QRectF cap = keys.capGeometry().capRect(*KeyboardLayout::key(keyID));
     QTest::mouseClick(&keys, Qt::LeftButton, {}, cap.center().toPoint());
     TestSupport::processEventsUntil([this] { return view->picker() && view->picker()->isVisible(); });
     return view->picker();
-}
-
-bool Window::waitPickerClosed() {
-    return TestSupport::processEventsUntil([this] { return view->picker() == nullptr; });
-}
-
-bool Window::waitCatalogIdle() {
-    return TestSupport::processEventsUntil([this] { return !view->catalog().isLoading(); });
-}
-
-QString Window::footer() {
-    return view->findChild<QLabel*>("status")->text();
 }
 
 QString plainText(const QString& richText) {

@@ -1,9 +1,11 @@
 #include "AppTestSupport.h"
 
 #include "App/TabBarButton.h"
+#include "Keyboard/AppListView.h"
 #include "Keyboard/AppPickerSheet.h"
 #include "Keyboard/KeyBindingStore.h"
 #include "Keyboard/KeyboardView.h"
+#include "Platform/MacOS/MacWords.h"
 #include "Platform/X11/X11Words.h"
 #include "support/TestSupport.h"
 
@@ -31,18 +33,30 @@ QString hint(Window& window) {
     return plainText(window.view->findChild<QLabel*>("hint")->text());
 }
 
-TEST(MainWindowOpening, StartsOnKeysWithTheHintAndTheDefaultFooterThenShowsHotkeyOutcomes) {
+TEST(MainWindowOpening, StartsOnKeysWithTheHintAndFooterAndOtherTabsBlankTheHintWithoutResizing) {
     Window window;
     window.show();
     EXPECT_EQ(window.view->selectedTab(), ConfigTab::keys);
-    EXPECT_TRUE(window.view->findChild<TabBarButton*>("tab-keys")->isSelected());
-    EXPECT_FALSE(window.view->findChild<TabBarButton*>("tab-stats")->isSelected());
     EXPECT_EQ(hint(window), "Hold the right Command key and press a bound key to jump to that app.");
     EXPECT_EQ(window.footer(), "Click a key to assign an app to it");
     EXPECT_FALSE(window.view->findChild<QPushButton*>("openSettings")->isVisible());
     EXPECT_GE(window.view->width(), 1024);
     window.monitor.report("Jumped to Terminal");
     EXPECT_TRUE(TestSupport::processEventsUntil([&] { return window.footer() == "Jumped to Terminal"; }));
+
+    const QSize size = window.view->size();
+    for (const auto& [raw, tab] :
+         {std::pair{"stats", ConfigTab::stats}, std::pair{"about", ConfigTab::about}}) {
+        clickTab(window, raw);
+        EXPECT_EQ(window.view->selectedTab(), tab);
+        EXPECT_TRUE(window.view->findChild<TabBarButton*>(QStringLiteral("tab-") + raw)->isSelected());
+        EXPECT_FALSE(window.view->findChild<TabBarButton*>("tab-keys")->isSelected());
+        EXPECT_EQ(hint(window), "");
+        TestSupport::drainMainThread();
+        EXPECT_EQ(window.view->size(), size);
+    }
+    clickTab(window, "keys");
+    EXPECT_FALSE(hint(window).isEmpty());
 }
 
 TEST(MainWindowOpening, LoadsTheBindingsFileOnceWhenFirstShown) {
@@ -59,24 +73,7 @@ TEST(MainWindowOpening, LoadsTheBindingsFileOnceWhenFirstShown) {
     EXPECT_FALSE(window.view->bindingStore().bindings().contains("2-a"));
 }
 
-TEST(MainWindowTabs, OtherTabsBlankTheHintWithoutChangingTheWindowSize) {
-    Window window;
-    window.show();
-    const QSize size = window.view->size();
-    for (const auto& [raw, tab] :
-         {std::pair{"stats", ConfigTab::stats}, std::pair{"about", ConfigTab::about}}) {
-        clickTab(window, raw);
-        EXPECT_EQ(window.view->selectedTab(), tab);
-        EXPECT_TRUE(window.view->findChild<TabBarButton*>(QStringLiteral("tab-") + raw)->isSelected());
-        EXPECT_EQ(hint(window), "");
-        TestSupport::drainMainThread();
-        EXPECT_EQ(window.view->size(), size);
-    }
-    clickTab(window, "keys");
-    EXPECT_FALSE(hint(window).isEmpty());
-}
-
-TEST(MainWindowBinding, FreeKeyOpensThePickerWithNoBoundEntryAndStartsTheScan) {
+TEST(MainWindowBinding, ChoosingARowForAFreeKeyBindsSavesClosesAndReportsAboveHotkeyOutcomes) {
     Window window;
     window.show();
     AppPickerSheet* picker = window.openPicker("1-q");
@@ -86,13 +83,6 @@ TEST(MainWindowBinding, FreeKeyOpensThePickerWithNoBoundEntryAndStartsTheScan) {
     EXPECT_FALSE(picker->findChild<QPushButton*>("unbind")->isEnabled());
     ASSERT_TRUE(window.waitCatalogIdle());
     EXPECT_EQ(window.scan.calls(), 1);
-}
-
-TEST(MainWindowBinding, ChoosingARowBindsSavesClosesAndReportsAboveLaterHotkeyOutcomes) {
-    Window window;
-    window.show();
-    AppPickerSheet* picker = window.openPicker("1-q");
-    ASSERT_TRUE(window.waitCatalogIdle());
     QTest::keyClicks(picker->findChild<QLineEdit*>("search"), "te");
     ASSERT_TRUE(clickRow(*picker, terminal.bundleId));
     ASSERT_TRUE(window.waitPickerClosed());
@@ -107,18 +97,29 @@ TEST(MainWindowBinding, ChoosingARowBindsSavesClosesAndReportsAboveLaterHotkeyOu
     EXPECT_EQ(window.footer(), QString("Bound Q \u2192 Terminal"));
 }
 
-TEST(MainWindowBinding, BoundKeyHandsItsBindingAndUnbindingRemovesIt) {
+TEST(MainWindowBinding, ABoundKeysPickerKeepsItOnReturnRebindsOnDownThenReturnAndUnbinds) {
     Window window;
-    KeyBindingStore(window.bindingsFile).bind("1-q", terminal);
+    KeyBindingStore(window.bindingsFile).bind("1-q", notes);
     window.show();
     AppPickerSheet* picker = window.openPicker("1-q");
-    ASSERT_NE(picker, nullptr);
-    EXPECT_EQ(picker->boundEntry(), terminal);
-    auto* unbind = picker->findChild<QPushButton*>("unbind");
+    ASSERT_TRUE(window.waitCatalogIdle());
+    EXPECT_EQ(picker->windowTitle(), "Bind an app to key Q");
+    EXPECT_EQ(picker->boundEntry(), notes);
+    auto* search = picker->findChild<QLineEdit*>("search");
+    EXPECT_EQ(picker->focusWidget(), search);
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_TRUE(picker->isVisible());
+    EXPECT_EQ(window.view->bindingStore().bindings().value("1-q"), notes);
+    QTest::keyClicks(search, "te");
+    QTest::keyClick(search, Qt::Key_Down);
+    QTest::keyClick(picker->findChild<AppListView*>("results"), Qt::Key_Return);
+    ASSERT_TRUE(window.waitPickerClosed());
+    EXPECT_EQ(window.view->bindingStore().bindings().value("1-q"), terminal);
+
+    auto* unbind = window.openPicker("1-q")->findChild<QPushButton*>("unbind");
     ASSERT_TRUE(unbind->isEnabled());
     QTest::mouseClick(unbind, Qt::LeftButton);
     ASSERT_TRUE(window.waitPickerClosed());
-
     EXPECT_TRUE(window.view->bindingStore().bindings().isEmpty());
     EXPECT_TRUE(KeyBindingStore::snapshot(window.bindingsFile).isEmpty());
     EXPECT_TRUE(window.keyboard().bindings().isEmpty());
@@ -178,7 +179,7 @@ TEST(MainWindowHotkeyTrouble, TheFooterNamesTheCauseAndOffersAButtonOnlyWhereItF
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.footer.toStdString());
-        Window window(c.onLinux ? x11Words() : PlatformWords::macOS());
+        Window window(c.onLinux ? x11Words() : MacWords::words());
         window.fake->desktop.trusted = c.trusted;
         window.fake->desktop.tapFailure = c.failure;
         window.fake->desktop.keysTaken = c.keysTaken;

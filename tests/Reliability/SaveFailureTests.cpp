@@ -1,5 +1,5 @@
 #include "PrivateMounts.h"
-#include "StoreUnderTest.h"
+#include "Stores.h"
 
 #include "../Keyboard/BindingsTestSupport.h"
 #include "support/TestSupport.h"
@@ -46,29 +46,14 @@ bool fillUp(const QString& folder) {
     return full;
 }
 
-// What makes a save fail, and how it goes away again.
+// What makes a save fail: part-way through writing when the disk is full, or when the written
+// file is put in place and a folder stands at its path.
 struct Cause {
     const char* name;
-    /// Size of the tmpfs the data folder gets; 0: no file system of its own.
-    int tmpfsKibibytes;
-    bool (*arrange)(const QString& folder, const QString& path);
-    bool (*remove)(const QString& folder, const QString& path);
+    bool diskFull;
 };
 
-const Cause causes[] = {
-    {"ReadOnlyFolder", 1024,
-     [](const QString& folder, const QString&) { return PrivateMounts::remount(folder, true); },
-     [](const QString& folder, const QString&) { return PrivateMounts::remount(folder, false); }},
-    {"DiskFull", 64, [](const QString& folder, const QString&) { return fillUp(folder); },
-     [](const QString& folder, const QString&) { return QFile::remove(folder + "/filler"); }},
-    {"FileIsAFolder", 0,
-     [](const QString&, const QString& path) {
-         if (!QFile::remove(path) || !QDir().mkpath(path)) return false;
-         TestSupport::writeAll(path + "/inside", "kept");
-         return true;
-     },
-     [](const QString&, const QString& path) { return QDir(path).removeRecursively(); }},
-};
+const Cause causes[] = {{"DiskFull", true}, {"FileIsAFolder", false}};
 
 void PrintTo(const Cause& cause, std::ostream* out) {
     *out << cause.name;
@@ -81,18 +66,18 @@ class SaveFailure : public ::testing::TestWithParam<std::tuple<const StoreKind*,
 // the next change saves the whole state.
 TEST_P(SaveFailure, LogsOnceKeepsMemoryLeavesTheDiskAsItWasThenRecovers) {
     const auto& [kind, cause] = GetParam();
-    if (cause.tmpfsKibibytes > 0 && !PrivateMounts::inside()) return PrivateMounts::runCurrentTestInside();
+    if (cause.diskFull && !PrivateMounts::inside()) return PrivateMounts::runCurrentTestInside();
 
     const QString folder = TestSupport::freshFolder() + "/Kestavon";
     ASSERT_TRUE(QDir().mkpath(folder));
-    struct Unmount {
+    struct Unmount { // at the end, so the test's temporary folder can go
         QString folder;
         ~Unmount() {
             if (!folder.isEmpty()) PrivateMounts::unmount(folder);
         }
     } unmount;
-    if (cause.tmpfsKibibytes > 0) {
-        ASSERT_TRUE(PrivateMounts::mountTmpfs(folder, cause.tmpfsKibibytes));
+    if (cause.diskFull) {
+        ASSERT_TRUE(PrivateMounts::mountTmpfs(folder, 64));
         unmount.folder = folder;
     }
     const QString path = folder + '/' + kind->fileName;
@@ -100,7 +85,12 @@ TEST_P(SaveFailure, LogsOnceKeepsMemoryLeavesTheDiskAsItWasThenRecovers) {
     const std::unique_ptr<StoreUnderTest> store = kind->open(path);
     ASSERT_EQ(store->memory(), kind->fileAt(50));
 
-    ASSERT_TRUE(cause.arrange(folder, path));
+    if (cause.diskFull) {
+        ASSERT_TRUE(fillUp(folder));
+    } else {
+        ASSERT_TRUE(QFile::remove(path) && QDir().mkpath(path));
+        TestSupport::writeAll(path + "/inside", "kept");
+    }
     const auto disk = contentsOf(folder);
     {
         const LogWatch log;
@@ -116,7 +106,7 @@ TEST_P(SaveFailure, LogsOnceKeepsMemoryLeavesTheDiskAsItWasThenRecovers) {
     EXPECT_TRUE(contentsOf(folder) == disk)
         << "the file now has " << TestSupport::readAll(path).size() << " bytes";
 
-    ASSERT_TRUE(cause.remove(folder, path));
+    ASSERT_TRUE(cause.diskFull ? QFile::remove(folder + "/filler") : QDir(path).removeRecursively());
     const LogWatch log;
     store->change();
     EXPECT_EQ(log.messages().filter(".json"), QStringList{});

@@ -1,8 +1,14 @@
 #include "Stats/UsageStats.h"
 
+#include "Stats/UsageStatsStore.h"
 #include "support/TestSupport.h"
 
+#include <QThread>
+
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <thread>
 
 namespace {
 
@@ -29,17 +35,6 @@ TEST(UsageCounting, CountsUnderTheBundleElseTheNameAndTheLatestNameWins) {
     EXPECT_EQ(UsageStats::incremented(once, "B", "com.example.a"), statsWith({{"com.example.a", {"B", 2}}}));
     EXPECT_EQ(once.totalSuccess, 1) << "the input must stay as it was";
     EXPECT_EQ(UsageStats::incremented({}, "Terminal", ""), statsWith({{"Terminal", {"Terminal", 1}}}));
-}
-
-TEST(UsageRanking, CountDescendingThenNameInPlainOrderUpToTheLimit) {
-    const UsageStats stats =
-        statsWith({{"k1", {"X", 3}}, {"k2", {"b", 2}}, {"k3", {"a", 2}}, {"k4", {"C", 5}}});
-    EXPECT_EQ(UsageStats::topApps(stats, 3), (std::vector<AppCount>{{"C", 5}, {"X", 3}, {"a", 2}}));
-    EXPECT_EQ(UsageStats::topApps(stats, 5).size(), 4u);
-    EXPECT_TRUE(UsageStats::topApps(stats, 0).empty());
-    EXPECT_TRUE(UsageStats::topApps(stats, -1).empty());
-    const UsageStats cased = statsWith({{"k1", {"b", 1}}, {"k2", {"B", 1}}});
-    EXPECT_EQ(UsageStats::topApps(cased, 5), (std::vector<AppCount>{{"B", 1}, {"b", 1}}));
 }
 
 TEST(UsageFile, SavedFileIsCompactInKeyOrderAndReadsBack) {
@@ -87,13 +82,20 @@ TEST(UsageFile, LoneSurrogatesAreRepairedOnReadingAndKeysThatMeetKeepBothCounts)
     EXPECT_EQ(UsageStats::decode(UsageStats::encode(*stats)), stats);
 }
 
-TEST(UsageFile, FileLargerThanTheLimitIsNotRead) {
-    const QString path = fileIn(TestSupport::freshFolder());
-    QByteArray content = R"({"totalSuccess":1,"perApp":{}})";
-    content.append(QByteArray(UsageStats::maxFileBytes - content.size(), ' '));
-    TestSupport::writeAll(path, content);
-    EXPECT_EQ(UsageStats::snapshot(path).totalSuccess, 1) << "exactly at the limit is still read";
-    content.append(' ');
-    TestSupport::writeAll(path, content);
-    EXPECT_EQ(UsageStats::snapshot(path), UsageStats{});
+// The hotkey path records on its own thread; the window hears of it on the main thread only.
+TEST(UsageStatsStore, RecordingFromAnotherThreadPublishesLaterOnTheMainThread) {
+    UsageStatsStore store(fileIn(TestSupport::freshFolder()));
+    QThread* publishedOn = nullptr;
+    QObject::connect(&store, &UsageStatsStore::statsChanged, [&] { publishedOn = QThread::currentThread(); });
+    std::thread([&] { store.recordSuccess("A", "com.example.a"); }).join();
+    EXPECT_EQ(store.stats().totalSuccess, 0) << "published synchronously from the recording thread";
+    ASSERT_TRUE(TestSupport::processEventsUntil([&] { return store.stats().totalSuccess == 1; }));
+    EXPECT_EQ(publishedOn, QThread::currentThread());
+
+    std::unique_ptr<UsageStatsStore> createdElsewhere;
+    std::thread([&] {
+        createdElsewhere = std::make_unique<UsageStatsStore>(fileIn(TestSupport::freshFolder()));
+        createdElsewhere->recordSuccess("A", "");
+    }).join();
+    EXPECT_TRUE(TestSupport::processEventsUntil([&] { return createdElsewhere->stats().totalSuccess == 1; }));
 }

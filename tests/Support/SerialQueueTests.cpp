@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <mutex>
-#include <pthread.h>
 #include <thread>
 #include <vector>
 
@@ -42,23 +41,4 @@ TEST(SerialQueue, RunsItemsOneAtATimeInSubmissionOrderFromManyThreads) {
         EXPECT_EQ(i, last[p] + 1);
         last[p] = i;
     }
-}
-
-TEST(SerialQueue, WorkerThreadIsNamedAfterTheLabelAndIsNotTheCaller) {
-    SerialQueue queue(QStringLiteral("kestavon.hotkey.execute"));
-    std::string name;
-    bool current = false;
-    std::thread::id worker;
-    queue.async([&] {
-        char buffer[32] = {};
-        pthread_getname_np(pthread_self(), buffer, sizeof buffer);
-        name = buffer;
-        current = queue.isCurrent();
-        worker = std::this_thread::get_id();
-    });
-    queue.waitUntilIdle();
-    EXPECT_EQ(name, "kestavon.hotkey");  // the kernel keeps 15 bytes
-    EXPECT_TRUE(current);
-    EXPECT_NE(worker, std::this_thread::get_id());
-    EXPECT_FALSE(queue.isCurrent());
 }

@@ -2,6 +2,10 @@
 
 #include "Platform/Fake/FakePlatform.h"
 #include "UpdatePrinters.h"
+#include "Updates/UpdateFeedOverride.h"
+#include "support/TestSupport.h"
+
+#include <QSettings>
 
 #include <gtest/gtest.h>
 
@@ -29,44 +33,30 @@ protected:
 
 } // namespace
 
-TEST_F(UpdateController, StartKeepsThePlatformUpdaterWithItselfAsDelegateAndASecondStartDoesNothing) {
-    EXPECT_FALSE(controller.hasUpdater());
-    EXPECT_EQ(controller.start(), std::nullopt);
-    EXPECT_TRUE(controller.hasUpdater());
-    EXPECT_EQ(updater().delegate(), &controller);
-    EXPECT_EQ(controller.state(), UpdateCheckState::idle());
-    EXPECT_TRUE(published.empty());
+TEST_F(UpdateController, ChecksFailWithAReasonUntilAStartWorksAndLaterStartsDoNothing) {
+    controller.checkForUpdates();
+    EXPECT_EQ(controller.state(), UpdateCheckState::failed(SparkleUpdateController::notStartedMessage()));
+    EXPECT_FALSE(controller.state().message().isEmpty());
 
-    updater().startError = QStringLiteral("would fail now");
-    EXPECT_EQ(controller.start(), std::nullopt);
-    EXPECT_EQ(updater().startCalls, 1);
-    EXPECT_TRUE(controller.hasUpdater());
-}
-
-TEST_F(UpdateController, RefusedStartReturnsTheTextAndALaterCheckFailsWithItInsteadOfHanging) {
     const QString reason = QStringLiteral("The updater is misconfigured.");
     updater().startError = reason;
     EXPECT_EQ(controller.start(), reason);
     EXPECT_FALSE(controller.hasUpdater());
-    EXPECT_EQ(controller.state(), UpdateCheckState::idle()); // the caller decides what to show
-
     controller.showStartFailure(reason);
-    EXPECT_EQ(controller.state(), UpdateCheckState::failed(reason));
-    controller.checkForUpdates();
+    controller.checkForUpdates(); // instead of hanging on "checking"
     EXPECT_EQ(controller.state(), UpdateCheckState::failed(reason));
     EXPECT_EQ(updater().checkCalls, 0);
-    EXPECT_TRUE(trackerAgreed);
-}
 
-TEST_F(UpdateController, StartIsTriedAgainAfterARefusal) {
-    updater().startError = QStringLiteral("not yet");
-    ASSERT_TRUE(controller.start().has_value());
     updater().startError.reset();
     EXPECT_EQ(controller.start(), std::nullopt);
-    EXPECT_EQ(updater().startCalls, 2);
+    EXPECT_EQ(updater().delegate(), &controller);
     controller.checkForUpdates();
     EXPECT_EQ(controller.state(), UpdateCheckState::checking());
     EXPECT_EQ(updater().checkCalls, 1);
+    updater().startError = QStringLiteral("would fail now");
+    EXPECT_EQ(controller.start(), std::nullopt);
+    EXPECT_EQ(updater().startCalls, 2);
+    EXPECT_TRUE(trackerAgreed);
 }
 
 TEST_F(UpdateController, EveryMessageIsTakenWhateverTheStateBefore) {
@@ -87,26 +77,20 @@ TEST_F(UpdateController, EveryMessageIsTakenWhateverTheStateBefore) {
     EXPECT_TRUE(trackerAgreed);
 }
 
-TEST_F(UpdateController, CheckBeforeAnyStartFailsWithAReason) {
-    controller.checkForUpdates();
-    EXPECT_EQ(controller.state(), UpdateCheckState::failed(SparkleUpdateController::notStartedMessage()));
-    EXPECT_FALSE(controller.state().message().isEmpty());
-    EXPECT_EQ(updater().checkCalls, 0);
-}
-
-TEST_F(UpdateController, ACheckThatEndsOtherwiseLeavesCheckingButKeepsAFinalAnswer) {
-    ASSERT_EQ(controller.start(), std::nullopt);
-    controller.checkForUpdates();
-    ASSERT_TRUE(updater().didFinishUpdateCycle(QStringLiteral("The feed could not be loaded.")));
-    EXPECT_EQ(controller.state(), UpdateCheckState::failed(QStringLiteral("The feed could not be loaded.")));
-
-    controller.checkForUpdates();
-    ASSERT_TRUE(updater().didFinishUpdateCycle(std::nullopt));  // the offer was dismissed
-    EXPECT_EQ(controller.state(), UpdateCheckState::idle());
-
-    // The end of a cycle never overrides what a handled message already said.
-    controller.checkForUpdates();
-    ASSERT_TRUE(updater().didNotFindUpdate());
-    ASSERT_TRUE(updater().didFinishUpdateCycle(std::nullopt));
-    EXPECT_EQ(controller.state(), UpdateCheckState::upToDate());
+// The user's feed address, which the controller hands to the updater.
+TEST(UpdateFeedOverride, TextIsTrimmedAndKeptAsIsAndAnythingElseGivesNothing) {
+    QSettings settings(TestSupport::freshFolder() + QStringLiteral("/defaults.ini"), QSettings::IniFormat);
+    EXPECT_EQ(UpdateFeedOverride::urlString(settings), std::nullopt);
+    const std::pair<QVariant, std::optional<QString>> table[] = {
+        {QString(), std::nullopt},
+        {QStringLiteral(" \n\t \r\n "), std::nullopt},
+        {QStringList{QStringLiteral("https://a.example/feed.xml")}, std::nullopt},
+        {QStringLiteral("  \nhttps://feeds.example/a b.xml \t"),
+         QStringLiteral("https://feeds.example/a b.xml")},
+        {QStringLiteral("not an address"), QStringLiteral("not an address")},
+    };
+    for (const auto& [value, expected] : table) {
+        settings.setValue(QLatin1String(UpdateFeedOverride::key), value);
+        EXPECT_EQ(UpdateFeedOverride::urlString(settings), expected) << value.toString().toStdString();
+    }
 }

@@ -1,7 +1,10 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QUuid>
 
 #include <functional>
 
@@ -9,13 +12,37 @@ namespace TestSupport {
 
 /// Runs the main thread's event loop until `done` holds, for at most `limitMs` of real time
 /// (a guard against a hang, not a delay: it returns as soon as `done` holds).
-bool processEventsUntil(const std::function<bool()>& done, int limitMs = 5000);
+inline bool processEventsUntil(const std::function<bool()>& done, int limitMs = 5000) {
+    const QDeadlineTimer deadline(limitMs);
+    while (!done()) {
+        if (deadline.hasExpired()) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
 /// Runs what is already queued on the main thread.
-void drainMainThread();
+inline void drainMainThread() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
 
 /// A fresh empty folder for one test, removed with the test program's temporary root.
-QString freshFolder();
-QByteArray readAll(const QString& path);
-void writeAll(const QString& path, const QByteArray& bytes);
+inline QString freshFolder() {
+    const QString path = qEnvironmentVariable("KESTAVON_TEST_ROOT") + QStringLiteral("/t-") +
+                         QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QDir().mkpath(path);
+    return path;
+}
+
+inline QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(bytes);
+}
 
 } // namespace TestSupport

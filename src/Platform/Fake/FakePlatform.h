@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/MacOS/MacWords.h"
 #include "Platform/Fake/FakeBundles.h"
 #include "Platform/Fake/FakeDesktop.h"
 #include "Platform/Fake/FakeKeyboardTap.h"
@@ -31,7 +32,7 @@ public:
     FakeBundles fakeBundles;
     FakeUpdater fakeUpdater;
     /// A Mac's words by default; tests of another desktop's words replace them.
-    PlatformWords platformWords = PlatformWords::macOS();
+    PlatformWords platformWords = MacWords::words();
 };
 
 /// Installs a FakePlatform for the lifetime of the object (one test).
