@@ -2,9 +2,7 @@
 
 #include "App/ContentView.h"
 #include "Hotkey/HotkeyMonitor.h"
-#include "Platform/Linux/AppcastUpdater.h"
 #include "Platform/Platform.h"
-#include "Updates/UpdateAlertView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,6 +11,11 @@
 #include <QLocale>
 #include <QSettings>
 #include <QTimer>
+
+#ifndef Q_OS_MACOS
+#include "Platform/Linux/AppcastUpdater.h"
+#include "Updates/UpdateAlertView.h"
+#endif
 
 KestavonApp::KestavonApp() {
     // Written at every launch, whatever was stored: the system's own texts in our window
@@ -30,9 +33,11 @@ void KestavonApp::showWindow() {
     window_->setWindowTitle(QStringLiteral("Kestavon"));
     window_->setWindowIcon(QIcon(QStringLiteral(":/kestavon.svg")));
 
+#ifndef Q_OS_MACOS
     // The update framework's own windows belong to ours.
     alerts_ = std::make_unique<UpdateAlertView>(window_.get());
     if (auto* appcast = dynamic_cast<AppcastUpdater*>(&Platform::current().updater())) appcast->setUserDriver(alerts_.get());
+#endif
 
     // Closing the window leaves Kestavon running; Ctrl+Q in it ends Kestavon.
     auto* quit = new QAction(window_.get());

@@ -5,7 +5,9 @@
 #include <memory>
 
 class ContentView;
+#ifndef Q_OS_MACOS
 class UpdateAlertView;
+#endif
 
 /// The application: English as its language, one update controller for the process, the one
 /// window, and the start-up task that switches the hotkeys on and then starts the updater
@@ -27,6 +29,9 @@ public:
 
 private:
     SparkleUpdateController updateController_;
+#ifndef Q_OS_MACOS
+    // The appcast updater's windows; Sparkle on macOS shows its own.
     std::unique_ptr<UpdateAlertView> alerts_;
+#endif
     std::unique_ptr<ContentView> window_;
 };
