@@ -34,14 +34,3 @@ bool FakeUpdater::failedToDownloadUpdate(const QString& errorDescription) {
     delegate_->updaterFailedToDownloadUpdate(errorDescription);
     return true;
 }
-
-bool FakeUpdater::didFinishUpdateCycle(const std::optional<QString>& errorDescription) {
-    if (delegate_ == nullptr) return false;
-    delegate_->updaterDidFinishUpdateCycle(errorDescription);
-    return true;
-}
-
-std::optional<QString> FakeUpdater::feedURLString() const {
-    if (delegate_ == nullptr) return std::nullopt;
-    return delegate_->feedURLStringForUpdater();
-}

@@ -26,9 +26,6 @@ public:
     bool willDownloadUpdate();
     bool didDownloadUpdate();
     bool failedToDownloadUpdate(const QString& errorDescription);
-    bool didFinishUpdateCycle(const std::optional<QString>& errorDescription);
-    /// What the delegate gives as the feed address; nothing before a start.
-    std::optional<QString> feedURLString() const;
 
 private:
     UpdaterDelegate* delegate_ = nullptr;
