@@ -5,6 +5,10 @@
 //   x11_stroke_latency_ms        median: right Super + key typed -> target is the active window
 //   x11_wmctrl_latency_ms        median: `wmctrl -x -a CLASS` spawned -> target is the active window
 //   x11_stroke_latency_ratio     the first over the second
+//   x11_stroke_latency_other_desktop_ratio
+//                                the same for jumps to a window on another desktop: median
+//                                stroke -> target active on its now current desktop, over
+//                                `wmctrl -x -a CLASS` (which changes desktop too)
 //   x11_inventory_ratio_50/200   median InventoryService::collect over median `wmctrl -lpG`
 //                                (spawn included), on 50 and 200 windows
 
@@ -84,7 +88,8 @@ std::size_t runAndRead(const std::vector<std::string>& argv) {
     return total;
 }
 
-/// Watches _NET_ACTIVE_WINDOW on a connection of its own, woken by the root's property events.
+/// Watches _NET_ACTIVE_WINDOW and _NET_CURRENT_DESKTOP on a connection of its own, woken by
+/// the root's property events.
 class ActiveWindowWatch {
 public:
     ActiveWindowWatch() {
@@ -92,38 +97,41 @@ public:
         root_ = xcb_setup_roots_iterator(xcb_get_setup(c_)).data->root;
         const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
         xcb_change_window_attributes(c_, root_, XCB_CW_EVENT_MASK, &mask);
-        const char name[] = "_NET_ACTIVE_WINDOW";
-        auto* reply = xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, sizeof name - 1, name), nullptr);
-        atom_ = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-        std::free(reply);
+        active_ = atom("_NET_ACTIVE_WINDOW");
+        desktop_ = atom("_NET_CURRENT_DESKTOP");
         xcb_flush(c_);
     }
     ~ActiveWindowWatch() { xcb_disconnect(c_); }
 
-    xcb_window_t active() {
-        auto* reply = xcb_get_property_reply(c_, xcb_get_property(c_, 0, root_, atom_, XCB_ATOM_WINDOW, 0, 1), nullptr);
-        xcb_window_t window = XCB_NONE;
+    /// The root's 32-bit property, or `none`.
+    std::uint32_t value(xcb_atom_t property, std::uint32_t none) {
+        auto* reply =
+            xcb_get_property_reply(c_, xcb_get_property(c_, 0, root_, property, XCB_ATOM_ANY, 0, 1), nullptr);
+        std::uint32_t value = none;
         if (reply && xcb_get_property_value_length(reply) == 4)
-            window = *static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
+            value = *static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
         std::free(reply);
-        return window;
+        return value;
     }
 
-    /// Waits for `window` to be active; the time it was seen, or nothing after `limitMs`
-    /// (a hang guard).
-    std::optional<Clock::time_point> waitFor(xcb_window_t window, int limitMs = 5000) {
+    /// Waits for `window` to be active (and `desktop`, when given, current); the time it was
+    /// seen, or nothing after `limitMs` (a hang guard).
+    std::optional<Clock::time_point> waitFor(xcb_window_t window, std::optional<std::uint32_t> desktop = {},
+                                             int limitMs = 5000) {
         QDeadlineTimer deadline(limitMs);
         for (;;) {
             bool changed = false;
             while (xcb_generic_event_t* e = xcb_poll_for_event(c_)) {
-                if ((e->response_type & 0x7f) == XCB_PROPERTY_NOTIFY &&
-                    reinterpret_cast<xcb_property_notify_event_t*>(e)->atom == atom_)
-                    changed = true;
+                if ((e->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
+                    const xcb_atom_t a = reinterpret_cast<xcb_property_notify_event_t*>(e)->atom;
+                    changed = changed || a == active_ || a == desktop_;
+                }
                 std::free(e);
             }
             if (changed || first_) {
                 first_ = false;
-                if (active() == window) {
+                if (value(active_, XCB_NONE) == window &&
+                    (!desktop || value(desktop_, 0xFFFFFFFF) == *desktop)) {
                     first_ = true;
                     return Clock::now();
                 }
@@ -138,9 +146,18 @@ public:
     }
 
 private:
+    xcb_atom_t atom(const char* name) {
+        auto* reply = xcb_intern_atom_reply(
+            c_, xcb_intern_atom(c_, 0, std::uint16_t(std::strlen(name)), name), nullptr);
+        const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return atom;
+    }
+
     xcb_connection_t* c_;
     xcb_window_t root_;
-    xcb_atom_t atom_;
+    xcb_atom_t active_;
+    xcb_atom_t desktop_;
     bool first_ = true;
 };
 
@@ -150,6 +167,7 @@ struct App {
     QString name;
     std::uint8_t key;
     QString keyID;
+    std::uint32_t desktop;
     pid_t pid = 0;
     xcb_window_t window = XCB_NONE;
 };
@@ -181,10 +199,13 @@ int runBench() {
 
     const QString applications = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/applications");
     QDir().mkpath(applications);
+    // A and B share the first desktop; C is alone on the third.
     std::vector<App> apps{{"KestavonBenchA", QStringLiteral("kestavon-bench-a.desktop"), QStringLiteral("Bench A"),
-                           XKey::q, QStringLiteral("1-q")},
+                           XKey::q, QStringLiteral("1-q"), 0},
                           {"KestavonBenchB", QStringLiteral("kestavon-bench-b.desktop"), QStringLiteral("Bench B"),
-                           XKey::w, QStringLiteral("1-w")}};
+                           XKey::w, QStringLiteral("1-w"), 0},
+                          {"KestavonBenchC", QStringLiteral("kestavon-bench-c.desktop"), QStringLiteral("Bench C"),
+                           XKey::s, QStringLiteral("2-s"), 2}};
     KeyBindingStore store;
     TestWindows windows;
     for (App& app : apps) {
@@ -206,6 +227,10 @@ int runBench() {
             return 1;
         }
         app.window = *window;
+        if (app.desktop != 0) {
+            runAndRead({"wmctrl", "-i", "-r", std::to_string(app.window), "-t", std::to_string(app.desktop)});
+            windows.waitUntil([&] { return windows.cardinal(app.window, "_NET_WM_DESKTOP") == app.desktop; });
+        }
     }
     // As if installed a while ago: a folder changed within the last moments is read again on
     // every look-up (a later change might keep its time stamp), which no user's setup sees.
@@ -273,6 +298,47 @@ int runBench() {
         figure("x11_wmctrl_latency_ms", wmctrl);
         figure("x11_stroke_latency_ratio", stroke / wmctrl);
     }
+
+    // Jumps that change desktop: C (alone on its desktop) and back to A, each way by stroke,
+    // then by wmctrl.
+    std::vector<double> otherStrokeMs, otherWmctrlMs;
+    const auto jump = [&](const App& app, bool byStroke, std::vector<double>& into) {
+        const auto start = Clock::now();
+        pid_t pid = 0;
+        if (byStroke) {
+            injector->press(XKey::superRight);
+            injector->type(app.key);
+            injector->release(XKey::superRight);
+            injector->sync();
+        } else {
+            pid = spawn({"wmctrl", "-x", "-a", app.wmClass});
+        }
+        const auto seen = watch.waitFor(app.window, app.desktop);
+        if (pid) waitpid(pid, nullptr, 0);
+        if (!seen) {
+            std::fprintf(stderr, "%s to %s: window never active on its desktop\n",
+                         byStroke ? "stroke" : "wmctrl", app.wmClass.c_str());
+            failed = true;
+            return;
+        }
+        into.push_back(ms(*seen - start));
+        if (byStroke) {
+            monitor.queue().waitUntilIdle();
+            QCoreApplication::processEvents();
+        }
+    };
+    for (int round = 0; round < rounds && !failed; ++round) {
+        for (const bool byStroke : {true, false})
+            for (const std::size_t i : {std::size_t(2), std::size_t(0)})
+                if (!failed) jump(apps[i], byStroke, byStroke ? otherStrokeMs : otherWmctrlMs);
+    }
+    if (!failed) {
+        std::fprintf(stderr, "%zu strokes and %zu wmctrl jumps to another desktop: %.3f ms, %.3f ms\n",
+                     otherStrokeMs.size(), otherWmctrlMs.size(), median(otherStrokeMs),
+                     median(otherWmctrlMs));
+        figure("x11_stroke_latency_other_desktop_ratio", median(otherStrokeMs) / median(otherWmctrlMs));
+    }
+
     monitor.queue().waitUntilIdle();
 
     // Inventories: windows of a few processes, as many clients would leave on a desktop.

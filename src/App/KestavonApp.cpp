@@ -4,10 +4,8 @@
 #include "App/ShownReport.h"
 #include "App/TrayIcon.h"
 #include "Hotkey/HotkeyMonitor.h"
-#include "Platform/Linux/AppcastUpdater.h"
 #include "Platform/Platform.h"
 #include "Updates/AboutView.h"
-#include "Updates/UpdateAlertView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +15,11 @@
 #include <QSettings>
 #include <QSystemTrayIcon>
 #include <QTimer>
+
+#ifndef Q_OS_MACOS
+#include "Platform/Linux/AppcastUpdater.h"
+#include "Updates/UpdateAlertView.h"
+#endif
 
 namespace {
 
@@ -42,9 +45,11 @@ void KestavonApp::makeWindow() {
     window_->setWindowTitle(QStringLiteral("Kestavon"));
     window_->setWindowIcon(QIcon(QStringLiteral(":/kestavon.svg")));
 
+#ifndef Q_OS_MACOS
     // The update framework's own windows belong to ours.
     alerts_ = std::make_unique<UpdateAlertView>(window_.get());
     if (auto* appcast = dynamic_cast<AppcastUpdater*>(&Platform::current().updater())) appcast->setUserDriver(alerts_.get());
+#endif
 
     // Closing the window leaves Kestavon running; Ctrl+Q in it ends Kestavon.
     auto* quit = new QAction(window_.get());

@@ -7,7 +7,9 @@
 class ContentView;
 class QTimer;
 class TrayIcon;
+#ifndef Q_OS_MACOS
 class UpdateAlertView;
+#endif
 
 /// The application: English as its language, one update controller for the process, the one
 /// window, the tray icon where the desktop has a tray, and the start-up task that switches the
@@ -38,7 +40,10 @@ private:
     void scheduleStartupTask();
 
     SparkleUpdateController updateController_;
+#ifndef Q_OS_MACOS
+    // The appcast updater's windows; Sparkle on macOS shows its own.
     std::unique_ptr<UpdateAlertView> alerts_;
+#endif
     std::unique_ptr<ContentView> window_;
     std::unique_ptr<TrayIcon> tray_;
     std::unique_ptr<QTimer> trayWait_;

@@ -1,6 +1,6 @@
 // Desktop entries whose Exec holds shell syntax, quoting and field codes, opened through the
 // workspace: the program receives exactly the arguments the entry's own rules give, nothing
-// ever runs a shell, and an entry whose program is missing fails with the reason.
+// ever runs a shell, and an entry that cannot start fails with the reason.
 #include "Platform/X11/ChildReaper.h"
 #include "WorkspaceFixture.h"
 #include "support/TestSupport.h"
@@ -163,6 +163,8 @@ TEST_F(ExecArgv, AnEntryWhoseProgramCannotRunFailsWithTheReason) {
          {"TryExec=/nonexistent/kestavon-tryexec"},
          "/nonexistent/kestavon-tryexec"},
         {"unbalanced quote", "{R} \"open", {}, "not valid"},
+        // GIO's own words when the start itself fails.
+        {"missing working folder", "{R}", {"Path=/nonexistent/kestavon"}, "/nonexistent/kestavon"},
     };
     const QString out = scratch + QStringLiteral("/argv-failing");
     qputenv("KESTAVON_ARGV_FILE", QFile::encodeName(out));
@@ -179,6 +181,13 @@ TEST_F(ExecArgv, AnEntryWhoseProgramCannotRunFailsWithTheReason) {
         EXPECT_TRUE(error.contains(c.reason)) << error.toStdString();
     }
     qunsetenv("KESTAVON_ARGV_FILE");
+    for (const QString& notAnEntry :
+         {folders->user + QStringLiteral("/nothing-here.desktop"),
+          folders->writeUser(QStringLiteral("malformed.desktop"), "[Desktop Entry]\nExec=x\n")}) {
+        QString error;
+        EXPECT_EQ(open(notAnEntry, &error), std::nullopt);
+        EXPECT_FALSE(error.isEmpty()) << notAnEntry.toStdString();
+    }
     EXPECT_FALSE(QFile::exists(out)) << "a failing entry started the recorder";
     EXPECT_FALSE(QFile::exists(marker)) << "a shell ran";
 }

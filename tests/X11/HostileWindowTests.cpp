@@ -1,8 +1,7 @@
 // Windows whose names and properties no well-behaved client would set: invalid UTF-8, wrong
-// types and formats, empty and enormous values. The window list and kestavon-inventory read
+// types and formats, empty and enormous values. The window server and kestavon-inventory read
 // them without failing, with replacement characters or the next best property.
-#include "Platform/WindowListPort.h"
-#include "Platform/X11/X11WindowList.h"
+#include "Platform/X11/X11WindowServer.h"
 #include "X11Fixture.h"
 
 #include <QJsonArray>
@@ -41,12 +40,16 @@ protected:
         return window;
     }
 
-    QVariantMap entry(xcb_window_t window) {
-        const auto list = X11WindowList(*connection).copyWindowInfo(0, 0);
+    WindowInfo entry(xcb_window_t window) {
+        const auto list = X11WindowServer(*connection).windows();
         EXPECT_TRUE(list);
-        const auto entries = list ? entriesOf(*list, {window}) : std::vector<QVariantMap>{};
-        EXPECT_EQ(entries.size(), 1u) << "window " << window << " not listed once";
-        return entries.empty() ? QVariantMap{} : entries.front();
+        const auto count = list ? std::count_if(list->begin(), list->end(),
+                                                [&](const WindowInfo& w) { return w.number == window; })
+                                : 0;
+        EXPECT_EQ(count, 1) << "window " << window << " not listed once";
+        for (const WindowInfo& w : list.value_or(std::vector<WindowInfo>{}))
+            if (w.number == window) return w;
+        return {};
     }
 };
 
@@ -65,9 +68,9 @@ TEST_F(HostileWindows, NamesAndPropertiesOfAnyShapeGiveEntriesAndValidInventoryJ
               {"WM_CLASS", nullptr, 8, QByteArray("in\xffst\0Cl\xc3\x28ss\0", 12)}});
     const xcb_window_t wideName = make({{"_NET_WM_NAME", "UTF8_STRING", 32, QByteArray("wide name!!!", 12)},
                                         {"WM_NAME", nullptr, 8, QByteArray("fallback")}});
-    const xcb_window_t emptyName =
-        make({{"_NET_WM_NAME", "UTF8_STRING", 8, QByteArray()}, {"WM_NAME", nullptr, 8, QByteArray("legacy")},
-              {"WM_CLASS", nullptr, 8, QByteArray()}});
+    const xcb_window_t emptyName = make({{"_NET_WM_NAME", "UTF8_STRING", 8, QByteArray()},
+                                         {"WM_NAME", nullptr, 8, QByteArray("legacy")},
+                                         {"WM_CLASS", nullptr, 8, QByteArray()}});
     const xcb_window_t compound = make({{"WM_NAME", "COMPOUND_TEXT", 8, QByteArray("\xff\xfe ok")}});
     const xcb_window_t wideClass =
         make({{"WM_CLASS", nullptr, 16, QByteArray("i\0n\0s\0t\0", 8)},
@@ -83,28 +86,24 @@ TEST_F(HostileWindows, NamesAndPropertiesOfAnyShapeGiveEntriesAndValidInventoryJ
     const xcb_window_t hugePid = make({{"_NET_WM_PID", "CARDINAL", 32, cardinal(0xFFFFFFFF)}});
     const xcb_window_t emptyPid = make({{"_NET_WM_PID", "CARDINAL", 32, QByteArray()}});
 
-    const QVariantMap i = entry(invalid);
-    EXPECT_TRUE(i.value(WindowListKey::name).toString().startsWith(QStringLiteral("ab") + replacement));
-    EXPECT_TRUE(i.value(WindowListKey::name).toString().endsWith(QLatin1Char('z')));
-    EXPECT_TRUE(i.value(WindowListKey::ownerName).toString().startsWith(QStringLiteral("Cl") + replacement));
-    EXPECT_EQ(entry(wideName).value(WindowListKey::name).toString(), QStringLiteral("fallback"));
-    EXPECT_FALSE(entry(emptyName).contains(WindowListKey::ownerName));
-    EXPECT_EQ(entry(emptyName).value(WindowListKey::name).toString(), QStringLiteral("legacy"));
-    const QString compoundName = entry(compound).value(WindowListKey::name).toString();
+    const WindowInfo i = entry(invalid);
+    const QString name = i.title.value_or(QString());
+    EXPECT_TRUE(name.startsWith(QStringLiteral("ab") + replacement) && name.endsWith(QLatin1Char('z')));
+    EXPECT_TRUE(i.ownerName.value_or(QString()).startsWith(QStringLiteral("Cl") + replacement));
+    EXPECT_EQ(entry(wideName).title, QStringLiteral("fallback"));
+    EXPECT_EQ(entry(emptyName).ownerName, std::nullopt);
+    EXPECT_EQ(entry(emptyName).title, QStringLiteral("legacy"));
+    const QString compoundName = entry(compound).title.value_or(QString());
     EXPECT_TRUE(compoundName.endsWith(QStringLiteral(" ok")) && compoundName.contains(replacement))
         << compoundName.toStdString();
-    const QVariantMap w = entry(wideClass);
-    EXPECT_FALSE(w.contains(WindowListKey::ownerName));
-    EXPECT_EQ(w.value(WindowListKey::name).toString(), QString::fromLatin1(controls));
-    const QString hugeName = entry(huge).value(WindowListKey::name).toString();
+    EXPECT_EQ(entry(wideClass).ownerName, std::nullopt);
+    EXPECT_EQ(entry(wideClass).title, QString::fromLatin1(controls));
+    const QString hugeName = entry(huge).title.value_or(QString());
     EXPECT_FALSE(hugeName.isEmpty());
     EXPECT_LE(hugeName.size(), 64 * 1024);
     EXPECT_EQ(hugeName.count(replacement), hugeName.size());
-    const QVariantMap o = entry(oddTypes);
-    EXPECT_EQ(o.value(WindowListKey::layer).toInt(), 0);
-    EXPECT_EQ(o.value(WindowListKey::alpha).toDouble(), 1.0);
-    for (const xcb_window_t noPid : {stringPid, hugePid, emptyPid})
-        EXPECT_FALSE(entry(noPid).contains(WindowListKey::ownerPID)) << noPid;
+    EXPECT_EQ(entry(oddTypes).layer, 0);
+    EXPECT_EQ(entry(oddTypes).opacity, 1.0);
 
     int status = -1;
     const QString json = runTool(QStringLiteral(KESTAVON_INVENTORY_TOOL), {}, &status);
@@ -121,7 +120,7 @@ TEST_F(HostileWindows, NamesAndPropertiesOfAnyShapeGiveEntriesAndValidInventoryJ
         EXPECT_TRUE(titles.count(listed)) << "window " << listed << " missing from the inventory";
     for (const xcb_window_t unlisted : {stringPid, hugePid, emptyPid})
         EXPECT_FALSE(titles.count(unlisted)) << "window " << unlisted << " has no pid and is listed";
-    EXPECT_EQ(titles[invalid], i.value(WindowListKey::name).toString());
+    EXPECT_EQ(titles[invalid], name);
     EXPECT_EQ(titles[wideClass], QString::fromLatin1(controls));
     EXPECT_EQ(titles[huge], hugeName);
 }

@@ -7,14 +7,14 @@
 class PlatformWithEntries final : public Platform {
 public:
     TimePort& time() override { return fake.time(); }
-    WindowListPort& windowList() override { return fake.windowList(); }
-    DisplayPort& displays() override { return fake.displays(); }
-    SkyLightPort& skyLight() override { return fake.skyLight(); }
-    AccessibilityPort& accessibility() override { return fake.accessibility(); }
-    EventTapPort& eventTap() override { return fake.eventTap(); }
+    WindowServerPort& windowServer() override { return fake.windowServer(); }
+    SpaceSwitcherPort& spaceSwitcher() override { return fake.spaceSwitcher(); }
+    WindowOperationsPort& windowOperations() override { return fake.windowOperations(); }
+    KeyboardTapPort& keyboardTap() override { return fake.keyboardTap(); }
     BundlePort& bundles() override { return entries; }
     WorkspacePort& workspace() override { return fake.workspace(); }
     UpdaterPort& updater() override { return fake.updater(); }
+    const PlatformWords& words() override { return fake.words(); }
 
     FakePlatform fake;
     X11Bundles entries;

@@ -1,7 +1,7 @@
 #include "RecordingTap.h"
 
 RecordingTap::RecordingTap(const Create& create, Decide decide) : decide_(std::move(decide)) {
-    tap_ = create([this](std::uint32_t type, const TapEvent& event) {
+    const TapOpening opening = create([this](std::uint32_t type, const TapEvent& event) {
         const auto at = std::chrono::steady_clock::now();
         {
             std::lock_guard lock(mutex_);
@@ -10,6 +10,8 @@ RecordingTap::RecordingTap(const Create& create, Decide decide) : decide_(std::m
         changed_.notify_all();
         return decide_ ? decide_(type, event) : false;
     });
+    tap_ = opening.tap;
+    failure_ = opening.failure;
     if (!tap_) return;
     // Here, not on the thread: a test may turn it off before the thread gets going.
     tap_->setEnabled(true);
@@ -55,9 +57,8 @@ bool RecordingTap::stop(int timeoutMs) {
     return true;
 }
 
-RecordingTap::Decide RecordingTap::swallowKey(std::int64_t macKeyCode) {
-    return [macKeyCode](std::uint32_t type, const TapEvent& event) {
-        return type == EventType::keyDown && event.keyCode == macKeyCode &&
-               (event.flags & EventFlag::command);
+RecordingTap::Decide RecordingTap::swallowKey(std::int64_t keyCode) {
+    return [keyCode](std::uint32_t type, const TapEvent& event) {
+        return type == EventType::keyDown && event.keyCode == keyCode && (event.flags & EventFlag::command);
     };
 }

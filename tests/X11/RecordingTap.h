@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/EventTapPort.h"
+#include "Platform/KeyboardTapPort.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -25,7 +25,7 @@ public:
     using Seen = std::tuple<std::uint32_t, std::int64_t, std::uint64_t>;
     /// True swallows the event. Runs on the tap thread.
     using Decide = std::function<bool(std::uint32_t type, const TapEvent& event)>;
-    using Create = std::function<std::shared_ptr<EventTap>(EventTapPort::Callback callback)>;
+    using Create = std::function<TapOpening(KeyboardTapPort::Callback callback)>;
 
     /// Creates the tap with `create` and runs it; passes every event when `decide` is empty.
     explicit RecordingTap(const Create& create, Decide decide = {});
@@ -38,6 +38,8 @@ public:
     /// Whether the tap was created (and so runs).
     bool created() const { return tap_ != nullptr; }
     const std::shared_ptr<EventTap>& tap() const { return tap_; }
+    /// Why there is no tap, when there is none.
+    TapFailure failure() const { return failure_; }
 
     /// Waits until at least `count` events were recorded in all.
     bool waitForEvents(std::size_t count, int timeoutMs = 5000);
@@ -46,12 +48,13 @@ public:
     /// Stops the tap and waits for run() to return; false when it did not in time.
     bool stop(int timeoutMs = 5000);
 
-    /// Swallows the key-down of this macOS key code while Command is held; passes the rest.
-    static Decide swallowKey(std::int64_t macKeyCode);
+    /// Swallows the key-down of this key code while Command is held; passes the rest.
+    static Decide swallowKey(std::int64_t keyCode);
 
 private:
     Decide decide_;
     std::shared_ptr<EventTap> tap_;
+    TapFailure failure_ = TapFailure::notPermitted;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<Event> events_;

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "KeyRecorder.h"
-#include "Platform/X11/X11Connection.h"
-#include "Platform/X11/X11EventInput.h"
+#include "Platform/X11/X11EventTap.h"
 #include "RecordingTap.h"
 #include "XSession.h"
 #include "XTestInjector.h"
@@ -11,14 +10,11 @@
 
 #include <memory>
 
-/// A focused key recorder, an injector and the event port on the shared test display.
+/// A focused key recorder and an injector on the shared test display, and taps made on it.
 class X11TapFixture : public testing::Test {
 protected:
     void SetUp() override {
         KESTAVON_REQUIRE_X_SESSION();
-        queries = X11Connection::open();
-        ASSERT_TRUE(queries);
-        input = std::make_unique<X11EventInput>(*queries);
         injector = XTestInjector::open();
         ASSERT_TRUE(injector) << "the display has no XTEST extension";
         recorder = KeyRecorder::open();
@@ -28,7 +24,9 @@ protected:
 
     std::unique_ptr<RecordingTap> startTap(RecordingTap::Decide decide = {}) {
         return std::make_unique<RecordingTap>(
-            [this](EventTapPort::Callback callback) { return input->createKeyboardTap(std::move(callback)); },
+            [](KeyboardTapPort::Callback callback) {
+                return X11EventTap::open(nullptr, std::move(callback));
+            },
             std::move(decide));
     }
 
@@ -46,8 +44,6 @@ protected:
         injector->release(modifier);
     }
 
-    std::unique_ptr<X11Connection> queries;
-    std::unique_ptr<X11EventInput> input;
     std::unique_ptr<XTestInjector> injector;
     std::unique_ptr<KeyRecorder> recorder;
 

@@ -5,6 +5,7 @@
 #undef QT_NO_KEYWORDS
 
 #include "Hotkey/HotkeyMonitor.h"
+#include "Keyboard/KeyBindingStore.h"
 #include "X11TapFixture.h"
 #include "support/TestSupport.h"
 
@@ -49,10 +50,36 @@ protected:
     QStringList strokes;
 };
 
-TEST_F(X11TapMonitor, RightSuperAndABoundKeyIsSwallowedAndRunsTheStroke) {
-    chord(XKey::superRight, XKey::q);
-    EXPECT_EQ(executed(), QStringList{QStringLiteral("1-q")});
-    EXPECT_EQ(recorder->presses(XKey::q), 0);
+TEST_F(X11TapMonitor, TheBindingsFileIsReadAtEachStrokeWhateverItHolds) {
+    const auto binding = [](const char* key) {
+        return QByteArray(R"({"key":")") + key +
+               R"(","entry":{"bundleId":"org.gnome.Terminal","path":"/usr/share/applications/)"
+               R"(org.gnome.Terminal.desktop","name":"Terminal"}})";
+    };
+    const QByteArray bound = '[' + binding("1-q") + ']';
+    const struct {
+        const char* what;
+        QByteArray file;
+        bool runs;
+    } cases[] = {
+        {"bound", bound, true},
+        {"not JSON", R"([{"key":"1-q","entry":)", false},
+        {"empty", "", false},
+        {"larger than the store reads", bound + QByteArray(qsizetype(KeyBindingStore::maxFileBytes), ' '),
+         false},
+        {"bound again", bound, true},
+        {"changed to bind another key", '[' + binding("1-w") + ']', false},
+    };
+    QStringList runs;
+    int passed = 0;
+    for (const auto& c : cases) {
+        TestSupport::writeAll(bindingsPath, c.file);
+        chord(XKey::superRight, XKey::q);
+        if (c.runs) runs << QStringLiteral("1-q");
+        passed += int(!c.runs);
+        EXPECT_EQ(executed(), runs) << c.what;
+        EXPECT_EQ(recorder->presses(XKey::q), passed) << c.what;
+    }
 }
 
 TEST_F(X11TapMonitor, LeftSuperShiftOrAnUnboundKeyReachTheFocusedClient) {

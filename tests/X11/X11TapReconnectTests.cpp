@@ -28,7 +28,7 @@ TEST(X11TapReconnection, ALostDisplayIsReopenedAndTheCallbackToldToStartAfresh) 
     SpareXServer server;
     ASSERT_TRUE(server.start());
     RecordingTap tap(
-        [&](EventTapPort::Callback callback) {
+        [&](KeyboardTapPort::Callback callback) {
             return X11EventTap::open(server.name.constData(), std::move(callback));
         },
         RecordingTap::swallowKey(12));

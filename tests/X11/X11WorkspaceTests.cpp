@@ -86,24 +86,6 @@ TEST_F(Launching, AmongSeveralRunningCopiesTheOneUsedLastIsActivated) {
     }
 }
 
-// A missing program is ExecArgv's part.
-TEST_F(Launching, FailuresComeWithTheirReason) {
-    QString error;
-    // GIO's own words when the start itself fails.
-    const QString badFolder = folders->writeUser(
-        QStringLiteral("bad-folder.desktop"), entryText(QStringLiteral("Bad Folder"), QStringLiteral("xterm"),
-                                                        {QStringLiteral("Path=/nonexistent/kestavon")}));
-    EXPECT_EQ(open(badFolder, &error), std::nullopt);
-    EXPECT_TRUE(error.contains(QStringLiteral("/nonexistent/kestavon"))) << error.toStdString();
-
-    EXPECT_EQ(open(folders->user + QStringLiteral("/nothing-here.desktop"), &error), std::nullopt);
-    EXPECT_FALSE(error.isEmpty());
-    const QString malformed =
-        folders->writeUser(QStringLiteral("malformed.desktop"), "[Desktop Entry]\nExec=xterm\n");
-    EXPECT_EQ(open(malformed, &error), std::nullopt);
-    EXPECT_FALSE(error.isEmpty());
-}
-
 TEST_F(Launching, TerminalEntriesRunInATerminalWindow) {
     // cat, unlike sleep, also ends by itself when its terminal goes away.
     const QString path = folders->writeUser(QStringLiteral("in-terminal.desktop"),
@@ -127,52 +109,73 @@ TEST_F(Launching, TerminalEntriesRunInATerminalWindow) {
         if (child.toInt() > 0) ::kill(child.toInt(), SIGTERM);
 }
 
-TEST_F(Mapping, ByStartupWMClassOrByADesktopFileIdNamedLikeTheWindowClass) {
+TEST_F(Mapping, AProcessIsToldByItsClassEntryIdOrProgramAndElseByItsClassAlone) {
+    const QString program = xtermNamed(QStringLiteral("kestavon-term"));
+    // Same program, sorted first: chosen were the surer ways not taken first.
     folders->writeUser(QStringLiteral("a-decoy.desktop"),
                        entryText(QStringLiteral("Decoy"), QStringLiteral("xterm")));
-    const QString path = folders->writeUser(QStringLiteral("wmclass.desktop"),
-                                            entryText(QStringLiteral("By Class"), QStringLiteral("xterm"),
-                                                      {QStringLiteral("StartupWMClass=KestavonWmClass")}));
-    folders->write(folders->system, QStringLiteral("org.kestavon.IdProbe.desktop"),
-                   entryText(QStringLiteral("Id Probe"), QStringLiteral("xterm")));
-    const pid_t byClass = spawnWithClass(QStringLiteral("KestavonWmClass"));
-    const pid_t byId = spawnWithClass(QStringLiteral("Org.kestavon.idprobe"));
-    waitForWindowOf(byClass);
-    waitForWindowOf(byId);
-    EXPECT_EQ(listed(byClass), (RunningApplication{byClass, QStringLiteral("By Class"),
-                                                   QStringLiteral("wmclass.desktop"), path}));
-    EXPECT_EQ(listed(byId)->bundleIdentifier, QStringLiteral("org.kestavon.IdProbe.desktop"));
-}
-
-TEST_F(Mapping, ByTheExecutableAndElseByTheWindowClassWithNoBundle) {
-    const QString program = xtermNamed(QStringLiteral("kestavon-term"));
+    const QString byClass = folders->writeUser(QStringLiteral("wmclass.desktop"),
+                                               entryText(QStringLiteral("By Class"), QStringLiteral("xterm"),
+                                                         {QStringLiteral("StartupWMClass=KestavonWmClass")}));
+    const QString byId = folders->write(folders->system, QStringLiteral("org.kestavon.IdProbe.desktop"),
+                                        entryText(QStringLiteral("Id Probe"), QStringLiteral("xterm")));
     folders->writeUser(QStringLiteral("a-helper.desktop"),
                        entryText(QStringLiteral("Helper"), program + QStringLiteral(" --helper"),
                                  {QStringLiteral("NoDisplay=true")}));
-    const QString path =
+    const QString byProgram =
         folders->writeUser(QStringLiteral("exec-mapped.desktop"),
                            entryText(QStringLiteral("By Program"), program + QStringLiteral(" -T x")));
-    const pid_t known = spawnWithClass(QStringLiteral("Unrelated"), program);
-    const pid_t stray =
-        spawnWithClass(QStringLiteral("KestavonStray"), xtermNamed(QStringLiteral("kestavon-stray")));
-    waitForWindowOf(known);
-    waitForWindowOf(stray);
-
-    EXPECT_EQ(listed(known), (RunningApplication{known, QStringLiteral("By Program"),
-                                                 QStringLiteral("exec-mapped.desktop"), path}));
-    EXPECT_EQ(listed(stray),
-              (RunningApplication{stray, QStringLiteral("KestavonStray"), std::nullopt, std::nullopt}));
-}
-
-TEST_F(Mapping, ALaunchEnvironmentInheritedFromAnotherProcessIsIgnored) {
-    const QString inherited = folders->writeUser(
+    const QString parent = folders->writeUser(
         QStringLiteral("parent.desktop"), entryText(QStringLiteral("Parent"), QStringLiteral("parent-app")));
-    const pid_t pid = spawn({xtermNamed(QStringLiteral("kestavon-child")), QStringLiteral("-class"),
-                             QStringLiteral("KestavonChild")},
-                            {QStringLiteral("GIO_LAUNCHED_DESKTOP_FILE=") + inherited,
-                             QStringLiteral("GIO_LAUNCHED_DESKTOP_FILE_PID=1")});
-    waitForWindowOf(pid);
-    EXPECT_EQ(listed(pid)->bundleIdentifier, std::nullopt);
+    const QString stray = xtermNamed(QStringLiteral("kestavon-stray"));
+    const struct {
+        const char* what;
+        QString program, wmClass;
+        QStringList environment;
+        std::optional<QString> name, id, path;
+    } cases[] = {
+        {"StartupWMClass",
+         QStringLiteral("xterm"),
+         QStringLiteral("KestavonWmClass"),
+         {},
+         QStringLiteral("By Class"),
+         QStringLiteral("wmclass.desktop"),
+         byClass},
+        {"an id named like the class",
+         QStringLiteral("xterm"),
+         QStringLiteral("Org.kestavon.idprobe"),
+         {},
+         QStringLiteral("Id Probe"),
+         QStringLiteral("org.kestavon.IdProbe.desktop"),
+         byId},
+        {"the program, a shown entry first",
+         program,
+         QStringLiteral("Unrelated"),
+         {},
+         QStringLiteral("By Program"),
+         QStringLiteral("exec-mapped.desktop"),
+         byProgram},
+        {"nothing: the class alone",
+         stray,
+         QStringLiteral("KestavonStray"),
+         {},
+         QStringLiteral("KestavonStray"),
+         std::nullopt,
+         std::nullopt},
+        {"nothing: a launch environment inherited from another process does not count",
+         stray,
+         QStringLiteral("KestavonChild"),
+         {QStringLiteral("GIO_LAUNCHED_DESKTOP_FILE=") + parent,
+          QStringLiteral("GIO_LAUNCHED_DESKTOP_FILE_PID=1")},
+         QStringLiteral("KestavonChild"),
+         std::nullopt,
+         std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const pid_t pid = spawn({c.program, QStringLiteral("-class"), c.wmClass}, c.environment);
+        waitForWindowOf(pid);
+        EXPECT_EQ(listed(pid), (RunningApplication{pid, c.name, c.id, c.path})) << c.what;
+    }
 }
 
 TEST_F(Mapping, AProcessWithoutAWindowIsNoRunningApplication) {
@@ -221,21 +224,6 @@ TEST_F(Mapping, AnswersFollowWindowsComingAndGoingBetweenQuestions) {
     EXPECT_EQ(workspace->runningApplication(second)->localizedName, QStringLiteral("KestavonSecond"));
     EXPECT_TRUE(listed(second));
     EXPECT_FALSE(listed(first));
-}
-
-TEST_F(Activation, ActivatingAPidMakesItsWindowActiveAndFrontmostFollows) {
-    const pid_t first = spawnWithClass(QStringLiteral("KestavonFirst"));
-    const xcb_window_t firstWindow = waitForWindowOf(first);
-    const pid_t second = spawnWithClass(QStringLiteral("KestavonSecond"));
-    const xcb_window_t secondWindow = waitForWindowOf(second);
-    runTool(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QString::number(secondWindow)});
-    ASSERT_TRUE(waitUntilActive(secondWindow));
-    EXPECT_EQ(workspace->frontmostApplication()->processIdentifier, second);
-
-    workspace->activateIgnoringOtherApps();
-    EXPECT_TRUE(workspace->activate(first));
-    EXPECT_TRUE(waitUntilActive(firstWindow));
-    EXPECT_EQ(workspace->frontmostApplication()->processIdentifier, first);
 }
 
 TEST_F(Activation, ThePidsWindowOnTheCurrentDesktopIsActivatedAndOneElsewhereOnlyMarked) {

@@ -6,7 +6,7 @@
 namespace KeyPositions {
 namespace {
 
-// (evdev code, macOS virtual key code) for every bindable position, and the Super keys.
+// (evdev code, tap key code) for every bindable position, and the Super keys.
 constexpr std::array<std::pair<int, std::int64_t>, 49> positions{{
     {41, 50}, {2, 18},  {3, 19},  {4, 20},  {5, 21},  {6, 23},  {7, 22},  {8, 26},  {9, 28},  {10, 25},
     {11, 29}, {12, 27}, {13, 24},                                                              // digit row
@@ -20,15 +20,15 @@ constexpr std::array<std::pair<int, std::int64_t>, 49> positions{{
 
 } // namespace
 
-std::optional<std::int64_t> macKeyCode(std::uint8_t xKeyCode) {
-    for (const auto& [evdev, mac] : positions)
-        if (evdev + 8 == xKeyCode) return mac;
+std::optional<std::int64_t> keyCode(std::uint8_t xKeyCode) {
+    for (const auto& [evdev, code] : positions)
+        if (evdev + 8 == xKeyCode) return code;
     return std::nullopt;
 }
 
-std::optional<std::uint8_t> xKeyCode(std::int64_t macKeyCode) {
-    for (const auto& [evdev, mac] : positions)
-        if (mac == macKeyCode) return static_cast<std::uint8_t>(evdev + 8);
+std::optional<std::uint8_t> xKeyCode(std::int64_t keyCode) {
+    for (const auto& [evdev, code] : positions)
+        if (code == keyCode) return static_cast<std::uint8_t>(evdev + 8);
     return std::nullopt;
 }
 

@@ -50,21 +50,13 @@ std::optional<QStringList> X11Bundles::contentsOfDirectory(const QString& path) 
     return names;
 }
 
-std::optional<QVariantMap> X11Bundles::infoDictionary(const QString& path) {
+std::optional<BundleInfo> X11Bundles::bundleInfo(const QString& path) {
     const auto entry = entryAt(path);
-    // An entry whose TryExec program is missing describes an application that is not there.
     if (!entry || !entry->isInstalled()) return std::nullopt;
-    return QVariantMap{
-        {BundleInfoKey::identifier, entry->id},
-        {BundleInfoKey::name, entry->name},
-        {BundleInfoKey::agentOnly, entry->noDisplay || entry->hidden},
-    };
-}
-
-std::optional<QVariantMap> X11Bundles::localizedInfoDictionary(const QString& path) {
-    const auto entry = entryAt(path);
-    if (!entry || entry->localizedName == entry->name) return std::nullopt;
-    return QVariantMap{{BundleInfoKey::name, entry->localizedName}};
+    BundleInfo info{entry->id, {}, entry->noDisplay || entry->hidden};
+    for (const QString& name : {entry->localizedName, entry->name})
+        if (!name.isEmpty() && !info.names.contains(name)) info.names.append(name);
+    return info;
 }
 
 QString X11Bundles::iconName(const QString& path) {

@@ -31,8 +31,6 @@ struct X11ClientWindow {
     std::optional<std::uint32_t> desktop;
     /// The window-list layer of its `_NET_WM_WINDOW_TYPE`: 0 for ordinary windows.
     std::int32_t layer = 0;
-    /// `_NET_WM_WINDOW_TYPE_DESKTOP`: the desktop background.
-    bool isDesktopElement = false;
     /// `_NET_WM_WINDOW_OPACITY` as a fraction; opaque when the property is missing.
-    double alpha = 1.0;
+    double opacity = 1.0;
 };

@@ -17,7 +17,8 @@ constexpr std::uint32_t textLimit = 4096;
 constexpr std::uint32_t atomListLimit = 64;
 constexpr std::uint32_t windowListLimit = 1u << 16;
 
-// macOS window levels, so the window list speaks the vocabulary the logic filters on.
+// Window-list layers: ordinary windows at 0, the desktop below them, the rest above in the
+// order a manager stacks them.
 namespace Level {
 constexpr std::int32_t normal = 0;
 constexpr std::int32_t floating = 3;
@@ -26,7 +27,7 @@ constexpr std::int32_t status = 25;
 constexpr std::int32_t popUpMenu = 101;
 constexpr std::int32_t help = 200;
 constexpr std::int32_t dragging = 500;
-constexpr std::int32_t desktop = std::numeric_limits<std::int32_t>::min() + 20;
+constexpr std::int32_t desktop = -1000;
 } // namespace Level
 
 using PropertyReply = X11Reply<xcb_get_property_reply_t>;
@@ -98,30 +99,25 @@ std::optional<QString> ownerOf(const PropertyReply& reply) {
     return std::nullopt;
 }
 
-struct TypeLevel {
-    std::int32_t layer;
-    bool desktop;
-};
-
 /// The first type the manager's list names that we know decides; no known type is normal.
-TypeLevel levelOf(X11Connection& c, const std::vector<std::uint32_t>& types) {
+std::int32_t levelOf(X11Connection& c, const std::vector<std::uint32_t>& types) {
     xcb_ewmh_connection_t* e = c.ewmh();
     for (const std::uint32_t type : types) {
         if (type == e->_NET_WM_WINDOW_TYPE_NORMAL || type == e->_NET_WM_WINDOW_TYPE_DIALOG)
-            return {Level::normal, false};
-        if (type == e->_NET_WM_WINDOW_TYPE_DESKTOP) return {Level::desktop, true};
-        if (type == e->_NET_WM_WINDOW_TYPE_DOCK) return {Level::dock, false};
+            return Level::normal;
+        if (type == e->_NET_WM_WINDOW_TYPE_DESKTOP) return Level::desktop;
+        if (type == e->_NET_WM_WINDOW_TYPE_DOCK) return Level::dock;
         if (type == e->_NET_WM_WINDOW_TYPE_TOOLBAR || type == e->_NET_WM_WINDOW_TYPE_UTILITY ||
             type == e->_NET_WM_WINDOW_TYPE_SPLASH)
-            return {Level::floating, false};
+            return Level::floating;
         if (type == e->_NET_WM_WINDOW_TYPE_MENU || type == e->_NET_WM_WINDOW_TYPE_DROPDOWN_MENU ||
             type == e->_NET_WM_WINDOW_TYPE_POPUP_MENU || type == e->_NET_WM_WINDOW_TYPE_COMBO)
-            return {Level::popUpMenu, false};
-        if (type == e->_NET_WM_WINDOW_TYPE_NOTIFICATION) return {Level::status, false};
-        if (type == e->_NET_WM_WINDOW_TYPE_TOOLTIP) return {Level::help, false};
-        if (type == e->_NET_WM_WINDOW_TYPE_DND) return {Level::dragging, false};
+            return Level::popUpMenu;
+        if (type == e->_NET_WM_WINDOW_TYPE_NOTIFICATION) return Level::status;
+        if (type == e->_NET_WM_WINDOW_TYPE_TOOLTIP) return Level::help;
+        if (type == e->_NET_WM_WINDOW_TYPE_DND) return Level::dragging;
     }
-    return {Level::normal, false};
+    return Level::normal;
 }
 
 struct Cookies {
@@ -192,13 +188,11 @@ std::optional<X11ClientWindow> receive(X11Connection& c, xcb_window_t w, unsigne
     }
     if (fields & desktop) window.desktop = first32(answer(c, k.desktop));
     if (fields & type) {
-        const TypeLevel level = levelOf(c, items32(answer(c, k.type)));
-        window.layer = level.layer;
-        window.isDesktopElement = level.desktop;
+        window.layer = levelOf(c, items32(answer(c, k.type)));
     }
     if (fields & opacity) {
         if (const auto value = first32(answer(c, k.opacity)))
-            window.alpha = double(*value) / double(std::numeric_limits<std::uint32_t>::max());
+            window.opacity = double(*value) / double(std::numeric_limits<std::uint32_t>::max());
     }
     if (!attributes) return std::nullopt;
     window.viewable = attributes->map_state == XCB_MAP_STATE_VIEWABLE;

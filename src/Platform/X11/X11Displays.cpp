@@ -72,7 +72,7 @@ std::vector<X11Displays::Monitor> X11Displays::readMonitors() {
         const xcb_randr_monitor_info_t* info = it.data;
         if (info->width == 0 || info->height == 0) continue;
         monitors.push_back(Monitor{
-            info->name, {}, QRect(info->x, info->y, info->width, info->height), info->primary != 0, true});
+            info->name, {}, QRect(info->x, info->y, info->width, info->height), info->primary != 0});
         atoms.push_back(info->name);
     }
     const std::vector<QString> names = namesOf(atoms);
@@ -99,7 +99,7 @@ std::vector<X11Displays::Monitor> X11Displays::currentMonitors() {
         const xcb_screen_t* screen = connection_.screen();
         monitors.push_back(
             Monitor{connection_.root(), QStringLiteral("Screen %1").arg(connection_.screenNumber()),
-                    QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels), true, false});
+                    QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels), true});
     }
     if (std::none_of(monitors.begin(), monitors.end(), [](const Monitor& m) { return m.isMain; }))
         monitors.front().isMain = true;
@@ -112,42 +112,15 @@ std::vector<X11Displays::Monitor> X11Displays::currentMonitors() {
     return monitors;
 }
 
-std::optional<std::vector<std::uint32_t>> X11Displays::activeDisplayList() {
-    if (connection_.hasError()) return std::nullopt;
-    std::vector<std::uint32_t> ids;
+std::vector<DisplayDescription> X11Displays::displays() {
+    std::vector<DisplayDescription> displays;
     for (const Monitor& m : monitors())
-        ids.push_back(m.id);
-    return ids;
+        displays.push_back({m.id, uuidStringOf(m.name), m.name, QRectF(m.bounds), m.isMain});
+    return displays;
 }
 
-QRectF X11Displays::displayBounds(std::uint32_t display) {
-    for (const Monitor& m : monitors())
-        if (m.id == display) return QRectF(m.bounds);
-    return {};
-}
-
-bool X11Displays::displayIsMain(std::uint32_t display) {
-    for (const Monitor& m : monitors())
-        if (m.id == display) return m.isMain;
-    return false;
-}
-
-std::optional<QString> X11Displays::displayUUIDString(std::uint32_t display) {
-    for (const Monitor& m : monitors())
-        if (m.id == display) return uuidStringOf(m.name);
-    return std::nullopt;
-}
-
-std::optional<QString> X11Displays::mainDisplayUUIDString() {
+std::optional<QString> X11Displays::mainIdentifier() {
     for (const Monitor& m : monitors())
         if (m.isMain) return uuidStringOf(m.name);
     return std::nullopt;
-}
-
-QList<Screen> X11Displays::screens() {
-    QList<Screen> screens;
-    for (const Monitor& m : monitors())
-        if (m.isMonitor)
-            screens.append(Screen{{{QStringLiteral("NSScreenNumber"), QVariant::fromValue(m.id)}}, m.name});
-    return screens;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/DisplayPort.h"
+#include "Platform/WindowServerPort.h"
 
 #include <xcb/xcb.h>
 
@@ -14,36 +14,29 @@
 class X11Connection;
 
 /// The displays as RandR monitors. A monitor's display id is the atom of its name and its
-/// UUID is derived from that name, so both stay the same for a monitor while the server
-/// runs (the UUID across restarts too). The primary monitor is the main display; with none
-/// marked primary, the first one is. A server without RandR monitors has one display, the
-/// whole root window.
-class X11Displays final : public DisplayPort {
+/// identifier a UUID derived from that name, so both stay the same for a monitor while the
+/// server runs (the identifier across restarts too). The primary monitor is the main display;
+/// with none marked primary, the first one is. A server without RandR monitors has one
+/// display, the whole root window.
+class X11Displays final {
 public:
     explicit X11Displays(X11Connection& connection) : connection_(connection) {}
 
-    std::optional<std::vector<std::uint32_t>> activeDisplayList() override;
-    QRectF displayBounds(std::uint32_t display) override;
-    bool displayIsMain(std::uint32_t display) override;
-    std::optional<QString> displayUUIDString(std::uint32_t display) override;
-    QList<Screen> screens() override;
+    /// The active displays in the server's order; read again only after the server announced
+    /// a change.
+    std::vector<DisplayDescription> displays();
+    /// The main display's identifier, as the Space list names its display.
+    std::optional<QString> mainIdentifier();
 
-    /// The main display's UUID string, as the Space list names its display.
-    std::optional<QString> mainDisplayUUIDString();
-
+private:
     struct Monitor {
         std::uint32_t id = 0;
         QString name;
         QRect bounds;
         bool isMain = false;
-        /// Whether the server describes it (false for the whole-root stand-in).
-        bool isMonitor = true;
     };
-    /// The active monitors in the server's order, the main one flagged; read again only after
-    /// the server announced a change.
-    std::vector<Monitor> monitors();
 
-private:
+    std::vector<Monitor> monitors();
     bool hasMonitors();
     std::vector<Monitor> readMonitors();
     std::vector<Monitor> currentMonitors();

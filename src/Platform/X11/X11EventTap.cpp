@@ -48,18 +48,18 @@ std::uint8_t selectRawSuperEvents(xcb_connection_t* c, xcb_window_t root) {
     return selected ? extension->major_opcode : 0;
 }
 
-QString keyName(std::int64_t macKeyCode) {
-    return KeyStrokeMap::keyID(macKeyCode).value_or(QString::number(macKeyCode));
+QString keyName(std::int64_t keyCode) {
+    return KeyStrokeMap::keyID(keyCode).value_or(QString::number(keyCode));
 }
 
-// Grabs the keys for `masks`, logging each one another client holds; false when none is ours.
-bool grabKeys(xcb_connection_t* c, xcb_window_t root, const X11ModifierMasks& masks) {
+// Grabs the keys for `masks`, logging each one another client holds.
+X11KeyGrabs::Result grabKeys(xcb_connection_t* c, xcb_window_t root, const X11ModifierMasks& masks) {
     const X11KeyGrabs::Result grabs = X11KeyGrabs::grabAll(c, root, masks);
     for (const std::int64_t key : grabs.refused)
         X11EventTap::logOnce(QStringLiteral("抓键被拒：Super+") + keyName(key) + QStringLiteral("（X 键码 ") +
                              QString::number(KeyPositions::xKeyCode(key).value_or(0)) +
                              QStringLiteral("，已被其他程序占用），此键不可作热键"));
-    return !grabs.grabbed.empty();
+    return grabs;
 }
 
 QString hex(std::uint16_t mask) {
@@ -68,14 +68,15 @@ QString hex(std::uint16_t mask) {
 
 } // namespace
 
-std::shared_ptr<X11EventTap> X11EventTap::open(const char* display, EventTapPort::Callback callback) {
+TapOpening X11EventTap::open(const char* display, KeyboardTapPort::Callback callback) {
     // The display is fixed here: a reconnection goes back to the same one.
     std::shared_ptr<X11EventTap> tap(new X11EventTap(QByteArray(display), std::move(callback)));
-    if (tap->wakeRead_ < 0 || !tap->connect()) return nullptr;
-    return tap;
+    if (tap->wakeRead_ < 0) return {nullptr, TapFailure::noDisplay};
+    if (const auto failure = tap->connect()) return {nullptr, *failure};
+    return {tap, {}};
 }
 
-X11EventTap::X11EventTap(QByteArray display, EventTapPort::Callback callback)
+X11EventTap::X11EventTap(QByteArray display, KeyboardTapPort::Callback callback)
     : display_(display.isEmpty() ? qgetenv("DISPLAY") : std::move(display)), callback_(std::move(callback)) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) == 0) {
@@ -101,11 +102,11 @@ void X11EventTap::logOnce(const QString& line) {
     HotkeyLog::log(line);
 }
 
-bool X11EventTap::connect() {
+std::optional<TapFailure> X11EventTap::connect() {
     auto connection = X11Connection::open(display_.isEmpty() ? nullptr : display_.constData());
     if (!connection) {
         logOnce(QStringLiteral("tap 未安装：无法连接 X 显示 ") + QString::fromLocal8Bit(display_));
-        return false;
+        return TapFailure::noDisplay;
     }
     xcb_connection_t* c = connection->xcb();
 
@@ -113,17 +114,23 @@ bool X11EventTap::connect() {
     if (opcode == 0) logOnce(QStringLiteral("XInput2 不可用：Super 键状态只在按下键帽时读取"));
 
     const X11ModifierMasks masks = X11ModifierMasks::read(c);
-    if (!grabKeys(c, connection->root(), masks)) {
-        logOnce(QStringLiteral("tap 未安装：Super + 键帽的抓键全部被拒"));
-        return false;
-    }
-
+    const X11KeyGrabs::Result grabs = grabKeys(c, connection->root(), masks);
     std::lock_guard lock(mutex_);
+    keysTaken_ = grabs.refused;
+    if (grabs.grabbed.empty()) {
+        logOnce(QStringLiteral("tap 未安装：Super + 键帽的抓键全部被拒"));
+        return TapFailure::keysTaken;
+    }
     connection_ = std::move(connection);
     xinputOpcode_ = opcode;
     masks_ = masks;
     mappingChanged_ = false;
-    return true;
+    return std::nullopt;
+}
+
+std::vector<std::int64_t> X11EventTap::keysTaken() const {
+    std::lock_guard lock(mutex_);
+    return keysTaken_;
 }
 
 void X11EventTap::setEnabled(bool enabled) {
@@ -199,7 +206,7 @@ bool X11EventTap::reconnect() {
         pollfd wake{wakeRead_, POLLIN, 0};
         ::poll(&wake, 1, retryMs);
         if (stopping_) return false;
-        if (connect()) {
+        if (!connect()) {
             HotkeyLog::log(QStringLiteral("X 连接已恢复，重新抓键"));
             // Key events were missed meanwhile: the callback starts afresh, as after a tap
             // the system had turned off.
@@ -250,7 +257,11 @@ void X11EventTap::followKeyboardMapping() {
         HotkeyLog::log(QStringLiteral("修饰键映射已变，重新抓键：右 Super ") + hex(masks.rightSuper) +
                        QStringLiteral("，左 Super ") + hex(masks.leftSuper) + QStringLiteral("，锁定键 ") +
                        hex(masks.locks));
-    grabKeys(c, connection_->root(), masks);
+    const X11KeyGrabs::Result grabs = grabKeys(c, connection_->root(), masks);
+    {
+        std::lock_guard lock(mutex_);
+        keysTaken_ = grabs.refused;
+    }
     X11KeyGrabs::ungrabStale(c, connection_->root(), masks_, masks);
     xcb_flush(c);
     masks_ = masks;
@@ -259,13 +270,13 @@ void X11EventTap::followKeyboardMapping() {
 void X11EventTap::handleGrabbedPress(const xcb_key_press_event_t* event) {
     xcb_connection_t* c = connection_->xcb();
     bool swallow = false;
-    const std::optional<std::int64_t> macKeyCode = KeyPositions::macKeyCode(event->detail);
-    if (enabled_ && callback_ && macKeyCode) {
-        if (*macKeyCode == CommandKey::right || *macKeyCode == CommandKey::left) {
+    const std::optional<std::int64_t> keyCode = KeyPositions::keyCode(event->detail);
+    if (enabled_ && callback_ && keyCode) {
+        if (*keyCode == CommandKey::right || *keyCode == CommandKey::left) {
             superKeyChanged(event->detail, true);
         } else {
             readSuperKeys();
-            swallow = callback_(EventType::keyDown, TapEvent{*macKeyCode, masks_.flags(event->state)});
+            swallow = callback_(EventType::keyDown, TapEvent{*keyCode, masks_.flags(event->state)});
         }
     }
     // The keyboard stays frozen until this answer: send it at once. Releasing the grab, not

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/EventTapPort.h"
+#include "Platform/KeyboardTapPort.h"
 #include "X11Connection.h"
 #include "X11ModifierMasks.h"
 
@@ -17,17 +17,17 @@
 /// grabbed passively in synchronous mode, so the keyboard waits while the callback decides:
 /// a swallowed press is dropped by releasing the grab, a passed one is replayed to the
 /// focused client unchanged. The Super keys themselves are watched through XInput2 raw
-/// events and reported as modifier changes of the Command keys (54, 55); because our own
+/// events and reported as modifier changes of the trigger keys (CommandKey, 54 and 55); because our own
 /// grab hides raw events from us, the key map read while the keyboard is frozen is the
 /// final word on which Super key is down at each grabbed press. The grabbed modifier states
 /// follow the server's modifier mapping: a mapping change (xmodmap, a layout switch, another
 /// keyboard) is answered by grabbing again, on this connection and the run thread.
 class X11EventTap final : public EventTap {
 public:
-    /// Connects to `display` (the DISPLAY variable when null) and grabs the keys; null when
+    /// Connects to `display` (the DISPLAY variable when null) and grabs the keys; no tap when
     /// the display cannot be opened or not a single grab succeeds. The grabs hold from here
     /// on: a grabbed press waits for run() to answer it.
-    static std::shared_ptr<X11EventTap> open(const char* display, EventTapPort::Callback callback);
+    static TapOpening open(const char* display, KeyboardTapPort::Callback callback);
     ~X11EventTap() override;
 
     X11EventTap(const X11EventTap&) = delete;
@@ -38,17 +38,19 @@ public:
     /// hears tapDisabledByTimeout, as after a tap the system had turned off.
     void run() override;
     void stop() override;
+    /// The keys whose grab another client held at the last connection.
+    std::vector<std::int64_t> keysTaken() const override;
 
     /// Logs a line through the hotkey log once per process: the conditions logged here last,
     /// and the monitor retries every few seconds.
     static void logOnce(const QString& line);
 
 private:
-    X11EventTap(QByteArray display, EventTapPort::Callback callback);
+    X11EventTap(QByteArray display, KeyboardTapPort::Callback callback);
 
-    /// Opens the connection, selects the raw Super events and grabs the keys; false when
+    /// Opens the connection, selects the raw Super events and grabs the keys; why not when
     /// the display cannot be opened or every grab is refused.
-    bool connect();
+    std::optional<TapFailure> connect();
     /// Waits, until stop(), for the display to come back; true once connected again.
     bool reconnect();
     void handle(const xcb_generic_event_t* event);
@@ -67,13 +69,14 @@ private:
     void closeConnection();
 
     const QByteArray display_; // empty: the default display
-    const EventTapPort::Callback callback_;
+    const KeyboardTapPort::Callback callback_;
     std::unique_ptr<X11Connection> connection_; // replaced by the run thread only; guarded by mutex_
     std::uint8_t xinputOpcode_ = 0;             // 0: no XInput2, Super is read from the key map only
     X11ModifierMasks masks_;                    // what the grabs were made for
     bool mappingChanged_ = false;               // a mapping change not yet grabbed for
-    std::mutex mutex_;
-    bool running_ = false; // guarded by mutex_
+    mutable std::mutex mutex_;
+    bool running_ = false;                      // guarded by mutex_
+    std::vector<std::int64_t> keysTaken_;       // guarded by mutex_
     std::atomic<bool> stopping_{false};
     std::atomic<bool> enabled_{true};
     int wakeRead_ = -1;

@@ -14,7 +14,7 @@ Result grabAll(xcb_connection_t* connection, xcb_window_t root, const X11Modifie
     const std::vector<std::uint16_t> states = masks.grabStates();
 
     struct Pending {
-        std::int64_t macKeyCode;
+        std::int64_t keyCode;
         std::vector<xcb_void_cookie_t> cookies;
     };
     std::vector<Pending> pending;
@@ -39,7 +39,7 @@ Result grabAll(xcb_connection_t* connection, xcb_window_t root, const X11Modifie
             if (error && i == 0) plainGrabbed = false;
             std::free(error);
         }
-        (plainGrabbed ? result.grabbed : result.refused).push_back(p.macKeyCode);
+        (plainGrabbed ? result.grabbed : result.refused).push_back(p.keyCode);
     }
     return result;
 }

@@ -13,9 +13,9 @@ namespace X11KeyGrabs {
 
 /// What grabbing found: the keys that are ours, and those another client holds already.
 struct Result {
-    /// macOS key codes of the keys whose Super grab succeeded.
+    /// Tap key codes of the keys whose Super grab succeeded.
     std::vector<std::int64_t> grabbed;
-    /// macOS key codes of the keys whose Super grab was refused (another client has it).
+    /// Tap key codes of the keys whose Super grab was refused (another client has it).
     std::vector<std::int64_t> refused;
 };
 

@@ -21,7 +21,7 @@ struct X11ModifierMasks {
     /// Every state of a Super + key press: each Super mask with each combination of the lock
     /// bits, the right Super mask alone first.
     std::vector<std::uint16_t> grabStates() const;
-    /// The event flags (macOS bits) of an X key event's modifier state. The Super bits mean
+    /// The tap's event flags of an X key event's modifier state. The Super bits mean
     /// Command, whichever modifier carries them.
     std::uint64_t flags(std::uint16_t state) const;
 

@@ -2,16 +2,18 @@
 
 #include "Platform/Linux/AppcastUpdater.h"
 #include "Platform/SystemTime.h"
-#include "Platform/X11/X11Accessibility.h"
 #include "Platform/X11/X11Bundles.h"
 #include "Platform/X11/X11Connection.h"
-#include "Platform/X11/X11EventInput.h"
+#include "Platform/X11/X11KeyboardTap.h"
+#include "Platform/X11/X11SpaceSwitcher.h"
+#include "Platform/X11/X11WindowOperations.h"
 #include "Platform/X11/X11WindowServer.h"
 #include "Platform/X11/X11Workspace.h"
 
 std::unique_ptr<X11Platform> X11Platform::create(QString* whyNot) {
-    const bool wayland = qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland") ||
-                         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+                         qEnvironmentVariable("XDG_SESSION_TYPE").compare(QLatin1String("wayland"),
+                                                                          Qt::CaseInsensitive) == 0;
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {
         *whyNot = wayland ? QStringLiteral("This is a Wayland session: Kestavon's hotkeys need an X11 session.")
                           : QStringLiteral("No X display: DISPLAY is not set.");
@@ -26,10 +28,13 @@ std::unique_ptr<X11Platform> X11Platform::create(QString* whyNot) {
     X11Connection& x = *platform->connection_;
     platform->time_ = std::make_unique<SystemTime>();
     platform->windowServer_ = std::make_unique<X11WindowServer>(x);
-    platform->accessibility_ = std::make_unique<X11Accessibility>(x);
+    platform->spaceSwitcher_ = std::make_unique<X11SpaceSwitcher>();
+    platform->windowOperations_ = std::make_unique<X11WindowOperations>(x);
+    // Under a Wayland compositor's X server the windows can be listed, but the keyboard of the
+    // whole desktop is out of reach: the tap says so.
+    platform->keyboardTap_ = std::make_unique<X11KeyboardTap>(wayland);
     platform->workspace_ = std::make_unique<X11Workspace>(x);
     platform->bundles_ = std::make_unique<X11Bundles>();
-    platform->eventInput_ = std::make_unique<X11EventInput>(x);
     platform->updater_ = std::make_unique<AppcastUpdater>(*platform->workspace_);
     return platform;
 }
@@ -37,11 +42,10 @@ std::unique_ptr<X11Platform> X11Platform::create(QString* whyNot) {
 X11Platform::~X11Platform() = default;
 
 TimePort& X11Platform::time() { return *time_; }
-WindowListPort& X11Platform::windowList() { return *windowServer_; }
-DisplayPort& X11Platform::displays() { return *windowServer_; }
-SkyLightPort& X11Platform::skyLight() { return *windowServer_; }
-AccessibilityPort& X11Platform::accessibility() { return *accessibility_; }
-EventTapPort& X11Platform::eventTap() { return *eventInput_; }
+WindowServerPort& X11Platform::windowServer() { return *windowServer_; }
+SpaceSwitcherPort& X11Platform::spaceSwitcher() { return *spaceSwitcher_; }
+WindowOperationsPort& X11Platform::windowOperations() { return *windowOperations_; }
+KeyboardTapPort& X11Platform::keyboardTap() { return *keyboardTap_; }
 BundlePort& X11Platform::bundles() { return *bundles_; }
 WorkspacePort& X11Platform::workspace() { return *workspace_; }
 UpdaterPort& X11Platform::updater() { return *updater_; }

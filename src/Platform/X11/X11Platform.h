@@ -10,26 +10,26 @@
 class SystemTime;
 class X11Connection;
 class X11WindowServer;
-class X11Accessibility;
+class X11SpaceSwitcher;
+class X11WindowOperations;
+class X11KeyboardTap;
 class X11Workspace;
 class X11Bundles;
-class X11EventInput;
 class UpdaterPort;
 
 /// The real Linux platform: an X11 session with an EWMH window manager.
 class X11Platform final : public Platform {
 public:
     /// Connects to the X display; null, with the reason, when there is none (no DISPLAY, or
-    /// a Wayland session, where global hotkeys and activating other clients cannot work).
+    /// a Wayland session without an X server).
     static std::unique_ptr<X11Platform> create(QString* whyNot);
     ~X11Platform() override;
 
     TimePort& time() override;
-    WindowListPort& windowList() override;
-    DisplayPort& displays() override;
-    SkyLightPort& skyLight() override;
-    AccessibilityPort& accessibility() override;
-    EventTapPort& eventTap() override;
+    WindowServerPort& windowServer() override;
+    SpaceSwitcherPort& spaceSwitcher() override;
+    WindowOperationsPort& windowOperations() override;
+    KeyboardTapPort& keyboardTap() override;
     BundlePort& bundles() override;
     WorkspacePort& workspace() override;
     UpdaterPort& updater() override;
@@ -41,9 +41,10 @@ private:
     std::unique_ptr<SystemTime> time_;
     std::unique_ptr<X11Connection> connection_;
     std::unique_ptr<X11WindowServer> windowServer_;
-    std::unique_ptr<X11Accessibility> accessibility_;
+    std::unique_ptr<X11SpaceSwitcher> spaceSwitcher_;
+    std::unique_ptr<X11WindowOperations> windowOperations_;
+    std::unique_ptr<X11KeyboardTap> keyboardTap_;
     std::unique_ptr<X11Workspace> workspace_;
     std::unique_ptr<X11Bundles> bundles_;
-    std::unique_ptr<X11EventInput> eventInput_;
     std::unique_ptr<UpdaterPort> updater_;
 };

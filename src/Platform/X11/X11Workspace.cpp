@@ -18,7 +18,8 @@
 namespace {
 
 /// The window's instance and class; both empty unless `WM_CLASS` is 8-bit STRING text.
-void readWmClass(xcb_connection_t* c, xcb_get_property_cookie_t cookie, QString& instance, QString& className) {
+void readWmClass(xcb_connection_t* c, xcb_get_property_cookie_t cookie, QString& instance,
+                 QString& className) {
     const X11Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr));
     if (!reply || reply->type != XCB_ATOM_STRING || reply->format != 8) return;
     const QByteArray raw(static_cast<const char*>(xcb_get_property_value(reply.get())),
@@ -100,7 +101,8 @@ RunningApplication X11Workspace::application(std::int32_t pid, const ClientWindo
     RunningApplication described = describe(pid, listed, *entries);
     std::lock_guard lock(knownMutex_);
     // Kept only if told from the windows and entries still in effect.
-    if (known_.listed.get() == &listed && known_.entries == entries) known_.applications.emplace(pid, described);
+    if (known_.listed.get() == &listed && known_.entries == entries)
+        known_.applications.emplace(pid, described);
     return described;
 }
 
@@ -187,6 +189,15 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() {
 }
 
 std::optional<xcb_window_t> X11Workspace::windowToActivate(std::int32_t pid) {
+    // A process's only window is chosen without reading the stacking order or the desktops.
+    const auto listed = clientWindows(false);
+    const auto ownWindows =
+        std::count_if(listed->begin(), listed->end(), [pid](const ClientWindow& w) { return w.pid == pid; });
+    if (ownWindows <= 1) {
+        const auto only = std::find_if(listed->begin(), listed->end(),
+                                       [pid](const ClientWindow& w) { return w.pid == pid; });
+        return only == listed->end() ? std::nullopt : std::optional(only->id);
+    }
     const auto stacked = clientWindows(true);
     std::vector<xcb_window_t> own; // top-most first
     for (auto it = stacked->rbegin(); it != stacked->rend(); ++it)
@@ -214,16 +225,23 @@ std::optional<xcb_window_t> X11Workspace::windowToActivate(std::int32_t pid) {
 }
 
 std::optional<RunningApplication> X11Workspace::runningInstance(const QString& id) {
-    const auto stacked = clientWindows(true);
     const auto listed = clientWindows(false);
+    // Which process of the entry was used last matters only when several run it: the
+    // stacking order is read only then.
+    std::vector<RunningApplication> instances;
     std::vector<std::int32_t> seen;
-    for (auto window = stacked->rbegin(); window != stacked->rend(); ++window) {
-        if (std::find(seen.begin(), seen.end(), window->pid) != seen.end()) continue;
-        seen.push_back(window->pid);
-        RunningApplication running = application(window->pid, *listed);
-        if (running.bundleIdentifier == id) return running;
+    for (const ClientWindow& window : *listed) {
+        if (std::find(seen.begin(), seen.end(), window.pid) != seen.end()) continue;
+        seen.push_back(window.pid);
+        if (RunningApplication running = application(window.pid, *listed); running.bundleIdentifier == id)
+            instances.push_back(std::move(running));
     }
-    return std::nullopt;
+    if (instances.size() <= 1) return instances.empty() ? std::nullopt : std::optional(instances.front());
+    const auto stacked = clientWindows(true);
+    for (auto window = stacked->rbegin(); window != stacked->rend(); ++window)
+        for (const RunningApplication& running : instances)
+            if (running.processIdentifier == window->pid) return running;
+    return instances.front();
 }
 
 bool X11Workspace::activate(std::int32_t pid) {
@@ -251,7 +269,8 @@ void X11Workspace::openApplication(const QString& path, const OpenConfiguration&
     if (const DesktopEntry* indexed = entries->atPath(path))
         entry = *indexed;
     else
-        entry = DesktopEntry::read(path, DesktopEntryIndex::desktopFileId(path, DesktopEntryIndex::applicationFolders()));
+        entry = DesktopEntry::read(
+            path, DesktopEntryIndex::desktopFileId(path, DesktopEntryIndex::applicationFolders()));
     if (!entry) {
         return finish(
             std::nullopt,

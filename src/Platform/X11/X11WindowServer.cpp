@@ -1,0 +1,80 @@
+#include "X11WindowServer.h"
+
+#include "Platform/X11/X11Clients.h"
+#include "Platform/X11/X11Connection.h"
+
+#include <algorithm>
+
+namespace {
+
+// A count past any real desktop setup is read as this many, not trusted to size a list.
+constexpr std::uint32_t desktopLimit = 1024;
+
+bool onEveryDesktop(const X11ClientWindow& w) {
+    return w.sticky || (w.desktop && *w.desktop == X11ClientWindow::allDesktops);
+}
+
+/// Shown now: mapped, not minimised, and on the current desktop or on all of them.
+bool isOnscreen(const X11ClientWindow& w, std::optional<std::uint32_t> current) {
+    if (!w.viewable || w.hidden) return false;
+    if (onEveryDesktop(w) || !w.desktop) return true;
+    return !current || *w.desktop == *current;
+}
+
+WindowInfo infoOf(const X11ClientWindow& w, std::optional<std::uint32_t> current) {
+    WindowInfo info;
+    info.number = w.id;
+    info.pid = *w.pid;
+    info.layer = w.layer;
+    info.opacity = w.opacity;
+    if (w.frame) info.bounds = QRectF(*w.frame);
+    info.ownerName = w.ownerName;
+    info.title = w.title;
+    info.isOnscreen = isOnscreen(w, current);
+    info.isMinimized = w.hidden;
+    return info;
+}
+
+} // namespace
+
+std::optional<std::vector<WindowInfo>> X11WindowServer::windows() {
+    if (connection_.hasError()) return std::nullopt;
+    const X11Clients::Root root = X11Clients::root(connection_);
+    if (!root.frontToBack) return std::nullopt;
+    std::vector<WindowInfo> list;
+    list.reserve(root.frontToBack->size());
+    for (const X11ClientWindow& w : X11Clients::read(connection_, *root.frontToBack, X11Clients::all))
+        if (w.pid) list.push_back(infoOf(w, root.currentDesktop));
+    return list;
+}
+
+std::optional<std::vector<DisplaySpaces>> X11WindowServer::spaces() {
+    if (connection_.hasError()) return std::nullopt;
+    const X11Clients::Root root = X11Clients::root(connection_);
+    if (!root.numberOfDesktops) return std::nullopt;
+    const std::uint32_t count = std::min(*root.numberOfDesktops, desktopLimit);
+    DisplaySpaces main;
+    main.displayIdentifier = displays_.mainIdentifier();
+    for (std::uint32_t n = 0; n < count; ++n)
+        main.spaces.push_back(SpaceInfo{spaceOfDesktop(n), SpaceKind::desktop});
+    if (root.currentDesktop && *root.currentDesktop < count)
+        main.currentSpace = spaceOfDesktop(*root.currentDesktop);
+    return std::vector<DisplaySpaces>{std::move(main)};
+}
+
+std::optional<std::unordered_map<std::uint32_t, std::uint64_t>>
+X11WindowServer::spacesOfWindows(const std::vector<std::uint32_t>& windows) {
+    if (connection_.hasError()) return std::nullopt;
+    const X11Clients::Root root = X11Clients::root(connection_);
+    if (!root.numberOfDesktops) return std::nullopt;
+    std::unordered_map<std::uint32_t, std::uint64_t> spaces;
+    for (const X11ClientWindow& w :
+         X11Clients::read(connection_, windows, X11Clients::desktop | X11Clients::state)) {
+        if (onEveryDesktop(w)) {
+            if (root.currentDesktop) spaces.emplace(w.id, spaceOfDesktop(*root.currentDesktop));
+        } else if (w.desktop) {
+            spaces.emplace(w.id, spaceOfDesktop(*w.desktop));
+        }
+    }
+    return spaces;
+}
