@@ -8,9 +8,11 @@ set(CPACK_PACKAGE_CONTACT "Kestavon maintainers <kestavon@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Keyboard application switcher: hold right Super and press a bound key")
 set(CPACK_PACKAGE_DESCRIPTION
     "Hold the right Super key and press a bound key: the bound application comes to the front, or is launched when it is not running. Applications are bound to keys on an on-screen keyboard. Needs an X11 session.")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-# Installed with DESTDIR, so the one absolute destination (/etc/xdg/autostart) lands inside the package.
+# Installed with DESTDIR and the prefix /usr, whatever prefix the build was configured with, so
+# the one absolute destination (/etc/xdg/autostart) lands inside the package too.
 set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)

@@ -48,13 +48,9 @@ int main(int argc, char** argv) {
     // The hotkeys stay on with the window closed; starting Kestavon again shows the window.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // A start in the background while Kestavon runs asks for nothing: the login did not ask
-    // for a window.
-    const std::unique_ptr<SingleInstance> instance =
-        request.background ? SingleInstance::claimQuietly(SingleInstance::socketPath())
-                           : SingleInstance::claim(SingleInstance::socketPath());
+    const std::unique_ptr<SingleInstance> instance = SingleInstance::claim(SingleInstance::socketPath());
     if (!instance) {
-        if (!request.background) std::fprintf(stderr, "Kestavon is already running: its window comes to the front.\n");
+        std::fprintf(stderr, "Kestavon is already running: its window comes to the front.\n");
         return 0;
     }
 
