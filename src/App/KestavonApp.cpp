@@ -1,8 +1,11 @@
 #include "App/KestavonApp.h"
 
 #include "App/ContentView.h"
+#include "App/ShownReport.h"
+#include "App/TrayIcon.h"
 #include "Hotkey/HotkeyMonitor.h"
 #include "Platform/Platform.h"
+#include "Updates/AboutView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -10,12 +13,21 @@
 #include <QKeySequence>
 #include <QLocale>
 #include <QSettings>
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 #ifndef Q_OS_MACOS
 #include "Platform/Linux/AppcastUpdater.h"
 #include "Updates/UpdateAlertView.h"
 #endif
+
+namespace {
+
+// How often, and how many times, a tray that is not there at start is looked for again.
+constexpr int trayRetryMs = 5000;
+constexpr int trayRetries = 12;
+
+} // namespace
 
 KestavonApp::KestavonApp() {
     // Written at every launch, whatever was stored: the system's own texts in our window
@@ -26,7 +38,7 @@ KestavonApp::KestavonApp() {
 
 KestavonApp::~KestavonApp() = default;
 
-void KestavonApp::showWindow() {
+void KestavonApp::makeWindow() {
     ContentView::Services services;
     services.updater = &updateController_;
     window_ = std::make_unique<ContentView>(services);
@@ -44,13 +56,27 @@ void KestavonApp::showWindow() {
     quit->setShortcut(QKeySequence::Quit);
     QObject::connect(quit, &QAction::triggered, &QApplication::quit);
     window_->addAction(quit);
+    reportWhenShown(*window_);
+}
 
+void KestavonApp::showWindow() {
+    if (!window_) makeWindow();
     window_->show();
+    scheduleStartupTask();
+}
+
+void KestavonApp::startInBackground() {
+    scheduleStartupTask();
+}
+
+void KestavonApp::scheduleStartupTask() {
+    if (startupScheduled_) return;
+    startupScheduled_ = true;
     QTimer::singleShot(0, [this] { runStartupTask(); });
 }
 
 void KestavonApp::bringWindowForward() {
-    if (!window_) return;
+    if (!window_) makeWindow();
     window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
     window_->show();
     window_->raise();
@@ -59,5 +85,28 @@ void KestavonApp::bringWindowForward() {
 
 void KestavonApp::runStartupTask() {
     HotkeyMonitor::shared().start(false);
+    // A build without a feed leaves updates to the package manager: there is nothing to start.
+    if (!AboutOptions::fromBuild().checksForUpdates) return;
     if (const std::optional<QString> error = updateController_.start()) updateController_.showStartFailure(*error);
+}
+
+void KestavonApp::showTrayIcon() {
+    if (tray_) return;
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        trayWait_.reset();
+        tray_ = std::make_unique<TrayIcon>(QIcon(QStringLiteral(":/kestavon.svg")), [this] { bringWindowForward(); },
+                                           &QApplication::quit);
+        tray_->icon().show();
+        return;
+    }
+    if (trayWait_) return;
+    trayWait_ = std::make_unique<QTimer>();
+    trayWait_->setInterval(trayRetryMs);
+    QObject::connect(trayWait_.get(), &QTimer::timeout, [this, tries = 0]() mutable {
+        const bool available = QSystemTrayIcon::isSystemTrayAvailable();
+        if (available || ++tries >= trayRetries) trayWait_->stop();
+        // Later, not from inside the timer that showTrayIcon() ends.
+        if (available) QTimer::singleShot(0, [this] { showTrayIcon(); });
+    });
+    trayWait_->start();
 }

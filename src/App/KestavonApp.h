@@ -5,13 +5,15 @@
 #include <memory>
 
 class ContentView;
+class QTimer;
+class TrayIcon;
 #ifndef Q_OS_MACOS
 class UpdateAlertView;
 #endif
 
 /// The application: English as its language, one update controller for the process, the one
-/// window, and the start-up task that switches the hotkeys on and then starts the updater
-/// when the window is first shown.
+/// window, the tray icon where the desktop has a tray, and the start-up task that switches the
+/// hotkeys on and then starts the updater (when this build checks for updates of its own).
 class KestavonApp {
 public:
     KestavonApp();
@@ -19,19 +21,31 @@ public:
 
     /// Shows the window; the start-up task runs once it is on screen.
     void showWindow();
-    /// Shows the window again, restored and in front (another start of Kestavon asked for it).
+    /// Starts with no window (at login): the start-up task runs, and the window is made when it
+    /// is first asked for.
+    void startInBackground();
+    /// Shows the window, restored and in front (another start of Kestavon or the tray asked for it).
     void bringWindowForward();
-    /// Hotkeys first, then updates. Runs on the main thread.
+    /// Hotkeys first, then updates. Runs on the main thread, once.
     void runStartupTask();
+    /// Puts the icon in the desktop's tray, now or, when the tray is not there yet (its panel
+    /// may start after Kestavon at login), as soon as it appears within a minute.
+    void showTrayIcon();
 
     ContentView* window() const { return window_.get(); }
     SparkleUpdateController& updateController() { return updateController_; }
 
 private:
+    void makeWindow();
+    void scheduleStartupTask();
+
     SparkleUpdateController updateController_;
 #ifndef Q_OS_MACOS
     // The appcast updater's windows; Sparkle on macOS shows its own.
     std::unique_ptr<UpdateAlertView> alerts_;
 #endif
     std::unique_ptr<ContentView> window_;
+    std::unique_ptr<TrayIcon> tray_;
+    std::unique_ptr<QTimer> trayWait_;
+    bool startupScheduled_ = false;
 };

@@ -1,20 +1,37 @@
 // Kestavon: hold the right Super key and press a bound key to bring its application forward.
+#include "App/CommandLine.h"
 #include "App/KestavonApp.h"
 #include "App/SingleInstance.h"
 #include "Platform/X11/X11Platform.h"
+#include "Support/BuildConfig.h"
 
 #include <QApplication>
 
 #include <cstdio>
-#include <cstring>
 
 int main(int argc, char** argv) {
-    // "kestavon --quit" ends the running Kestavon (its menu entry's Quit action runs it).
-    if (argc == 2 && std::strcmp(argv[1], "--quit") == 0) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine::Request request = CommandLine::parse(arguments);
+    switch (request.action) {
+    case CommandLine::Action::help:
+        std::fputs(qUtf8Printable(CommandLine::usage()), stdout);
+        return 0;
+    case CommandLine::Action::version:
+        std::printf("Kestavon %s (%s)\n", BuildConfig::shortVersion, BuildConfig::buildNumber);
+        return 0;
+    case CommandLine::Action::invalid:
+        std::fprintf(stderr, "kestavon: %s\n\n%s", qUtf8Printable(request.error), qUtf8Printable(CommandLine::usage()));
+        return CommandLine::usageErrorStatus;
+    case CommandLine::Action::quit: {
+        // "kestavon --quit" ends the running Kestavon (the menu entry's and the tray's Quit).
         QCoreApplication core(argc, argv);
         if (SingleInstance::ask(SingleInstance::socketPath(), SingleInstance::Request::quit)) return 0;
         std::fprintf(stderr, "Kestavon is not running.\n");
         return 1;
+    }
+    case CommandLine::Action::run:
+        break;
     }
 
     // Say plainly why there is nothing to show, before the window system refuses to start.
@@ -26,6 +43,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Kestavon"));
     QApplication::setApplicationName(QStringLiteral("Kestavon"));
+    QApplication::setApplicationVersion(QString::fromUtf8(BuildConfig::shortVersion));
     QApplication::setDesktopFileName(QStringLiteral("kestavon"));
     // The hotkeys stay on with the window closed; starting Kestavon again shows the window.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -44,9 +62,13 @@ int main(int argc, char** argv) {
     }
     Platform::install(platform.get());
 
-    const int status = [&instance] {
+    const int status = [&instance, &request] {
         KestavonApp app;
-        app.showWindow();
+        if (request.background)
+            app.startInBackground();
+        else
+            app.showWindow();
+        app.showTrayIcon();
         QObject::connect(instance.get(), &SingleInstance::showRequested,
                          [&app] { app.bringWindowForward(); });
         QObject::connect(instance.get(), &SingleInstance::quitRequested, &QApplication::quit);

@@ -11,6 +11,10 @@ int percent(double fraction) {
     return static_cast<int>(std::round(fraction * 100.0));
 }
 
+QString packageManagerNote() {
+    return QStringLiteral("Updates come from your system's package manager.");
+}
+
 QString status(const UpdateCheckState& state) {
     switch (state.kind()) {
     case UpdateCheckState::Kind::idle:

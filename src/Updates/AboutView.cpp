@@ -2,15 +2,18 @@
 
 #include "Platform/Platform.h"
 #include "Platform/WorkspacePort.h"
+#include "Support/BuildConfig.h"
 #include "Updates/AboutCopy.h"
 #include "Updates/AppVersion.h"
 #include "Updates/SparkleUpdateController.h"
+#include "Updates/UpdateFeedOverride.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QSettings>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -61,9 +64,27 @@ void makeSecondary(QLabel* label) {
     label->setPalette(palette);
 }
 
+// Only a secure web page is opened from the About tab.
+bool isSecureWebAddress(const QString& address) {
+    const QUrl url(address, QUrl::StrictMode);
+    return url.isValid() && url.scheme() == QLatin1String("https") && !url.host().isEmpty();
+}
+
 } // namespace
 
-AboutView::AboutView(SparkleUpdateController& updater, QWidget* parent) : QWidget(parent), updater_(updater) {
+AboutOptions AboutOptions::fromBuild() {
+    AboutOptions options;
+    options.websiteAddress = QString::fromUtf8(BuildConfig::websiteURL).trimmed();
+    options.checksForUpdates = !QString::fromUtf8(BuildConfig::feedURL).trimmed().isEmpty() ||
+                               UpdateFeedOverride::urlString(QSettings()).has_value();
+    return options;
+}
+
+AboutView::AboutView(SparkleUpdateController& updater, QWidget* parent)
+    : AboutView(updater, AboutOptions::fromBuild(), parent) {}
+
+AboutView::AboutView(SparkleUpdateController& updater, const AboutOptions& options, QWidget* parent)
+    : QWidget(parent), updater_(updater), options_(options) {
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(spacing);
     layout->addStretch(1);
@@ -86,13 +107,17 @@ AboutView::AboutView(SparkleUpdateController& updater, QWidget* parent) : QWidge
     makeSecondary(version);
     layout->addWidget(version, 0, Qt::AlignHCenter);
 
-    auto* website = new QPushButton(QStringLiteral("Open Website"), this);
-    connect(website, &QPushButton::clicked, this, &AboutView::openWebsite);
-    layout->addWidget(website, 0, Qt::AlignHCenter);
+    if (isSecureWebAddress(options_.websiteAddress)) {
+        auto* website = new QPushButton(QStringLiteral("Open Website"), this);
+        connect(website, &QPushButton::clicked, this, &AboutView::openWebsite);
+        layout->addWidget(website, 0, Qt::AlignHCenter);
+    }
 
-    checkButton_ = new QPushButton(QStringLiteral("Check for Updates"), this);
-    connect(checkButton_, &QPushButton::clicked, &updater_, &SparkleUpdateController::checkForUpdates);
-    layout->addWidget(checkButton_, 0, Qt::AlignHCenter);
+    if (options_.checksForUpdates) {
+        checkButton_ = new QPushButton(QStringLiteral("Check for Updates"), this);
+        connect(checkButton_, &QPushButton::clicked, &updater_, &SparkleUpdateController::checkForUpdates);
+        layout->addWidget(checkButton_, 0, Qt::AlignHCenter);
+    }
 
     statusLabel_ = new QLabel(this);
     statusLabel_->setAlignment(Qt::AlignHCenter);
@@ -109,12 +134,12 @@ AboutView::AboutView(SparkleUpdateController& updater, QWidget* parent) : QWidge
 
     layout->addStretch(1);
 
+    if (!options_.checksForUpdates) {
+        statusLabel_->setText(AboutCopy::packageManagerNote());
+        return;
+    }
     connect(&updater_, &SparkleUpdateController::stateChanged, this, &AboutView::showState);
     showState();
-}
-
-QString AboutView::websiteAddress() {
-    return QStringLiteral("https://kestavon.example/");
 }
 
 void AboutView::showState() {
@@ -126,7 +151,6 @@ void AboutView::showState() {
 }
 
 void AboutView::openWebsite() {
-    const QUrl url(websiteAddress(), QUrl::StrictMode);
-    if (!url.isValid() || url.scheme() != QLatin1String("https")) return;
+    const QUrl url(options_.websiteAddress, QUrl::StrictMode);
     Platform::current().workspace().openURL(url.toString());
 }

@@ -13,17 +13,21 @@
 
 namespace {
 
+const QString site = QStringLiteral("https://kestavon.test/");
+
 class AboutPage : public ::testing::Test {
 protected:
     AboutPage() { view.resize(640, 480); }
 
-    QPushButton* button(const QString& text) {
+    QPushButton* button(const QString& text) { return buttonOf(view, text); }
+    static QPushButton* buttonOf(const QWidget& view, const QString& text) {
         for (QPushButton* candidate : view.findChildren<QPushButton*>())
             if (candidate->text() == text) return candidate;
         return nullptr;
     }
     QPushButton* checkButton() { return button(QStringLiteral("Check for Updates")); }
-    bool hasLabel(const QString& text) {
+    bool hasLabel(const QString& text) { return hasLabelOf(view, text); }
+    static bool hasLabelOf(const QWidget& view, const QString& text) {
         for (QLabel* label : view.findChildren<QLabel*>())
             if (label->text() == text) return true;
         return false;
@@ -32,7 +36,7 @@ protected:
 
     ScopedFakePlatform fake;
     SparkleUpdateController controller;
-    AboutView view{controller};
+    AboutView view{controller, AboutOptions{site, true}};
 };
 
 } // namespace
@@ -71,8 +75,36 @@ TEST_F(AboutPage, OpenWebsiteHandsTheSecureAddressToTheWorkspace) {
     button(QStringLiteral("Open Website"))->click();
     std::lock_guard lock(fake->desktop.mutex);
     ASSERT_EQ(fake->desktop.openedURLs.size(), 1u);
-    EXPECT_EQ(fake->desktop.openedURLs.front(), AboutView::websiteAddress());
-    EXPECT_TRUE(AboutView::websiteAddress().startsWith(QStringLiteral("https://")));
+    EXPECT_EQ(fake->desktop.openedURLs.front(), site);
+}
+
+// What a build leaves out: the website button without a secure address, the check button and
+// the controller's states without a feed (the package manager brings updates then).
+TEST_F(AboutPage, ABuildWithoutAddressesLeavesTheirButtonsOut) {
+    struct Case {
+        const char* website;
+        bool checks;
+        bool websiteButton;
+    };
+    const Case table[] = {
+        {"", false, false},
+        {"", true, false},
+        {"http://kestavon.test/", true, false},
+        {"not an address", false, false},
+        {"https://kestavon.test/", false, true},
+    };
+    const QString packageManager = QStringLiteral("Updates come from your system's package manager.");
+    for (const Case& row : table) {
+        SparkleUpdateController other;
+        ASSERT_EQ(other.start(), std::nullopt);
+        AboutView built(other, AboutOptions{QString::fromUtf8(row.website), row.checks});
+        EXPECT_EQ(buttonOf(built, QStringLiteral("Open Website")) != nullptr, row.websiteButton) << row.website;
+        EXPECT_EQ(buttonOf(built, QStringLiteral("Check for Updates")) != nullptr, row.checks) << row.website;
+        other.checkForUpdates();
+        updater().didNotFindUpdate();
+        EXPECT_EQ(hasLabelOf(built, packageManager), !row.checks) << row.website;
+        EXPECT_EQ(hasLabelOf(built, QStringLiteral("You're up to date.")), row.checks) << row.website;
+    }
 }
 
 TEST(AboutCopy, DownloadPercentageRoundsHalvesUpAndClamps) {

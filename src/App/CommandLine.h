@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+/// What `kestavon` was asked to do by its arguments.
+namespace CommandLine {
+
+enum class Action {
+    run,     ///< start Kestavon (or show the window of the one running)
+    quit,    ///< end the running Kestavon
+    help,    ///< print the usage and stop
+    version, ///< print the version and stop
+    invalid, ///< an argument Kestavon does not know: print why and the usage, exit status 2
+};
+
+struct Request {
+    Action action = Action::run;
+    /// Start with the window hidden (at login): only the hotkeys and the tray icon.
+    bool background = false;
+    /// Why the arguments are invalid.
+    QString error;
+};
+
+/// The arguments after the program name.
+Request parse(const QStringList& arguments);
+
+/// The usage text, ending in a line break.
+QString usage();
+
+/// The exit status of an invalid command line, as command-line programs use it.
+inline constexpr int usageErrorStatus = 2;
+
+} // namespace CommandLine

@@ -1,0 +1,33 @@
+# The kestavon program's answers that need no display: help and version print and succeed, an
+# unknown option prints the reason and the usage and fails with status 2, and a start with no
+# display at all says why. Run as: cmake -DAPP=<kestavon> -P CommandLineExit.cmake
+set(failures 0)
+
+# expect(STATUS OUT_REGEX ERR_REGEX ARGS...): runs the program with ARGS, no display set.
+function(expect status out_regex err_regex)
+  execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY ${APP} ${ARGN}
+    RESULT_VARIABLE got OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 20)
+  set(problems "")
+  if(NOT got STREQUAL status)
+    string(APPEND problems " status ${got}, expected ${status};")
+  endif()
+  if(NOT out MATCHES "${out_regex}")
+    string(APPEND problems " stdout does not match '${out_regex}';")
+  endif()
+  if(NOT err MATCHES "${err_regex}")
+    string(APPEND problems " stderr does not match '${err_regex}';")
+  endif()
+  if(problems)
+    message(SEND_ERROR "kestavon ${ARGN}:${problems}\n--- stdout:\n${out}--- stderr:\n${err}")
+  endif()
+endfunction()
+
+expect(0 "^Usage: kestavon .*--background.*--version" "^$" --help)
+expect(0 "^Usage: kestavon " "^$" -h)
+expect(0 "^Kestavon [0-9]+\\.[0-9]+\\.[0-9]+ \\([^)]+\\)\n$" "^$" --version)
+expect(2 "^$" "^kestavon: unknown option \"--frobnicate\"\n\nUsage: kestavon " --frobnicate)
+expect(2 "^$" "^kestavon: unexpected argument \"firefox\"\n\nUsage: kestavon " firefox)
+expect(2 "^$" "unknown option \"--nope\"" --background --nope)
+expect(1 "^$" "no display to run on" --background)
+expect(1 "^$" "no display to run on")
