@@ -6,12 +6,13 @@
 #include "App/SymbolIcon.h"
 #include "App/TabBarButton.h"
 #include "Hotkey/HotkeyMonitor.h"
+#include "Keyboard/AppListView.h"
 #include "Keyboard/AppPickerSheet.h"
 #include "Keyboard/KeyBindingStore.h"
 #include "Keyboard/KeyboardLayout.h"
 #include "Keyboard/KeyboardView.h"
-#include "Platform/X11/X11Words.h"
 #include "Platform/Fake/FakePlatform.h"
+#include "Platform/X11/X11Words.h"
 #include "Stats/UsageStatsStore.h"
 #include "Updates/AboutView.h"
 #include "Updates/SparkleUpdateController.h"
@@ -206,6 +207,65 @@ void shootWindow(const QString& out, const QString& theme) {
     save(&view, out + "/keys-wayland-" + theme + ".png");
 }
 
+// The window when things stand in the way: keys and the trigger key held by other programs,
+// data files that cannot be read, and what binding a held key says.
+void shootTrouble(const QString& out, const QString& theme) {
+    ScopedFakePlatform fake;
+    fake->platformWords = x11Words();
+    fake->desktop.keysTaken = {14, 2}; // E and D, as window managers often bind them
+    fake->desktop.triggerKeyTaken = true;
+    const QTemporaryDir folder;
+    const QString bindingsFile = folder.path() + "/keyBindings.json";
+    QFile bindings(bindingsFile);
+    if (bindings.open(QIODevice::WriteOnly))
+        bindings.write(R"([{"key":"1-q","entry":{"bundleId":"xterm","path":"\/x","name":"XTerm"}},])");
+    bindings.close();
+    QFile counts(folder.path() + "/usageStats.json");
+    if (counts.open(QIODevice::WriteOnly)) counts.write(R"({"totalSuccess":41,"perApp":{)");
+    counts.close();
+    HotkeyMonitor monitor(bindingsFile);
+    UsageStatsStore stats(folder.path() + "/usageStats.json");
+    SparkleUpdateController updater;
+    const QList<AppEntry> apps{{"org.gnome.Terminal", folder.path() + "/t.desktop", "Terminal"},
+                               {"org.gnome.Nautilus", folder.path() + "/n.desktop", "Files"}};
+
+    ContentView::Services services;
+    services.hotkeys = &monitor;
+    services.stats = &stats;
+    services.updater = &updater;
+    services.bindingsFile = bindingsFile;
+    services.scan = [apps] { return apps; };
+    ContentView view(services);
+    view.show();
+    settle([&] { return view.isVisible(); });
+    monitor.start(false);
+    save(&view, out + "/trouble-keys-" + theme + ".png");
+
+    auto* keys = view.findChild<KeyboardView*>("keyboard");
+    const auto pick = [&](const char* id) {
+        QTest::mouseClick(keys, Qt::LeftButton, {},
+                          keys->capGeometry().capRect(*KeyboardLayout::key(id)).center().toPoint());
+        settle([&] { return view.picker() && view.picker()->isVisible() && !view.catalog().isLoading(); });
+        return view.picker();
+    };
+    if (AppPickerSheet* picker = pick("1-e")) {
+        auto* list = picker->findChild<AppListView*>("results");
+        const int row = list->rowOf("org.gnome.Nautilus");
+        if (row >= 0)
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(row)).center());
+        settle([&] { return view.picker() == nullptr; });
+    }
+    save(&view, out + "/trouble-bound-taken-" + theme + ".png");
+    if (AppPickerSheet* picker = pick("1-e")) {
+        save(picker, out + "/picker-bound-" + theme + ".png");
+        picker->reject();
+        settle([&] { return view.picker() == nullptr; });
+    }
+    QTest::mouseClick(view.findChild<TabBarButton*>("tab-stats"), Qt::LeftButton);
+    save(&view, out + "/trouble-stats-" + theme + ".png");
+}
+
 // Every symbol at the sizes the window uses and large, to judge the drawings.
 void shootSymbols(const QString& out) {
     const QStringList names{"keyboard",        "chart.bar",          "info.circle",
@@ -288,7 +348,9 @@ int main(int argc, char** argv) {
     shootSymbols(out);
     shootAbout(out);
     shootWindow(out, QStringLiteral("light"));
+    shootTrouble(out, QStringLiteral("light"));
     QApplication::setPalette(darkPalette());
     shootWindow(out, QStringLiteral("dark"));
+    shootTrouble(out, QStringLiteral("dark"));
     return failures == 0 ? 0 : 1;
 }

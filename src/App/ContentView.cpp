@@ -17,11 +17,14 @@
 #include "Updates/SparkleUpdateController.h"
 
 #include <QEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 constexpr int outerInset = 4;
@@ -72,6 +75,19 @@ ContentView::ContentView(Services services, QWidget* parent)
     tabContent_->addWidget(inShadowRoom(aboutPage));
     column->addWidget(tabContent_, 0, Qt::AlignHCenter);
 
+    // Shown only while something stands in the way; as tall as the longest notice of any tab,
+    // so switching tabs never changes the window's height.
+    notice_ = new QLabel(this);
+    notice_->setObjectName(QStringLiteral("notice"));
+    notice_->setTextFormat(Qt::PlainText);
+    notice_->setFont(Typography::callout());
+    notice_->setWordWrap(true);
+    notice_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    notice_->setFixedWidth(keyboardWidth);
+    // The paths are for copying into a file manager or a terminal.
+    notice_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    column->addWidget(notice_, 0, Qt::AlignHCenter);
+
     column->addSpacing(8);
     hint_ = new QLabel(this);
     hint_->setObjectName(QStringLiteral("hint"));
@@ -85,12 +101,22 @@ ContentView::ContentView(Services services, QWidget* parent)
 
     connect(bindings_, &KeyBindingStore::bindingsChanged, this,
             [this] { keyboard_->setBindings(bindings_->bindings()); });
+    connect(bindings_, &KeyBindingStore::unreadableFileChanged, this, &ContentView::showNotice);
+    connect(stats_, &UsageStatsStore::unreadableFileChanged, this, &ContentView::showNotice);
     connect(catalog_, &AppCatalogModel::entriesChanged, this, &ContentView::catalogChanged);
-    connect(hotkeys_, &HotkeyMonitor::lastOutcomeChanged, this, &ContentView::showFooter);
+    connect(hotkeys_, &HotkeyMonitor::outcomeReported, this, [this] {
+        bindingIsNewest_ = false;
+        showFooter();
+    });
     connect(hotkeys_, &HotkeyMonitor::permissionIssueChanged, this, &ContentView::showFooter);
-    connect(hotkeys_, &HotkeyMonitor::keysTakenChanged, this, &ContentView::showFooter);
+    connect(hotkeys_, &HotkeyMonitor::keysTakenChanged, this, [this] {
+        showTakenKeys();
+        showNotice();
+        showFooter();
+    });
 
     selectTab(ConfigTab::keys);
+    showTakenKeys();
     showFooter();
 }
 
@@ -149,7 +175,13 @@ AppPickerSheet* ContentView::picker() const {
 }
 
 QString ContentView::statusText() const {
-    if (bindingStatus_) return *bindingStatus_;
+    if (bindingStatus_ && (bindingIsNewest_ || !hotkeys_->lastOutcome())) {
+        // A binding made while the hotkeys are off must not hide that they are.
+        if (const auto issue = hotkeys_->permissionIssue())
+            return *bindingStatus_ + QStringLiteral(". ") +
+                   troubleWords(*issue, Platform::current().words()).text;
+        return *bindingStatus_;
+    }
     if (hotkeys_->lastOutcome()) return *hotkeys_->lastOutcome();
     // Held keys are said until anything else happens: a stroke's outcome matters more.
     const QString taken = Platform::current().words().keysTakenText(hotkeys_->keysTaken());
@@ -169,6 +201,7 @@ void ContentView::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange) {
         showHint();
+        showNotice();
         showFooter();
     }
 }
@@ -180,6 +213,73 @@ void ContentView::selectTab(ConfigTab tab) {
     }
     tabContent_->setCurrentIndex(static_cast<int>(tab));
     showHint();
+    showNotice();
+}
+
+QString ContentView::noticeFor(ConfigTab tab) const {
+    QStringList paragraphs;
+    const auto unreadable = [](const std::optional<FileIO::UnreadableFile>& file, const QString& what,
+                               const QString& action) {
+        const QString why = QStringLiteral("%1 could not be read: %2.").arg(what, file->reason);
+        const QString name = QFileInfo(file->path).fileName();
+        if (file->keptAs.isEmpty())
+            return why +
+                   QStringLiteral(" The file is %1. It stays as it is until %2, which keeps it beside the "
+                                  "new file, so nothing is lost.")
+                       .arg(file->path, action);
+        return why +
+               QStringLiteral(" It was kept as %1; to use it again, quit Kestavon, mend it and rename it "
+                              "back to %2.")
+                   .arg(file->keptAs, name);
+    };
+    switch (tab) {
+    case ConfigTab::keys:
+        if (hotkeys_->triggerKeyTaken()) paragraphs << Platform::current().words().triggerKeyTakenText();
+        if (const auto& file = bindings_->unreadableFile())
+            paragraphs << unreadable(file, QStringLiteral("Your key bindings"),
+                                     QStringLiteral("your next change"));
+        break;
+    case ConfigTab::stats:
+        if (const auto& file = stats_->unreadableFile())
+            paragraphs << unreadable(file, QStringLiteral("Your jump counts"),
+                                     QStringLiteral("the next jump or reset"));
+        break;
+    case ConfigTab::about:
+        break;
+    }
+    return paragraphs.join(u'\n');
+}
+
+QString ContentView::noticeText() const {
+    return noticeFor(selectedTab_);
+}
+
+void ContentView::showNotice() {
+    int height = 0;
+    for (const ConfigTabInfo& info : allConfigTabs()) {
+        const QString text = noticeFor(info.tab);
+        if (text.isEmpty()) continue;
+        notice_->setText(text);
+        height = std::max(height, notice_->heightForWidth(keyboardWidth));
+    }
+    notice_->setText(noticeText());
+    notice_->setFixedHeight(height);
+    notice_->setVisible(height > 0);
+    QPalette colours = notice_->palette();
+    colours.setColor(QPalette::WindowText, SemanticColors::destructive(palette()));
+    notice_->setPalette(colours);
+}
+
+void ContentView::showTakenKeys() {
+    // The caps say per key what the footer says for all of them.
+    QHash<QString, QString> reasons;
+    const PlatformWords& words = Platform::current().words();
+    for (const QString& legend : hotkeys_->keysTaken()) {
+        for (const KeyboardKey& key : KeyboardLayout::keys()) {
+            if (key.legend == legend) reasons.insert(key.id(), words.keysTakenText({legend}));
+        }
+    }
+    keyboard_->setTakenKeys(reasons);
 }
 
 void ContentView::showHint() {
@@ -237,12 +337,17 @@ void ContentView::bind(const KeyboardKey& key, const AppEntry& entry) {
         return;
     }
     bindingStatus_ = QStringLiteral("Bound ") + key.legend + QStringLiteral(" \u2192 ") + entry.name;
+    // Bound all the same: the key works once the other program lets it go.
+    if (hotkeys_->keysTaken().contains(key.legend))
+        *bindingStatus_ += QStringLiteral(". ") + Platform::current().words().keysTakenText({key.legend});
+    bindingIsNewest_ = true;
     showFooter();
 }
 
 void ContentView::unbind(const KeyboardKey& key) {
     bindings_->unbind(key.id());
     bindingStatus_ = QStringLiteral("Unbound ") + key.legend;
+    bindingIsNewest_ = true;
     showFooter();
 }
 

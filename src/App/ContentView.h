@@ -22,11 +22,11 @@ class StatsView;
 class TabBarButton;
 class UsageStatsStore;
 
-/// The main window's content: the tab bar (Keys, Stats, About), the selected tab, a hint line
-/// and a footer with the last result and, while the hotkeys are off for a cause the platform's
-/// settings fix, a button to those settings. It owns the window's binding store and app
-/// catalog, opens the picker when a key cap is clicked, and turns the picker's choice into a
-/// binding.
+/// The main window's content: the tab bar (Keys, Stats, About), the selected tab, a notice of
+/// what stands in the way, a hint line, and a footer with the newest result and, while the
+/// hotkeys are off for a cause the platform's settings fix, a button to those settings. It owns
+/// the window's binding store and app catalog, opens the picker when a key cap is clicked, and
+/// turns the picker's choice into a binding.
 class ContentView : public QWidget {
     Q_OBJECT
 
@@ -57,8 +57,12 @@ public:
     const std::optional<KeyboardKey>& pendingKey() const { return pendingKey_; }
     /// The open picker, if any.
     AppPickerSheet* picker() const;
-    /// The footer's status text.
+    /// The footer's status text: the newest of the last binding made here and the last jump's
+    /// result, else the keys other programs hold, else the default.
     QString statusText() const;
+    /// What stands in the way on the selected tab (the trigger key held by another program, a
+    /// data file that could not be read), one paragraph each; empty when nothing does.
+    QString noticeText() const;
 
     /// The text of the hint on the Keys tab, with the platform's trigger key.
     static QString keysHint();
@@ -79,6 +83,10 @@ private:
     void catalogChanged();
     void showHint();
     void showFooter();
+    void showNotice();
+    void showTakenKeys();
+    /// The notice of one tab.
+    QString noticeFor(ConfigTab tab) const;
     void openSettings();
     /// The settings that fix why the hotkeys are off; empty when there are none.
     QString fixAddress() const;
@@ -91,6 +99,8 @@ private:
 
     std::optional<KeyboardKey> pendingKey_;
     std::optional<QString> bindingStatus_;
+    /// Whether bindingStatus_ came after the monitor's last result.
+    bool bindingIsNewest_ = false;
     ConfigTab selectedTab_ = ConfigTab::keys;
     qsizetype catalogCount_ = 0;
     bool shown_ = false;
@@ -99,6 +109,7 @@ private:
     QStackedWidget* tabContent_ = nullptr;
     KeyboardView* keyboard_ = nullptr;
     QLabel* hint_ = nullptr;
+    QLabel* notice_ = nullptr;
     QPushButton* settingsButton_ = nullptr;
     QLabel* status_ = nullptr;
     QPointer<AppPickerSheet> picker_;

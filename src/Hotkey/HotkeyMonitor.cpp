@@ -172,9 +172,12 @@ bool HotkeyMonitor::isStarted() const {
 }
 
 void HotkeyMonitor::setLastOutcome(const QString& text) {
-    if (lastOutcome_ == text) return;
-    lastOutcome_ = text;
-    emit lastOutcomeChanged();
+    if (lastOutcome_ != text) {
+        lastOutcome_ = text;
+        emit lastOutcomeChanged();
+    }
+    // Every result is news to the window, even one with the text of the one before.
+    emit outcomeReported();
 }
 
 void HotkeyMonitor::setPermissionIssue(std::optional<PermissionIssue> issue) {

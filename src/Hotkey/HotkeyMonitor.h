@@ -33,6 +33,7 @@ class HotkeyMonitor : public QObject {
     Q_PROPERTY(std::optional<QString> lastOutcome READ lastOutcome NOTIFY lastOutcomeChanged)
     Q_PROPERTY(std::optional<PermissionIssue> permissionIssue READ permissionIssue NOTIFY permissionIssueChanged)
     Q_PROPERTY(QStringList keysTaken READ keysTaken NOTIFY keysTakenChanged)
+    Q_PROPERTY(bool triggerKeyTaken READ triggerKeyTaken NOTIFY keysTakenChanged)
 
 public:
     /// What becomes of one event.
@@ -64,6 +65,9 @@ public:
     /// The legends of the keys other programs hold, in layout order, as the tap found them
     /// when it started; the hotkeys work for the rest. Main thread.
     const QStringList& keysTaken() const { return keysTaken_; }
+    /// Whether another program holds the trigger key itself, as the tap found it when it
+    /// started: then no stroke reaches Kestavon. Main thread.
+    bool triggerKeyTaken() const { return triggerKeyTaken_; }
 
     /// Decides one event delivered by the tap: key-down, modifier change or tap disabled.
     /// Called on the event-tap thread only; never waits for the queue or the main thread.
@@ -99,6 +103,8 @@ public:
 
 signals:
     void lastOutcomeChanged();
+    /// A result was published, whether or not its text differs from the last one's.
+    void outcomeReported();
     void permissionIssueChanged();
     void keysTakenChanged();
 
@@ -117,6 +123,7 @@ private:
     std::optional<QString> lastOutcome_;
     std::optional<PermissionIssue> permissionIssue_;
     QStringList keysTaken_;
+    bool triggerKeyTaken_ = false;
     QString bindingsPath_;
     HotkeyLog& log_;
 

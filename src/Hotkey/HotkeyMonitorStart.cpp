@@ -76,8 +76,10 @@ void HotkeyMonitor::start(bool silent) {
     }
     if (hadIssue) report(words.nowListening);
     const QStringList taken = legends(tap->keysTaken());
-    if (taken != keysTaken_) {
+    const bool triggerTaken = tap->triggerKeyTaken();
+    if (taken != keysTaken_ || triggerTaken != triggerKeyTaken_) {
         keysTaken_ = taken;
+        triggerKeyTaken_ = triggerTaken;
         emit keysTakenChanged();
     }
 

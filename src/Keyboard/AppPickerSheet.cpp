@@ -54,6 +54,12 @@ AppPickerSheet::AppPickerSheet(const KeyboardKey& key, std::optional<AppEntry> b
     heading->setTextFormat(Qt::PlainText);
     heading->setFont(Typography::headline());
     column->addWidget(heading);
+    if (boundEntry_) {
+        // Choosing replaces this one, so the user sees what would be lost.
+        auto* current = secondaryText(boundNowText(*boundEntry_), this);
+        current->setObjectName(QStringLiteral("boundNow"));
+        column->addWidget(current);
+    }
 
     auto* searchRow = new QHBoxLayout;
     searchRow->setSpacing(8);
@@ -132,6 +138,10 @@ QString AppPickerSheet::keyword() const {
 
 QString AppPickerSheet::title(const KeyboardKey& key) {
     return QStringLiteral("Bind an app to key ") + key.legend;
+}
+
+QString AppPickerSheet::boundNowText(const AppEntry& entry) {
+    return QStringLiteral("Now bound to ") + entry.name;
 }
 
 QString AppPickerSheet::noMatchText(const QString& keyword) {

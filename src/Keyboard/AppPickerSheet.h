@@ -50,6 +50,8 @@ public:
     static QString title(const KeyboardKey& key);
     /// The body text when the search matches nothing.
     static QString noMatchText(const QString& keyword);
+    /// The line under the title on a bound key: which application is bound now.
+    static QString boundNowText(const AppEntry& entry);
 
 protected:
     void showEvent(QShowEvent* event) override;

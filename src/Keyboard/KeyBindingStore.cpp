@@ -1,10 +1,12 @@
 #include "Keyboard/KeyBindingStore.h"
 
-#include "Support/HotkeyLog.h"
-#include "Platform/KeyStrokeMap.h"
 #include "Keyboard/BindingsFileReader.h"
+#include "Platform/KeyStrokeMap.h"
+#include "Platform/Platform.h"
+#include "Platform/TimePort.h"
 #include "Support/DataFolder.h"
 #include "Support/FileIO.h"
+#include "Support/HotkeyLog.h"
 #include "Support/JsonWriter.h"
 
 #include <algorithm>
@@ -19,22 +21,46 @@ void logUndecodable(const QString& description) {
 }
 
 // The file's usable bindings, their slices pointing into `bytes`. Empty when the file is
-// missing or unreadable (silently) or cannot be decoded (with one log line).
-BindingsFileReader::Document readFile(const QString& path, QByteArray& bytes) {
+// missing or unreadable (silently) or cannot be decoded (with one log line). `problem`, when
+// given, receives why a file that is there could not be used.
+BindingsFileReader::Document readFile(const QString& path, QByteArray& bytes, QString* problem = nullptr) {
     FileIO::ReadResult read = FileIO::read(path, KeyBindingStore::maxFileBytes);
     switch (read.status) {
+    case FileIO::ReadResult::Status::missing:
+        return {};
     case FileIO::ReadResult::Status::unreadable:
+        if (problem) *problem = read.problem;
         return {};
     case FileIO::ReadResult::Status::tooLarge:
         logUndecodable(QStringLiteral("the file is larger than %1 bytes").arg(KeyBindingStore::maxFileBytes));
+        if (problem) *problem = QStringLiteral("it is larger than 1 MiB");
         return {};
     case FileIO::ReadResult::Status::ok:
         break;
     }
     bytes = std::move(read.bytes);
     BindingsFileReader::Result parsed = BindingsFileReader::parse(bytes);
-    if (parsed.error) logUndecodable(*parsed.error);
+    if (parsed.error) {
+        logUndecodable(*parsed.error);
+        if (problem) *problem = QStringLiteral("it is not a list of bindings (%1)").arg(*parsed.error);
+    }
     return parsed.document;
+}
+
+// What the bindings of a document are.
+KeyBindingStore::Bindings bindingsOf(const BindingsFileReader::Document& document) {
+    KeyBindingStore::Bindings bindings;
+    bindings.reserve(document.count());
+    const QStringList& order = KeyStrokeMap::layoutOrder();
+    for (std::uint64_t ranks = document.ranks; ranks != 0; ranks &= ranks - 1) {
+        const int rank = std::countr_zero(ranks);
+        bindings.insert(order[rank], document.byRank[size_t(rank)].toEntry());
+    }
+    return bindings;
+}
+
+QDateTime wallClock() {
+    return Platform::isInstalled() ? Platform::current().time().currentDate() : QDateTime::currentDateTime();
 }
 
 int rankOf(QStringView keyID) {
@@ -61,7 +87,13 @@ QString KeyBindingStore::defaultFileURL() {
 void KeyBindingStore::load() {
     if (loaded_) return;
     loaded_ = true;
-    Bindings read = snapshot(fileURL_);
+    QByteArray bytes;
+    QString problem;
+    Bindings read = bindingsOf(readFile(fileURL_, bytes, &problem));
+    if (!problem.isEmpty()) {
+        unreadable_ = FileIO::UnreadableFile{fileURL_, problem, {}};
+        emit unreadableFileChanged();
+    }
     if (read == bindings_) return;
     bindings_ = std::move(read);
     emit bindingsChanged();
@@ -101,15 +133,7 @@ void KeyBindingStore::refreshPaths(
 
 KeyBindingStore::Bindings KeyBindingStore::snapshot(const QString& path) {
     QByteArray bytes;
-    const BindingsFileReader::Document document = readFile(path, bytes);
-    Bindings bindings;
-    bindings.reserve(document.count());
-    const QStringList& order = KeyStrokeMap::layoutOrder();
-    for (std::uint64_t ranks = document.ranks; ranks != 0; ranks &= ranks - 1) {
-        const int rank = std::countr_zero(ranks);
-        bindings.insert(order[rank], document.byRank[size_t(rank)].toEntry());
-    }
-    return bindings;
+    return bindingsOf(readFile(path, bytes));
 }
 
 KeyBindingStore::Lookup KeyBindingStore::lookup(const QString& path, QStringView keyID) {
@@ -147,7 +171,21 @@ QByteArray KeyBindingStore::encode(const Bindings& bindings) {
     return writer.bytes();
 }
 
+bool KeyBindingStore::keepUnreadableAside() {
+    if (!unreadable_ || !unreadable_->keptAs.isEmpty()) return true;
+    if (const auto error = FileIO::keepAside(*unreadable_, wallClock())) {
+        HotkeyLog::log(QStringLiteral("keyBindings.json 写入失败: ") + *error);
+        return false;
+    }
+    // Gone by the time of the save (removed by hand): there is nothing left to tell.
+    if (unreadable_->keptAs.isEmpty()) unreadable_.reset();
+    emit unreadableFileChanged();
+    return true;
+}
+
 void KeyBindingStore::save() {
+    // The user's old bindings are never written over: they may be mended and put back.
+    if (!keepUnreadableAside()) return;
     if (const auto error = FileIO::writeAtomically(fileURL_, encode(bindings_)))
         HotkeyLog::log(QStringLiteral("keyBindings.json 写入失败: ") + *error);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Keyboard/AppEntry.h"
+#include "Support/FileIO.h"
 
 #include <QHash>
 #include <QObject>
@@ -45,6 +46,9 @@ public:
     const Bindings& bindings() const { return bindings_; }
     const QString& fileURL() const { return fileURL_; }
     bool isLoaded() const { return loaded_; }
+    /// Set when load() found a file it could not use: the bindings then start empty, and the
+    /// first save keeps that file beside the new one instead of replacing it.
+    const std::optional<FileIO::UnreadableFile>& unreadableFile() const { return unreadable_; }
 
     /// Reads the file into `bindings` the first time; later calls do nothing.
     void load();
@@ -65,11 +69,16 @@ public:
 
 signals:
     void bindingsChanged();
+    void unreadableFileChanged();
 
 private:
     void save();
+    /// Moves an unreadable file out of the new file's way, once; false when it must stay and
+    /// nothing may be written over it.
+    bool keepUnreadableAside();
 
     Bindings bindings_;
     QString fileURL_;
     bool loaded_ = false;
+    std::optional<FileIO::UnreadableFile> unreadable_;
 };

@@ -12,7 +12,13 @@ constexpr double cornerRadius = 8;
 // Room kept under a bound key's icon, and the small legend's inset from the corner.
 constexpr double iconBottomSpace = 6;
 constexpr double legendInset = 6;
+constexpr double markSide = 12;
+constexpr double markInset = 5;
 } // namespace
+
+QRectF KeyCapView::takenMark(const QRectF& cap) {
+    return {cap.left() + markInset, cap.top() + markInset, markSide, markSide};
+}
 
 QPainterPath KeyCapView::outline(const QRectF& cap) {
     QPainterPath path;
@@ -21,7 +27,8 @@ QPainterPath KeyCapView::outline(const QRectF& cap) {
 }
 
 void KeyCapView::paint(QPainter& painter, const QRectF& cap, const KeyboardKey& key,
-                       const std::optional<AppEntry>& entry, bool isHovered, const QPalette& palette) {
+                       const std::optional<AppEntry>& entry, bool isHovered, const QPalette& palette,
+                       bool isTaken) {
     const QPainterPath shape = outline(cap);
     SoftShadow::paint(painter, shape, QPointF(0, 1), 2, 0.18);
 
@@ -43,6 +50,18 @@ void KeyCapView::paint(QPainter& painter, const QRectF& cap, const KeyboardKey& 
         painter.setPen(SemanticColors::secondaryLabel(palette));
         painter.drawText(cap.adjusted(legendInset, legendInset, -legendInset, -legendInset),
                          Qt::AlignRight | Qt::AlignBottom, key.legend);
+    }
+
+    if (isTaken) {
+        // A small badge, clear of the legend and the icon: the key works nowhere but its cap.
+        const QRectF mark = takenMark(cap);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(SemanticColors::destructive(palette));
+        painter.drawEllipse(mark);
+        QFont bang = Typography::system(9, QFont::Bold);
+        painter.setFont(bang);
+        painter.setPen(Qt::white);
+        painter.drawText(mark, Qt::AlignCenter, QStringLiteral("!"));
     }
 
     // The border lies inside the outline, so a thicker hover border never grows the cap.

@@ -4,9 +4,11 @@
 #include "Keyboard/KeyCapView.h"
 #include "Keyboard/SoftShadow.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QToolTip>
 
 #include <cmath>
 
@@ -25,6 +27,33 @@ void KeyboardView::setBindings(const Bindings& bindings) {
     if (bindings == bindings_) return;
     bindings_ = bindings;
     update();
+}
+
+void KeyboardView::setTakenKeys(const QHash<QString, QString>& reasons) {
+    if (reasons == takenKeys_) return;
+    takenKeys_ = reasons;
+    update();
+}
+
+QString KeyboardView::toolTipFor(const KeyboardKey& key) const {
+    const auto bound = bindings_.constFind(key.id());
+    QString text = bound == bindings_.constEnd() ? QStringLiteral("Key %1: no app bound").arg(key.legend)
+                                                 : QStringLiteral("Key %1: %2").arg(key.legend, bound->name);
+    const auto taken = takenKeys_.constFind(key.id());
+    if (taken != takenKeys_.constEnd()) text += u'\n' + *taken;
+    return text;
+}
+
+bool KeyboardView::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    if (const auto key = keyAt(help->pos())) {
+        QToolTip::showText(help->globalPos(), toolTipFor(*key), this);
+    } else {
+        QToolTip::hideText();
+        event->ignore();
+    }
+    return true;
 }
 
 KeyboardLayout::Geometry KeyboardView::capGeometry() const {
@@ -74,7 +103,8 @@ void KeyboardView::paintEvent(QPaintEvent*) {
         const auto bound = bindings_.constFind(id);
         const std::optional<AppEntry> entry =
             bound == bindings_.constEnd() ? std::nullopt : std::optional<AppEntry>(*bound);
-        KeyCapView::paint(painter, geometry.capRect(key), key, entry, hoveredKeyID_ == id, colors);
+        KeyCapView::paint(painter, geometry.capRect(key), key, entry, hoveredKeyID_ == id, colors,
+                          takenKeys_.contains(id));
     }
 }
 

@@ -32,6 +32,13 @@ public:
     /// Key identifier -> bound application; redraws.
     void setBindings(const Bindings& bindings);
     const Bindings& bindings() const { return bindings_; }
+    /// Key identifier -> why the desktop refuses the key's hotkey; those caps are marked and
+    /// their tooltips give the reason. Redraws.
+    void setTakenKeys(const QHash<QString, QString>& reasons);
+    const QHash<QString, QString>& takenKeys() const { return takenKeys_; }
+    /// The tooltip of a key's cap: the key, the application bound to it, and why the desktop
+    /// refuses it, when it does.
+    QString toolTipFor(const KeyboardKey& key) const;
 
     /// The cap under the pointer, if any.
     const std::optional<QString>& hoveredKeyID() const { return hoveredKeyID_; }
@@ -45,6 +52,7 @@ public:
     int heightForWidth(int width) const override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -59,6 +67,7 @@ private:
     KeyTap onKeyTap_;
     double gap_;
     Bindings bindings_;
+    QHash<QString, QString> takenKeys_;
     std::optional<QString> hoveredKeyID_;
     /// The cap the pointer is over, as the pointer events say; drives enter and leave.
     std::optional<QString> underPointer_;

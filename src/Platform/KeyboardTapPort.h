@@ -24,6 +24,9 @@ public:
     /// The key codes (TapEvent::keyCode) that other programs hold, so the tap never sees
     /// them while it works for the rest.
     virtual std::vector<std::int64_t> keysTaken() const { return {}; }
+    /// Whether another program holds the trigger key on its own (a window manager that opens
+    /// its menu with it): while it does, no stroke with the trigger key reaches the tap.
+    virtual bool triggerKeyTaken() const { return false; }
 };
 
 /// Why the keyboard tap could not be installed.

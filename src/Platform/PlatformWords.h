@@ -33,6 +33,12 @@ struct PlatformWords {
     QString oneKeyTaken;
     /// The same for several keys; %1 lists them.
     QString severalKeysTaken;
+    /// Another program holds the trigger key on its own, so no stroke reaches Kestavon: the
+    /// cause and how to free it; %1 is the trigger key.
+    QString triggerKeyTaken = QStringLiteral(
+        "No %1 shortcut reaches Kestavon: another program holds the %1 key by itself (window managers "
+        "often open their menu with it). Remove that shortcut in the window manager's keyboard settings, "
+        "then start Kestavon again.");
 
     /// The last line of the Stats tab's instructions: what to set up the first time. Its
     /// symbol is a name SymbolIcon knows.
@@ -42,4 +48,6 @@ struct PlatformWords {
     /// "Right Super + E is taken by another program…" for the legends of the keys other
     /// programs hold (in layout order); empty when there are none.
     QString keysTakenText(const QStringList& legends) const;
+    /// triggerKeyTaken with the trigger key filled in.
+    QString triggerKeyTakenText() const { return triggerKeyTaken.arg(triggerKey); }
 };

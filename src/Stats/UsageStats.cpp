@@ -64,10 +64,13 @@ std::vector<UsageStats::AppCount> UsageStats::topApps(const UsageStats& stats, q
     return ranked;
 }
 
-UsageStats UsageStats::snapshot(const QString& path) {
+UsageStats UsageStats::snapshot(const QString& path, QString* problem) {
     const FileIO::ReadResult file = FileIO::read(path, maxFileBytes);
+    if (problem && file.status == FileIO::ReadResult::Status::unreadable) *problem = file.problem;
+    if (problem && file.status == FileIO::ReadResult::Status::tooLarge)
+        *problem = QStringLiteral("it is larger than 16 MiB");
     if (file.status != FileIO::ReadResult::Status::ok) return {};
-    return decode(file.bytes).value_or(UsageStats{});
+    return decode(file.bytes, problem).value_or(UsageStats{});
 }
 
 std::optional<QString> UsageStats::save(const UsageStats& stats, const QString& path) {
@@ -90,25 +93,35 @@ QByteArray UsageStats::encode(const UsageStats& stats) {
     return out.bytes();
 }
 
-std::optional<UsageStats> UsageStats::decode(const QByteArray& json) {
+std::optional<UsageStats> UsageStats::decode(const QByteArray& json, QString* problem) {
+    const auto fail = [problem](const QString& why) -> std::optional<UsageStats> {
+        if (problem) *problem = why;
+        return std::nullopt;
+    };
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject()) return std::nullopt;
+    if (error.error != QJsonParseError::NoError)
+        return fail(QStringLiteral("it is not valid JSON (%1 at offset %2)")
+                        .arg(error.errorString())
+                        .arg(error.offset));
+    if (!document.isObject()) return fail(QStringLiteral("it holds no counters object"));
     const QJsonObject root = document.object();
 
     UsageStats stats;
     const auto total = count(root.value(u"totalSuccess"));
     const QJsonValue perApp = root.value(u"perApp");
-    if (!total || !perApp.isObject()) return std::nullopt;
+    if (!total) return fail(QStringLiteral("its \"totalSuccess\" is missing or not a count"));
+    if (!perApp.isObject()) return fail(QStringLiteral("its \"perApp\" is missing or not an object"));
     stats.totalSuccess = *total;
 
     const QJsonObject entries = perApp.toObject();
     for (auto it = entries.constBegin(); it != entries.constEnd(); ++it) {
-        if (!it.value().isObject()) return std::nullopt;
         const QJsonObject entry = it.value().toObject();
         const QJsonValue name = entry.value(u"name");
         const auto entryCount = count(entry.value(u"count"));
-        if (!name.isString() || !entryCount) return std::nullopt;
+        if (!it.value().isObject() || !name.isString() || !entryCount)
+            return fail(
+                QStringLiteral("the entry \"%1\" has no proper name and count").arg(it.key().left(40)));
         // Keys that become equal once repaired share one counter, which keeps both counts.
         AppCount& app =
             stats.perApp.try_emplace(repaired(it.key()), AppCount{repaired(name.toString()), 0}).first->second;

@@ -36,8 +36,9 @@ struct UsageStats {
     static std::vector<AppCount> topApps(const UsageStats& stats, qsizetype limit);
 
     /// Reads a counters file. Never fails: a missing, unreadable, oversized or malformed file
-    /// gives zero counters.
-    static UsageStats snapshot(const QString& path);
+    /// gives zero counters. `problem`, when given, receives why a file that is there could not
+    /// be used.
+    static UsageStats snapshot(const QString& path, QString* problem = nullptr);
     /// Writes the file atomically, creating missing folders. Returns the failure's
     /// description, or nothing on success.
     static std::optional<QString> save(const UsageStats& stats, const QString& path);
@@ -47,5 +48,5 @@ struct UsageStats {
     static QByteArray encode(const UsageStats& stats);
     /// Nothing unless both top-level members and both members of every entry are present and
     /// of their type, and every count is a whole number from 0 to the signed 64-bit maximum.
-    static std::optional<UsageStats> decode(const QByteArray& json);
+    static std::optional<UsageStats> decode(const QByteArray& json, QString* problem = nullptr);
 };

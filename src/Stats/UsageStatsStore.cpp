@@ -1,7 +1,9 @@
 #include "UsageStatsStore.h"
 
-#include "Support/HotkeyLog.h"
+#include "Platform/Platform.h"
+#include "Platform/TimePort.h"
 #include "Support/DataFolder.h"
+#include "Support/HotkeyLog.h"
 #include "Support/MainThread.h"
 
 #include <QCoreApplication>
@@ -13,8 +15,10 @@ UsageStatsStore::UsageStatsStore(std::optional<QString> filePath, QObject* paren
     // the stroke-execution thread, which has no event loop, so it belongs to the main thread.
     if (auto* app = QCoreApplication::instance(); app && !parent && thread() != app->thread())
         moveToThread(app->thread());
-    storage = UsageStats::snapshot(fileURL_);
+    QString problem;
+    storage = UsageStats::snapshot(fileURL_, &problem);
     stats_ = storage;
+    if (!problem.isEmpty()) storageUnreadable = unreadable_ = FileIO::UnreadableFile{fileURL_, problem, {}};
 }
 
 UsageStatsStore& UsageStatsStore::shared() {
@@ -33,7 +37,7 @@ void UsageStatsStore::recordSuccess(const QString& appName, const QString& bundl
     {
         std::lock_guard guard(lock);
         storage = UsageStats::incremented(storage, appName, bundleID);
-        failure = UsageStats::save(storage, fileURL_);
+        failure = saveLocked();
         total = storage.totalSuccess;
     }
     reportWriteFailure(failure);
@@ -47,7 +51,7 @@ void UsageStatsStore::reset() {
     {
         std::lock_guard guard(lock);
         storage = UsageStats{};
-        failure = UsageStats::save(storage, fileURL_);
+        failure = saveLocked();
     }
     reportWriteFailure(failure);
     publish();
@@ -58,14 +62,32 @@ void UsageStatsStore::publish() {
     // another thread then ends with the latest counters whatever order the hops run in.
     MainThread::run(this, [this] {
         UsageStats current;
+        std::optional<FileIO::UnreadableFile> unreadable;
         {
             std::lock_guard guard(lock);
             current = storage;
+            unreadable = storageUnreadable;
+        }
+        if (unreadable != unreadable_) {
+            unreadable_ = std::move(unreadable);
+            emit unreadableFileChanged();
         }
         if (current == stats_) return;
         stats_ = std::move(current);
         emit statsChanged();
     });
+}
+
+std::optional<QString> UsageStatsStore::saveLocked() {
+    // The user's old counts are never written over: they may be mended and put back.
+    if (storageUnreadable && storageUnreadable->keptAs.isEmpty()) {
+        const QDateTime now =
+            Platform::isInstalled() ? Platform::current().time().currentDate() : QDateTime::currentDateTime();
+        if (auto failure = FileIO::keepAside(*storageUnreadable, now)) return failure;
+        // Gone by the time of the save (removed by hand): there is nothing left to tell.
+        if (storageUnreadable->keptAs.isEmpty()) storageUnreadable.reset();
+    }
+    return UsageStats::save(storage, fileURL_);
 }
 
 void UsageStatsStore::reportWriteFailure(const std::optional<QString>& failure) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Stats/UsageStats.h"
+#include "Support/FileIO.h"
 
 #include <QObject>
 #include <QString>
@@ -27,6 +28,9 @@ public:
     /// The published copy; read it on the main thread.
     const UsageStats& stats() const { return stats_; }
     const QString& fileURL() const { return fileURL_; }
+    /// Set when the file at start could not be used: counting then starts from zero, and the
+    /// first save keeps that file beside the new one. Read it on the main thread.
+    const std::optional<FileIO::UnreadableFile>& unreadableFile() const { return unreadable_; }
 
     /// Counts one successful jump and saves. An application without a bundle identifier is
     /// passed with an empty one and counted under its name.
@@ -36,8 +40,11 @@ public:
 
 signals:
     void statsChanged();
+    void unreadableFileChanged();
 
 private:
+    /// Saves `storage`, first moving an unreadable file out of its way, once. Holding `lock`.
+    std::optional<QString> saveLocked();
     /// Hands the current counters to `stats` on the main thread.
     void publish();
     static void reportWriteFailure(const std::optional<QString>& failure);
@@ -48,4 +55,8 @@ private:
     /// publishing or logging.
     std::mutex lock;
     UsageStats storage;
+    /// The file that could not be used, as the saving thread knows it; guarded by `lock`.
+    std::optional<FileIO::UnreadableFile> storageUnreadable;
+    /// The published copy of it; main thread.
+    std::optional<FileIO::UnreadableFile> unreadable_;
 };

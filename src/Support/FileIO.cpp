@@ -90,11 +90,19 @@ ReadResult read(const QString& path, std::int64_t maxBytes) {
     const QByteArray native = QFile::encodeName(path);
     // Not blocking: a named pipe put in place of the file must not hang the reader.
     const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return result;
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) {
+            result.status = ReadResult::Status::missing;
+        } else {
+            result.problem = QStringLiteral("it cannot be opened (%1)").arg(qt_error_string(errno));
+        }
+        return result;
+    }
 
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
+        result.problem = QStringLiteral("it is not a regular file");
         return result;
     }
     if (info.st_size > maxBytes) {
@@ -110,6 +118,7 @@ ReadResult read(const QString& path, std::int64_t maxBytes) {
         const ssize_t n = ::read(fd, bytes.data() + filled, static_cast<size_t>(bytes.size() - filled));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
+            result.problem = QStringLiteral("it cannot be read (%1)").arg(qt_error_string(errno));
             ::close(fd);
             return result;
         }
@@ -180,6 +189,27 @@ std::optional<QString> writeAtomically(const QString& path, const QByteArray& by
     ::close(fd);
     removeAbandoned(target.absolutePath(), target.fileName());
     return std::nullopt;
+}
+
+std::optional<QString> keepAside(UnreadableFile& file, const QDateTime& when) {
+    const QString stem =
+        file.path + QStringLiteral(".unreadable-") + when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QByteArray from = QFile::encodeName(file.path);
+    for (int n = 1; n < 100; ++n) {
+        const QString name = n == 1 ? stem : stem + u'-' + QString::number(n);
+        const QByteArray to = QFile::encodeName(name);
+        struct stat taken {};
+        if (::lstat(to.constData(), &taken) == 0) continue;
+        if (::rename(from.constData(), to.constData()) != 0) {
+            // Gone already (removed or mended by hand): nothing is left to keep.
+            if (errno == ENOENT) return std::nullopt;
+            return failure("could not keep the unreadable file as", name);
+        }
+        file.keptAs = name;
+        return std::nullopt;
+    }
+    errno = EEXIST;
+    return failure("could not keep the unreadable file beside", file.path);
 }
 
 } // namespace FileIO

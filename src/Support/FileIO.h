@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 #include <cstdint>
@@ -10,14 +11,34 @@
 namespace FileIO {
 
 struct ReadResult {
-    enum class Status { ok, unreadable, tooLarge };
+    enum class Status { ok, missing, unreadable, tooLarge };
     Status status = Status::unreadable;
     QByteArray bytes;
+    /// Why an unreadable file could not be read, in plain words.
+    QString problem;
 };
 
 /// Reads a regular file whole. A file larger than `maxBytes` is not read at all; anything but
 /// a regular file (a folder, a named pipe, a device) is unreadable, and never waited for.
 ReadResult read(const QString& path, std::int64_t maxBytes);
+
+/// A data file that is there but could not be used: what the window tells the user, and
+/// where the file went once a save needed its place.
+struct UnreadableFile {
+    QString path;
+    /// Why it could not be used, in plain words.
+    QString reason;
+    /// Where it was kept before the first save replaced it; empty until then.
+    QString keptAs;
+
+    bool operator==(const UnreadableFile&) const = default;
+};
+
+/// Moves the file (a link itself, never what it points to) out of the way to
+/// "<path>.unreadable-YYYYMMDD-HHMMSS" of `when` beside it, with "-2", "-3"... added while that
+/// name is taken, so the user can mend it and put it back. Sets `keptAs` and returns nothing
+/// on success, else the failure's description.
+std::optional<QString> keepAside(UnreadableFile& file, const QDateTime& when);
 
 /// Creates the folder and the missing folders above it, each new one private to its owner
 /// (0700); folders already there are left as they are. True when the folder exists.

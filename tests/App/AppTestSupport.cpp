@@ -19,8 +19,17 @@ QList<AppEntry> sampleApps() {
     };
 }
 
-Window::Window(const PlatformWords& words)
-    : folder(TestSupport::freshFolder()), bindingsFile(folder + "/keyBindings.json"), monitor(bindingsFile),
+namespace {
+QString seeded(const Window::Files& files) {
+    const QString folder = TestSupport::freshFolder();
+    for (const auto& [name, bytes] : files)
+        TestSupport::writeAll(folder + '/' + name, bytes);
+    return folder;
+}
+} // namespace
+
+Window::Window(const PlatformWords& words, const Files& files)
+    : folder(seeded(files)), bindingsFile(folder + "/keyBindings.json"), monitor(bindingsFile),
       stats(folder + "/usageStats.json") {
     // The view takes its words when it is built.
     fake->platformWords = words;
@@ -36,6 +45,16 @@ Window::Window(const PlatformWords& words)
 Window::~Window() {
     view.reset();
     TestSupport::drainMainThread();
+}
+
+QString Window::notice() {
+    auto* label = view->findChild<QLabel*>("notice");
+    return label->isVisible() ? label->text() : QString();
+}
+
+bool Window::bindInPicker(const QString& keyID, const QString& bundleId) {
+    AppPickerSheet* picker = openPicker(keyID);
+    return picker && waitCatalogIdle() && clickRow(*picker, bundleId) && waitPickerClosed();
 }
 
 AppPickerSheet* Window::openPicker(const QString& keyID) {

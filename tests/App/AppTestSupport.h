@@ -25,7 +25,10 @@ QList<AppEntry> sampleApps();
 /// scripted catalog, on a Fake platform that speaks `words`.
 class Window {
 public:
-    explicit Window(const PlatformWords& words = MacWords::words());
+    /// Files to put in the data folder before the stores open it: name -> bytes.
+    using Files = QList<std::pair<QString, QByteArray>>;
+
+    explicit Window(const PlatformWords& words = MacWords::words(), const Files& files = {});
     ~Window();
 
     /// Shows the window and waits until it is on screen.
@@ -44,6 +47,10 @@ public:
     }
     /// The footer's text as shown.
     QString footer() { return view->findChild<QLabel*>("status")->text(); }
+    /// The notice above the hint, as shown; empty while hidden.
+    QString notice();
+    /// Binds `keyID` to the sample app with this bundle identifier through the picker.
+    bool bindInPicker(const QString& keyID, const QString& bundleId);
 
     ScopedFakePlatform fake;
     QString folder;

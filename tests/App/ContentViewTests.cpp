@@ -1,22 +1,30 @@
 #include "AppTestSupport.h"
 
+#include "App/SemanticColors.h"
 #include "App/TabBarButton.h"
 #include "Keyboard/AppListView.h"
 #include "Keyboard/AppPickerSheet.h"
 #include "Keyboard/KeyBindingStore.h"
+#include "Keyboard/KeyCapView.h"
+#include "Keyboard/KeyboardLayout.h"
 #include "Keyboard/KeyboardView.h"
 #include "Platform/MacOS/MacWords.h"
 #include "Platform/X11/X11Words.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace AppTestSupport;
 
@@ -73,7 +81,7 @@ TEST(MainWindowOpening, LoadsTheBindingsFileOnceWhenFirstShown) {
     EXPECT_FALSE(window.view->bindingStore().bindings().contains("2-a"));
 }
 
-TEST(MainWindowBinding, ChoosingARowForAFreeKeyBindsSavesClosesAndReportsAboveHotkeyOutcomes) {
+TEST(MainWindowBinding, ChoosingARowForAFreeKeyBindsSavesClosesAndReports) {
     Window window;
     window.show();
     AppPickerSheet* picker = window.openPicker("1-q");
@@ -81,6 +89,7 @@ TEST(MainWindowBinding, ChoosingARowForAFreeKeyBindsSavesClosesAndReportsAboveHo
     EXPECT_EQ(window.view->pendingKey()->id(), "1-q");
     EXPECT_FALSE(picker->boundEntry().has_value());
     EXPECT_FALSE(picker->findChild<QPushButton*>("unbind")->isEnabled());
+    EXPECT_EQ(picker->findChild<QLabel*>("boundNow"), nullptr);
     ASSERT_TRUE(window.waitCatalogIdle());
     EXPECT_EQ(window.scan.calls(), 1);
     QTest::keyClicks(picker->findChild<QLineEdit*>("search"), "te");
@@ -92,9 +101,45 @@ TEST(MainWindowBinding, ChoosingARowForAFreeKeyBindsSavesClosesAndReportsAboveHo
     EXPECT_EQ(KeyBindingStore::snapshot(window.bindingsFile).value("1-q"), terminal);
     EXPECT_EQ(window.keyboard().bindings().value("1-q"), terminal);
     EXPECT_EQ(window.footer(), QString("Bound Q \u2192 Terminal"));
-    window.monitor.report("Jumped to Mail");
-    TestSupport::processEventsUntil([&] { return window.monitor.lastOutcome().has_value(); });
-    EXPECT_EQ(window.footer(), QString("Bound Q \u2192 Terminal"));
+}
+
+// Whichever came last, a binding made here or a jump's result, is what the footer says.
+TEST(MainWindowFooter, ShowsTheNewestOfTheEditorsActionAndTheJumpsResult) {
+    Window window;
+    window.show();
+    const QString failed = "Launch failed: Mail could not be opened";
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        QString footer;
+    } steps[] = {
+        {"jump fails", [&] { window.monitor.report(failed); }, failed},
+        {"bind", [&] { window.bindInPicker("1-q", terminal.bundleId); }, "Bound Q \u2192 Terminal"},
+        {"the same failure again", [&] { window.monitor.report(failed); }, failed},
+        {"unbind",
+         [&] {
+             QTest::mouseClick(window.openPicker("1-q")->findChild<QPushButton*>("unbind"), Qt::LeftButton);
+         },
+         "Unbound Q"},
+        {"jump succeeds", [&] { window.monitor.report("Jumped to Terminal"); }, "Jumped to Terminal"},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.step);
+        s.act();
+        EXPECT_TRUE(TestSupport::processEventsUntil([&] { return window.footer() == s.footer; }))
+            << window.footer().toStdString();
+    }
+}
+
+TEST(MainWindowFooter, ABindingMadeWhileTheHotkeysAreOffStillSaysWhy) {
+    Window window(x11Words());
+    window.fake->desktop.tapFailure = TapFailure::noDisplay;
+    window.show();
+    window.monitor.start(false);
+    ASSERT_TRUE(
+        TestSupport::processEventsUntil([&] { return window.footer() == x11Words().noDisplay.text; }));
+    ASSERT_TRUE(window.bindInPicker("1-q", terminal.bundleId));
+    EXPECT_EQ(window.footer(), "Bound Q \u2192 Terminal. " + x11Words().noDisplay.text);
 }
 
 TEST(MainWindowBinding, ABoundKeysPickerKeepsItOnReturnRebindsOnDownThenReturnAndUnbinds) {
@@ -105,6 +150,7 @@ TEST(MainWindowBinding, ABoundKeysPickerKeepsItOnReturnRebindsOnDownThenReturnAn
     ASSERT_TRUE(window.waitCatalogIdle());
     EXPECT_EQ(picker->windowTitle(), "Bind an app to key Q");
     EXPECT_EQ(picker->boundEntry(), notes);
+    EXPECT_EQ(picker->findChild<QLabel*>("boundNow")->text(), "Now bound to Notes");
     auto* search = picker->findChild<QLineEdit*>("search");
     EXPECT_EQ(picker->focusWidget(), search);
     QTest::keyClick(search, Qt::Key_Return);
@@ -243,3 +289,53 @@ TEST(MainWindowCatalogWatch, ScansRefreshStoredPathsOnlyWhenTheNumberOfAppsChang
 }
 
 } // namespace
+
+// A key another program holds is marked on its cap with the reason in its tooltip, and binding
+// it says so; every cap's tooltip names the key and its application.
+TEST(MainWindowTakenKeys, TakenCapsAreMarkedWithTheReasonAndBindingOneSaysSo) {
+    Window window(x11Words());
+    window.fake->desktop.keysTaken = {14}; // E
+    window.show();
+    window.monitor.start(false);
+    const QString reason =
+        "Right Super + E is taken by another program: free it in the window manager's keyboard settings";
+    ASSERT_TRUE(TestSupport::processEventsUntil([&] { return window.footer() == reason; }));
+    KeyboardView& keys = window.keyboard();
+    EXPECT_EQ(keys.takenKeys(), (QHash<QString, QString>{{"1-e", reason}}));
+    EXPECT_EQ(keys.toolTipFor(*KeyboardLayout::key("1-e")), "Key E: no app bound\n" + reason);
+    const QPoint onE = keys.capGeometry().capRect(*KeyboardLayout::key("1-e")).center().toPoint();
+    QHelpEvent help(QEvent::ToolTip, onE, keys.mapToGlobal(onE));
+    QApplication::sendEvent(&keys, &help);
+    EXPECT_EQ(QToolTip::text(), "Key E: no app bound\n" + reason);
+
+    // The mark shows on E's cap and not on its neighbour's.
+    const QImage shot = keys.grab().toImage();
+    const auto markColour = [&](const char* id) {
+        const QRectF cap = keys.capGeometry().capRect(*KeyboardLayout::key(id));
+        const QRectF mark = KeyCapView::takenMark(cap);
+        // Beside the exclamation mark, inside the badge.
+        return shot.pixelColor(QPointF(mark.left() + 3, mark.center().y()).toPoint());
+    };
+    const QColor red = SemanticColors::destructive(keys.palette());
+    EXPECT_EQ(markColour("1-e").rgb(), red.rgb());
+    EXPECT_NE(markColour("1-w").rgb(), red.rgb());
+
+    ASSERT_TRUE(window.bindInPicker("1-e", terminal.bundleId));
+    EXPECT_EQ(window.footer(), "Bound E \u2192 Terminal. " + reason);
+    EXPECT_EQ(keys.toolTipFor(*KeyboardLayout::key("1-e")), "Key E: Terminal\n" + reason);
+    EXPECT_EQ(keys.toolTipFor(*KeyboardLayout::key("1-w")), "Key W: no app bound");
+}
+
+TEST(MainWindowTakenKeys, TheTriggerKeyHeldByAnotherProgramIsSaidOnTheKeysTabWithTheWayOut) {
+    Window window(x11Words());
+    window.fake->desktop.triggerKeyTaken = true;
+    window.show();
+    EXPECT_EQ(window.notice(), "");
+    window.monitor.start(false);
+    EXPECT_TRUE(window.monitor.triggerKeyTaken());
+    ASSERT_TRUE(TestSupport::processEventsUntil([&] { return !window.notice().isEmpty(); }));
+    EXPECT_EQ(window.notice(), x11Words().triggerKeyTakenText());
+    EXPECT_TRUE(window.notice().startsWith(
+        "No right Super shortcut reaches Kestavon: another program holds the right Super key by itself"));
+    EXPECT_TRUE(window.notice().contains("window manager's keyboard settings"));
+}

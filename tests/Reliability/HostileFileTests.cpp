@@ -4,7 +4,9 @@
 #include "Keyboard/KeyBindingStore.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -76,8 +78,8 @@ class HostileFile : public ::testing::TestWithParam<std::tuple<const StoreKind*,
 
 // A hostile file loads as no bindings or zero counters without being read whole (nor hanging
 // on a pipe), with the log line the bindings give; it stays on disk as it is until the first
-// change saves.
-TEST_P(HostileFile, LoadsAsEmptyWithoutReadingItWholeAndStaysUntilTheFirstChange) {
+// change saves, which keeps it beside the new file.
+TEST_P(HostileFile, LoadsAsEmptyWithoutReadingItWholeAndIsKeptAsideAtTheFirstChange) {
     const auto& [kind, hostile] = GetParam();
     const QString path = TestSupport::freshFolder() + '/' + kind->fileName;
     make(hostile, *kind, path);
@@ -107,14 +109,14 @@ TEST_P(HostileFile, LoadsAsEmptyWithoutReadingItWholeAndStaysUntilTheFirstChange
 
     const LogWatch saving;
     store->change();
-    // A pipe is not replaced: that save fails and leaves it in place.
-    const bool replaced = hostile.shape == Shape::file || hostile.shape == Shape::sparse;
-    EXPECT_EQ(saving.messagesStartingWith(kind->writeFailed).size(), replaced ? 0 : 1);
-    if (replaced) {
-        EXPECT_EQ(TestSupport::readAll(path), kind->fileAt(1));
-    } else {
-        EXPECT_EQ(identityOf(path), before);
-    }
+    // Whatever was there is kept, untouched, beside the new file.
+    EXPECT_EQ(saving.messagesStartingWith(kind->writeFailed).size(), 0);
+    EXPECT_EQ(TestSupport::readAll(path), kind->fileAt(1));
+    const QString folder = QFileInfo(path).absolutePath();
+    const QStringList kept = QDir(folder).entryList({QString(kind->fileName) + ".unreadable-*"},
+                                                    QDir::AllEntries | QDir::System | QDir::Hidden);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(identityOf(folder + '/' + kept[0]), before);
     EXPECT_EQ(store->memory(), kind->fileAt(1));
 }
 

@@ -77,6 +77,8 @@ public:
     std::optional<TapFailure> tapFailure;
     /// Key codes another program holds; the tap reports them.
     std::vector<std::int64_t> keysTaken;
+    /// Another program holds the trigger key alone; the tap reports it.
+    bool triggerKeyTaken = false;
     /// pid -> window the application reports as focused / as its main window. Without an
     /// entry, the focused window is the application's front-most unminimised one.
     QHash<std::int32_t, std::uint32_t> focusedWindowOf;

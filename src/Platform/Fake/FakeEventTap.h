@@ -11,8 +11,10 @@
 /// given to deliver() reach the callback on that thread, as a real tap's do.
 class FakeEventTap final : public EventTap {
 public:
-    explicit FakeEventTap(KeyboardTapPort::Callback callback = {}, std::vector<std::int64_t> keysTaken = {})
-        : callback_(std::move(callback)), keysTaken_(std::move(keysTaken)) {}
+    explicit FakeEventTap(KeyboardTapPort::Callback callback = {}, std::vector<std::int64_t> keysTaken = {},
+                          bool triggerKeyTaken = false)
+        : callback_(std::move(callback)), keysTaken_(std::move(keysTaken)),
+          triggerKeyTaken_(triggerKeyTaken) {}
     ~FakeEventTap() override { stop(); }
 
     void setEnabled(bool enabled) override;
@@ -27,6 +29,7 @@ public:
     bool deliver(std::uint32_t type, const TapEvent& event);
     void stop() override;
     std::vector<std::int64_t> keysTaken() const override { return keysTaken_; }
+    bool triggerKeyTaken() const override { return triggerKeyTaken_; }
     /// Whether run() is running.
     bool isRunning() const;
 
@@ -40,6 +43,7 @@ private:
 
     KeyboardTapPort::Callback callback_;
     const std::vector<std::int64_t> keysTaken_;
+    const bool triggerKeyTaken_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<bool> enableCalls_;

@@ -8,7 +8,8 @@ TapOpening FakeKeyboardTap::createKeyboardTap(Callback callback) {
     ++desktop_.tapAttempts;
     if (desktop_.tapFailure) return TapOpening{nullptr, *desktop_.tapFailure};
     ++desktop_.tapsCreated;
-    lastTap_ = std::make_shared<FakeEventTap>(std::move(callback), desktop_.keysTaken);
+    lastTap_ =
+        std::make_shared<FakeEventTap>(std::move(callback), desktop_.keysTaken, desktop_.triggerKeyTaken);
     return TapOpening{lastTap_, TapFailure::notPermitted};
 }
 
