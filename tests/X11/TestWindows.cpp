@@ -1,12 +1,11 @@
 #include "TestWindows.h"
 
-#include "XSession.h"
-
 #include <QDeadlineTimer>
 #include <QProcess>
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <poll.h>
 #include <set>
@@ -48,61 +47,60 @@ TestWindows::~TestWindows() {
 
 xcb_atom_t TestWindows::atom(const char* name) {
     if (const auto known = atoms_.find(name); known != atoms_.end()) return known->second;
-    return atoms_.emplace(name, internAtom(connection_, name)).first->second;
+    const auto reply = freed(xcb_intern_atom_reply(
+        connection_, xcb_intern_atom(connection_, 0, uint16_t(std::strlen(name)), name), nullptr));
+    return atoms_.emplace(name, reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE)).first->second;
 }
 
-void TestWindows::setProperty(xcb_window_t window, xcb_atom_t property, xcb_atom_t type, int format,
+void TestWindows::setProperty(xcb_window_t window, const char* property, xcb_atom_t type, int format,
                               const void* data, std::uint32_t count) {
-    xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window, property, type, uint8_t(format), count,
-                        data);
+    xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window, atom(property), type, uint8_t(format),
+                        count, data);
 }
 
-void TestWindows::send(xcb_window_t window, const TestWindowProperties& props) {
-    const std::uint32_t values[] = {0xffffff, windowEvents};
+xcb_window_t TestWindows::map(const TestWindowProperties& props) {
+    const xcb_window_t window = xcb_generate_id(connection_);
+    const std::uint32_t values[] = {0xffffff,
+                                    windowEvents | XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE};
     const QPoint at = props.position.value_or(QPoint());
     xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window, root_, int16_t(at.x()), int16_t(at.y()),
                       uint16_t(props.size.width()), uint16_t(props.size.height()), 0,
                       XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
                       XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
+    // WM_HINTS: input wanted, so the manager gives it the focus.
+    const std::uint32_t input[9] = {1, 1};
+    setProperty(window, "WM_HINTS", XCB_ATOM_WM_HINTS, 32, input, 9);
     if (props.position) {
         // WM_NORMAL_HINTS: USPosition | USSize, then x, y, width, height.
         const std::uint32_t hints[18] = {1 | 2, std::uint32_t(at.x()), std::uint32_t(at.y()),
                                          std::uint32_t(props.size.width()),
                                          std::uint32_t(props.size.height())};
-        setProperty(window, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32, hints, 18);
+        setProperty(window, "WM_NORMAL_HINTS", XCB_ATOM_WM_SIZE_HINTS, 32, hints, 18);
     }
-    if (props.pid) setProperty(window, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, &*props.pid, 1);
-    if (props.wmClass)
-        setProperty(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, props.wmClass->constData(),
-                    std::uint32_t(props.wmClass->size()));
-    if (props.title)
-        setProperty(window, atom("_NET_WM_NAME"), atom("UTF8_STRING"), 8, props.title->constData(),
-                    std::uint32_t(props.title->size()));
-    if (props.legacyTitle)
-        setProperty(window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, props.legacyTitle->constData(),
-                    std::uint32_t(props.legacyTitle->size()));
+    const auto bytes = [&](const char* property, xcb_atom_t type, const std::optional<QByteArray>& value) {
+        if (value) setProperty(window, property, type, 8, value->constData(), std::uint32_t(value->size()));
+    };
+    bytes("WM_CLASS", XCB_ATOM_STRING, props.wmClass);
+    bytes("_NET_WM_NAME", atom("UTF8_STRING"), props.title);
+    bytes("WM_NAME", XCB_ATOM_STRING, props.legacyTitle);
+    if (props.pid) setProperty(window, "_NET_WM_PID", XCB_ATOM_CARDINAL, 32, &*props.pid, 1);
     if (props.type) {
         const xcb_atom_t type = atom(props.type->constData());
-        setProperty(window, atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, &type, 1);
+        setProperty(window, "_NET_WM_WINDOW_TYPE", XCB_ATOM_ATOM, 32, &type, 1);
     }
     if (props.opacity)
-        setProperty(window, atom("_NET_WM_WINDOW_OPACITY"), XCB_ATOM_CARDINAL, 32, &*props.opacity, 1);
+        setProperty(window, "_NET_WM_WINDOW_OPACITY", XCB_ATOM_CARDINAL, 32, &*props.opacity, 1);
     xcb_map_window(connection_, window);
+    xcb_flush(connection_);
     windows_.push_back(window);
-}
-
-xcb_window_t TestWindows::create(const TestWindowProperties& props) {
-    return createMany(1, [&](int) { return props; }).front();
+    return window;
 }
 
 std::vector<xcb_window_t> TestWindows::createMany(int count,
                                                   const std::function<TestWindowProperties(int)>& props) {
     std::vector<xcb_window_t> made;
-    for (int i = 0; i < count; ++i) {
-        made.push_back(xcb_generate_id(connection_));
-        send(made.back(), props(i));
-    }
-    xcb_flush(connection_);
+    for (int i = 0; i < count; ++i)
+        made.push_back(map(props(i)));
     waitUntil(
         [&] {
             const auto clients = clientList();
@@ -137,6 +135,11 @@ bool TestWindows::waitUntil(const std::function<bool()>& done, int limitMs) {
         // Events read in while waiting for replies are already queued: look again at once.
         bool queued = false;
         while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+            const std::uint8_t type = event->response_type & 0x7f;
+            if (type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE) {
+                const auto* key = reinterpret_cast<const xcb_key_press_event_t*>(event);
+                keys_.push_back({key->detail, type == XCB_KEY_PRESS, key->state});
+            }
             std::free(event);
             queued = true;
         }
@@ -147,6 +150,28 @@ bool TestWindows::waitUntil(const std::function<bool()>& done, int limitMs) {
         };
         poll(&p, 1, int(deadline.remainingTime()));
     }
+}
+
+bool TestWindows::showDesktop(std::uint32_t desktop) {
+    runTool(QStringLiteral("wmctrl"), {QStringLiteral("-s"), QString::number(desktop)});
+    return waitUntil([&] { return currentDesktop() == desktop; });
+}
+
+bool TestWindows::moveToDesktop(xcb_window_t window, std::uint32_t desktop) {
+    runTool(QStringLiteral("xdotool"), {QStringLiteral("set_desktop_for_window"), QString::number(window),
+                                        QString::number(qint32(desktop))});
+    return waitUntil([&] { return cardinal(window, "_NET_WM_DESKTOP") == desktop; });
+}
+
+bool TestWindows::minimise(xcb_window_t window) {
+    runTool(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), QString::number(window)});
+    // openbox marks the window hidden a moment before it unmaps it.
+    return waitUntil([&] { return hasState(window, "_NET_WM_STATE_HIDDEN") && !isViewable(window); });
+}
+
+bool TestWindows::activate(xcb_window_t window) {
+    runTool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-a"), hexId(window)});
+    return waitUntil([&] { return activeWindow() == window; }, 10000);
 }
 
 std::vector<std::uint32_t> TestWindows::values(xcb_window_t window, const char* property, xcb_atom_t type,
@@ -192,9 +217,13 @@ bool TestWindows::isViewable(xcb_window_t window) {
     return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
+int TestWindows::presses(std::uint8_t xKeyCode) const {
+    return int(std::count_if(keys_.begin(), keys_.end(),
+                             [&](const Key& k) { return k.press && k.code == xKeyCode; }));
+}
+
 QString runTool(const QString& program, const QStringList& arguments, int* exitCode) {
     QProcess process;
-    process.setProcessChannelMode(QProcess::SeparateChannels);
     process.start(program, arguments);
     // Waits for the child to end; the limit only guards against a hung tool.
     const bool finished = process.waitForStarted(10000) && process.waitForFinished(30000);

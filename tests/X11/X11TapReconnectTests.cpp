@@ -1,6 +1,5 @@
 // A display that goes away under a running tap: a second, bare Xvfb of the test's own is
 // stopped and started again at the same number.
-#include "Platform/X11/X11EventTap.h"
 #include "RecordingTap.h"
 #include "XSession.h"
 #include "XTestInjector.h"
@@ -27,12 +26,8 @@ TEST(X11TapReconnection, ALostDisplayIsReopenedAndTheCallbackToldToStartAfresh) 
     KESTAVON_REQUIRE_X_SESSION();
     SpareXServer server;
     ASSERT_TRUE(server.start());
-    RecordingTap tap(
-        [&](KeyboardTapPort::Callback callback) {
-            return X11EventTap::open(server.name.constData(), std::move(callback));
-        },
-        RecordingTap::swallowKey(12));
-    ASSERT_TRUE(tap.created());
+    RecordingTap tap(RecordingTap::swallowKey(12), server.name.constData());
+    ASSERT_TRUE(tap.tap());
 
     endChild(server.pid);
     ASSERT_TRUE(server.start(server.display.mid(1).toInt()));
