@@ -1,0 +1,59 @@
+// A bindings file that stalls, under the real X11 tap: the grabbed key and the typing after it
+// reach the focused window, and strokes work again once the file answers.
+
+// The monitor's header uses Qt's signal keywords; this file includes no GIO header.
+#undef QT_NO_KEYWORDS
+
+#include "X11TapMonitor.h"
+
+#include <condition_variable>
+
+namespace {
+
+/// A file system whose server hangs until the test lets it answer.
+struct Gate {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool open = false;
+
+    void pass() {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [this] { return open; });
+    }
+    void release() {
+        std::lock_guard lock(mutex);
+        open = true;
+        changed.notify_all();
+    }
+};
+
+class X11StalledRead : public X11TapMonitor {
+protected:
+    X11StalledRead() {
+        lookup = std::make_unique<BindingsLookup>([gate = gate](const QString& path, const QString& keyID) {
+            gate->pass();
+            return KeyBindingStore::lookup(path, keyID);
+        });
+    }
+    void TearDown() override { gate->release(); }
+
+    std::shared_ptr<Gate> gate = std::make_shared<Gate>();
+};
+
+} // namespace
+
+TEST_F(X11StalledRead, TheStrokeAndTheTypingAfterItReachTheWindowAndStrokesWorkOnceTheFileAnswers) {
+    injector->chord(XKey::superRight, XKey::q);
+    injector->type(XKey::w);
+    EXPECT_TRUE(windows->waitForPresses(XKey::q, 1));
+    EXPECT_TRUE(windows->waitForPresses(XKey::w, 1));
+    // The read still hangs: the next stroke passes without waiting for it again.
+    injector->chord(XKey::superRight, XKey::q);
+    EXPECT_TRUE(windows->waitForPresses(XKey::q, 2));
+
+    gate->release();
+    ASSERT_TRUE(TestSupport::processEventsUntil([&] { return !monitor->bindingsLookup().isReading(); }));
+    injector->chord(XKey::superRight, XKey::q);
+    EXPECT_EQ(executed(), QStringList{QStringLiteral("1-q")});
+    EXPECT_EQ(windows->presses(XKey::q), 2);
+}
