@@ -7,28 +7,23 @@
 #include <functional>
 #include <mutex>
 #include <thread>
-#include <tuple>
-#include <vector>
 
-/// An X11 keyboard tap running on a thread of its own, as the hotkey monitor runs it, with a
-/// callback that records every event and answers with `decide`.
+/// An X11 keyboard tap on the test display, running on a thread of its own as the hotkey
+/// monitor runs it, that counts the events it hears and answers them with `decide`.
 class RecordingTap {
 public:
-    /// (type, key code, flags) of an event.
-    using Seen = std::tuple<std::uint32_t, std::int64_t, std::uint64_t>;
     /// True swallows the event. Runs on the tap thread.
     using Decide = std::function<bool(std::uint32_t type, const TapEvent& event)>;
 
-    /// Opens the tap on `display` (DISPLAY when null) and runs it; passes every event when
-    /// `decide` is empty.
-    explicit RecordingTap(Decide decide = {}, const char* display = nullptr) : decide_(std::move(decide)) {
+    /// Passes every event when `decide` is empty.
+    explicit RecordingTap(Decide decide = {}) : decide_(std::move(decide)) {
         const TapOpening opening =
-            X11EventTap::open(display, [this](std::uint32_t type, const TapEvent& event) {
+            X11EventTap::open(nullptr, [this](std::uint32_t type, const TapEvent& event) {
                 {
                     std::lock_guard lock(mutex_);
-                    seen_.emplace_back(type, event.keyCode, event.flags);
+                    ++heard_;
                 }
-                changed_.notify_all();
+                heardMore_.notify_all();
                 return decide_ && decide_(type, event);
             });
         tap_ = opening.tap;
@@ -48,16 +43,10 @@ public:
     const std::shared_ptr<EventTap>& tap() const { return tap_; }
     /// Why there is no tap, when there is none.
     TapFailure failure() const { return failure_; }
-
-    /// Waits until at least `count` events were recorded in all.
-    bool waitForEvents(std::size_t count, int limitMs = 5000) {
+    /// Waits until at least `count` events were heard in all.
+    bool waitForEvents(int count) {
         std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::milliseconds(limitMs),
-                                 [&] { return seen_.size() >= count; });
-    }
-    std::vector<Seen> seen() const {
-        std::lock_guard lock(mutex_);
-        return seen_;
+        return heardMore_.wait_for(lock, std::chrono::seconds(5), [&] { return heard_ >= count; });
     }
 
     /// Swallows the key-down of this key code while Command is held; passes the rest.
@@ -72,8 +61,8 @@ private:
     Decide decide_;
     std::shared_ptr<EventTap> tap_;
     TapFailure failure_ = TapFailure::notPermitted;
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<Seen> seen_;
+    std::mutex mutex_;
+    std::condition_variable heardMore_;
+    int heard_ = 0;
     std::thread thread_;
 };

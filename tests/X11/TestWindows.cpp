@@ -34,14 +34,7 @@ TestWindows::~TestWindows() {
         xcb_destroy_window(connection_, window);
     xcb_flush(connection_);
     // The next test starts from a desktop without our windows.
-    waitUntil(
-        [&] {
-            const auto clients = clientList();
-            return std::none_of(windows_.begin(), windows_.end(), [&](xcb_window_t w) {
-                return std::find(clients.begin(), clients.end(), w) != clients.end();
-            });
-        },
-        60000);
+    waitUntil([&] { return listed(windows_) == 0; }, 60000);
     xcb_disconnect(connection_);
 }
 
@@ -60,8 +53,7 @@ void TestWindows::setProperty(xcb_window_t window, const char* property, xcb_ato
 
 xcb_window_t TestWindows::map(const TestWindowProperties& props) {
     const xcb_window_t window = xcb_generate_id(connection_);
-    const std::uint32_t values[] = {0xffffff,
-                                    windowEvents | XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE};
+    const std::uint32_t values[] = {0xffffff, windowEvents | XCB_EVENT_MASK_KEY_PRESS};
     const QPoint at = props.position.value_or(QPoint());
     xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window, root_, int16_t(at.x()), int16_t(at.y()),
                       uint16_t(props.size.width()), uint16_t(props.size.height()), 0,
@@ -101,12 +93,10 @@ std::vector<xcb_window_t> TestWindows::createMany(int count,
     std::vector<xcb_window_t> made;
     for (int i = 0; i < count; ++i)
         made.push_back(map(props(i)));
+    // Viewable asked only once all are listed: one round trip each.
     waitUntil(
         [&] {
-            const auto clients = clientList();
-            const std::set<xcb_window_t> listed(clients.begin(), clients.end());
-            // Viewable asked only once all are listed: one round trip each.
-            return std::all_of(made.begin(), made.end(), [&](xcb_window_t w) { return listed.count(w); }) &&
+            return listed(made) == made.size() &&
                    std::all_of(made.begin(), made.end(), [&](xcb_window_t w) { return isViewable(w); });
         },
         60000);
@@ -117,10 +107,7 @@ void TestWindows::destroy(xcb_window_t window) {
     xcb_destroy_window(connection_, window);
     xcb_flush(connection_);
     windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
-    waitUntil([&] {
-        const auto clients = clientList();
-        return std::find(clients.begin(), clients.end(), window) == clients.end();
-    });
+    waitUntil([&] { return listed({window}) == 0; });
 }
 
 void TestWindows::watch(xcb_window_t window) {
@@ -136,9 +123,9 @@ bool TestWindows::waitUntil(const std::function<bool()>& done, int limitMs) {
         bool queued = false;
         while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
             const std::uint8_t type = event->response_type & 0x7f;
-            if (type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE) {
+            if (type == XCB_KEY_PRESS) {
                 const auto* key = reinterpret_cast<const xcb_key_press_event_t*>(event);
-                keys_.push_back({key->detail, type == XCB_KEY_PRESS, key->state});
+                keys_.push_back({key->detail, key->state});
             }
             std::free(event);
             queued = true;
@@ -183,21 +170,20 @@ std::vector<std::uint32_t> TestWindows::values(xcb_window_t window, const char* 
     return {data, data + xcb_get_property_value_length(reply.get()) / 4};
 }
 
-std::vector<xcb_window_t> TestWindows::clientList(bool stacking) {
-    return values(root_, stacking ? "_NET_CLIENT_LIST_STACKING" : "_NET_CLIENT_LIST", XCB_ATOM_WINDOW,
-                  1 << 16);
+std::vector<xcb_window_t> TestWindows::clientList() {
+    return values(root_, "_NET_CLIENT_LIST", XCB_ATOM_WINDOW, 1 << 16);
+}
+
+std::size_t TestWindows::listed(const std::vector<xcb_window_t>& windows) {
+    const auto clients = clientList();
+    const std::set<xcb_window_t> managed(clients.begin(), clients.end());
+    return std::size_t(
+        std::count_if(windows.begin(), windows.end(), [&](xcb_window_t w) { return managed.count(w); }));
 }
 
 std::optional<xcb_window_t> TestWindows::windowOf(std::int32_t pid) {
     for (const xcb_window_t window : clientList())
         if (cardinal(window, "_NET_WM_PID") == std::uint32_t(pid)) return window;
-    return std::nullopt;
-}
-
-std::optional<xcb_window_t> TestWindows::topMostOf(const std::vector<xcb_window_t>& windows) {
-    const auto stacking = clientList(true);
-    for (auto it = stacking.rbegin(); it != stacking.rend(); ++it)
-        if (std::find(windows.begin(), windows.end(), *it) != windows.end()) return *it;
     return std::nullopt;
 }
 
@@ -218,8 +204,7 @@ bool TestWindows::isViewable(xcb_window_t window) {
 }
 
 int TestWindows::presses(std::uint8_t xKeyCode) const {
-    return int(std::count_if(keys_.begin(), keys_.end(),
-                             [&](const Key& k) { return k.press && k.code == xKeyCode; }));
+    return int(std::count_if(keys_.begin(), keys_.end(), [&](const Key& k) { return k.code == xKeyCode; }));
 }
 
 QString runTool(const QString& program, const QStringList& arguments, int* exitCode) {

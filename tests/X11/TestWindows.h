@@ -2,13 +2,10 @@
 
 #include <xcb/xcb.h>
 
-#include <QByteArray>
 #include <QPoint>
 #include <QSize>
-#include <QString>
 #include <QStringList>
 
-#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -20,10 +17,8 @@ struct TestWindowProperties {
     std::optional<std::int32_t> pid{};
     /// The raw `WM_CLASS` bytes: "instance\0class\0".
     std::optional<QByteArray> wmClass{};
-    /// `_NET_WM_NAME`, as UTF8_STRING bytes (not checked: invalid UTF-8 is allowed).
-    std::optional<QByteArray> title{};
-    /// `WM_NAME`, as STRING (Latin-1) bytes.
-    std::optional<QByteArray> legacyTitle{};
+    /// `_NET_WM_NAME` (UTF8_STRING) and `WM_NAME` (STRING, Latin-1), as bytes.
+    std::optional<QByteArray> title{}, legacyTitle{};
     /// The name of the `_NET_WM_WINDOW_TYPE_*` atom.
     std::optional<QByteArray> type{};
     std::optional<std::uint32_t> opacity{};
@@ -40,9 +35,7 @@ class TestWindows {
 public:
     struct Key {
         std::uint8_t code = 0;
-        bool press = false;
-        /// The modifier state the client saw with the key.
-        std::uint16_t state = 0;
+        std::uint16_t state = 0; // the modifiers the client saw with it
     };
 
     TestWindows();
@@ -61,7 +54,7 @@ public:
     std::vector<xcb_window_t> createMany(int count, const std::function<TestWindowProperties(int)>& props);
     /// Destroys one window and waits until it has left the client list.
     void destroy(xcb_window_t window);
-    /// Also hear the property and structure changes of a window we did not make.
+    /// Hears the property changes of a window we did not make too.
     void watch(xcb_window_t window);
     /// Runs until `done` holds, woken by X events (the root's and our windows' property
     /// changes); false when `limitMs` passed first (a hang guard, not a delay).
@@ -69,28 +62,22 @@ public:
 
     /// wmctrl and xdotool at work; each is true once the manager says it is done.
     bool showDesktop(std::uint32_t desktop);
-    /// 0xFFFFFFFF is every desktop.
-    bool moveToDesktop(xcb_window_t window, std::uint32_t desktop);
+    bool moveToDesktop(xcb_window_t window, std::uint32_t desktop); // 0xFFFFFFFF: every desktop
     bool minimise(xcb_window_t window);
     bool activate(xcb_window_t window);
 
     xcb_atom_t atom(const char* name);
-    /// The managed windows; in stacking order, bottom to top, when `stacking`.
-    std::vector<xcb_window_t> clientList(bool stacking = false);
+    std::vector<xcb_window_t> clientList();
     std::optional<std::uint32_t> cardinal(xcb_window_t window, const char* property);
     std::optional<std::uint32_t> currentDesktop() { return cardinal(root_, "_NET_CURRENT_DESKTOP"); }
     std::optional<std::uint32_t> activeWindow() { return cardinal(root_, "_NET_ACTIVE_WINDOW"); }
     bool hasState(xcb_window_t window, const char* state);
     bool isViewable(xcb_window_t window);
-    /// A managed window of process `pid`, if it has one.
     std::optional<xcb_window_t> windowOf(std::int32_t pid);
-    /// The top-most of the given windows in the manager's stacking order.
-    std::optional<xcb_window_t> topMostOf(const std::vector<xcb_window_t>& windows);
 
-    /// The keys our windows received so far, in order.
+    /// The key presses our windows received so far, in order.
     const std::vector<Key>& keys() const { return keys_; }
     int presses(std::uint8_t xKeyCode) const;
-    /// Waits until `count` presses of this key have arrived in all.
     bool waitForPresses(std::uint8_t xKeyCode, int count) {
         return waitUntil([&] { return presses(xKeyCode) >= count; });
     }
@@ -101,6 +88,8 @@ public:
 private:
     void setProperty(xcb_window_t window, const char* property, xcb_atom_t type, int format, const void* data,
                      std::uint32_t count);
+    /// How many of `windows` are in the client list.
+    std::size_t listed(const std::vector<xcb_window_t>& windows);
     /// A property of 32-bit values, at most `most` of them.
     std::vector<std::uint32_t> values(xcb_window_t window, const char* property, xcb_atom_t type,
                                       std::uint32_t most);

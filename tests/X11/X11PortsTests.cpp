@@ -53,9 +53,6 @@ protected:
         operations = std::make_unique<X11WindowOperations>(*connection);
         ASSERT_TRUE(windows->showDesktop(0));
     }
-    void TearDown() override {
-        if (windows) windows->showDesktop(0);
-    }
 
     bool place(xcb_window_t w, Placement placement) {
         switch (placement) {
@@ -134,22 +131,14 @@ TEST_F(Ports, WindowsRunFrontToBackAndEachIsDescribedByItsProperties) {
 }
 
 TEST_F(Ports, AFrameIsTheClientAreaAndTheFocusedOneIsTheActiveWindowElseTheFrontMostShown) {
-    TestWindowProperties a = plain(), b = plain();
-    a.pid = 7001;
-    a.position = QPoint(30, 40);
-    b.pid = 7002;
-    b.size = QSize(300, 200);
-    const xcb_window_t aWindow = windows->create(a);
-    const xcb_window_t b1 = windows->create(b);
-    const xcb_window_t b2 = windows->create(b);
+    const xcb_window_t aWindow = windows->create({.pid = 7001, .position = QPoint(30, 40)});
+    const xcb_window_t b1 = windows->create({.pid = 7002, .size = QSize(300, 200)});
+    const xcb_window_t b2 = windows->create({.pid = 7002, .size = QSize(300, 200)});
 
     // As xwininfo reads the client area from the server.
-    const QString xwininfo = runTool(QStringLiteral("xwininfo"), {"-id", QString::number(aWindow)});
-    const auto value = [&](const char* label) {
-        return QRegularExpression(QLatin1String(label) + QStringLiteral(":\\s+(-?\\d+)"))
-            .match(xwininfo)
-            .captured(1)
-            .toInt();
+    const QString xwininfo = runTool("xwininfo", {"-id", QString::number(aWindow)});
+    const auto value = [&](const QString& label) {
+        return QRegularExpression(label + ":\\s+(-?\\d+)").match(xwininfo).captured(1).toInt();
     };
     const QRectF aFrame(value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"),
                         value("Height"));
@@ -216,8 +205,7 @@ TEST_F(Ports, TheScreenIsOneMainDisplayHoldingEveryDesktop) {
     EXPECT_TRUE(displays[0].isMain);
     EXPECT_FALSE(QUuid::fromString(displays[0].identifier).isNull());
     // Stable: another connection names the display the same way.
-    const auto other = X11Connection::open();
-    EXPECT_EQ(X11WindowServer(*other).displays(), displays);
+    EXPECT_EQ(X11WindowServer(*X11Connection::open()).displays(), displays);
 
     ASSERT_TRUE(windows->showDesktop(2));
     const DisplaySpaces expected{

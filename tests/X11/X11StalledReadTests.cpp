@@ -6,38 +6,24 @@
 
 #include "X11TapMonitor.h"
 
-#include <condition_variable>
+#include <future>
 
 namespace {
-
-/// A file system whose server hangs until the test lets it answer.
-struct Gate {
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool open = false;
-
-    void pass() {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [this] { return open; });
-    }
-    void release() {
-        std::lock_guard lock(mutex);
-        open = true;
-        changed.notify_all();
-    }
-};
 
 class X11StalledRead : public X11TapMonitor {
 protected:
     X11StalledRead() {
-        lookup = std::make_unique<BindingsLookup>([gate = gate](const QString& path, const QString& keyID) {
-            gate->pass();
-            return KeyBindingStore::lookup(path, keyID);
-        });
+        // A file system whose server hangs until the test lets it answer.
+        lookup =
+            std::make_unique<BindingsLookup>([answers = answers](const QString& path, const QString& keyID) {
+                answers.wait();
+                return KeyBindingStore::lookup(path, keyID);
+            });
     }
-    void TearDown() override { gate->release(); }
 
-    std::shared_ptr<Gate> gate = std::make_shared<Gate>();
+    // Reads wait until the gate opens, or goes with the fixture.
+    std::promise<void> gate;
+    std::shared_future<void> answers = gate.get_future().share();
 };
 
 } // namespace
@@ -51,7 +37,7 @@ TEST_F(X11StalledRead, TheStrokeAndTheTypingAfterItReachTheWindowAndStrokesWorkO
     injector->chord(XKey::superRight, XKey::q);
     EXPECT_TRUE(windows->waitForPresses(XKey::q, 2));
 
-    gate->release();
+    gate.set_value();
     ASSERT_TRUE(TestSupport::processEventsUntil([&] { return !monitor->bindingsLookup().isReading(); }));
     injector->chord(XKey::superRight, XKey::q);
     EXPECT_EQ(executed(), QStringList{QStringLiteral("1-q")});

@@ -18,10 +18,13 @@
 
 namespace {
 
-const QString idA = QStringLiteral("kestavon-stroke-a.desktop");
-const QString idB = QStringLiteral("kestavon-stroke-b.desktop");
-const QString classA = QStringLiteral("KestavonStrokeA");
-const QString classB = QStringLiteral("KestavonStrokeB");
+/// The entry id and window class of test app `letter`.
+QString idOf(char letter) {
+    return QStringLiteral("kestavon-stroke-%1.desktop").arg(QChar(letter).toLower());
+}
+QString classOf(char letter) {
+    return QStringLiteral("KestavonStroke") + QLatin1Char(letter);
+}
 
 /// Successful jumps counted in all, or to one entry.
 std::int64_t countedJumps(const QString& bundleId = {}) {
@@ -52,6 +55,7 @@ protected:
         ASSERT_TRUE(injector) << "the display has no XTEST extension";
         // Each test binds afresh: no key carries over from the one before.
         QFile::remove(KeyBindingStore::defaultFileURL());
+        store = std::make_unique<KeyBindingStore>();
         monitor = std::make_unique<HotkeyMonitor>();
         QObject::connect(monitor.get(), &HotkeyMonitor::lastOutcomeChanged, [this] {
             if (monitor->lastOutcome()) outcomes.append(*monitor->lastOutcome());
@@ -66,17 +70,17 @@ protected:
         WorkspaceFixture::TearDown();
     }
 
-    /// Writes an entry that starts xterm with a class of its own, and binds `keyID` to it.
-    void bindEntry(const QString& keyID, const QString& id, const QString& name, const QString& wmClass) {
-        const QString path = writeUser(id, entryText(name, QStringLiteral("xterm -class ") + wmClass,
-                                                     {QStringLiteral("StartupWMClass=") + wmClass}));
-        ASSERT_TRUE(store.bind(keyID, {id, path, name}));
+    /// Writes the entry of app `letter`, "Stroke <letter>", which starts xterm with a class of
+    /// its own, and binds `keyID` to it.
+    void bind(const QString& keyID, char letter) {
+        const QString name = QStringLiteral("Stroke ") + QLatin1Char(letter);
+        const QString path = writeUser(idOf(letter), entryText(name, "xterm -class " + classOf(letter),
+                                                               {"StartupWMClass=" + classOf(letter)}));
+        ASSERT_TRUE(store->bind(keyID, {idOf(letter), path, name}));
     }
 
-    /// Starts the entry's program directly, as if the user had, and waits for its window.
-    xcb_window_t run(const QString& wmClass) {
-        return waitForWindowOf(spawn({QStringLiteral("xterm"), QStringLiteral("-class"), wmClass}));
-    }
+    /// Starts app `letter` directly, as if the user had, and waits for its window.
+    xcb_window_t run(char letter) { return waitForWindowOf(spawn({"xterm", "-class", classOf(letter)})); }
 
     /// Right Super held while each key is typed, all as keyboard input.
     void stroke(std::initializer_list<std::uint8_t> keys) {
@@ -94,7 +98,7 @@ protected:
     }
 
     std::unique_ptr<XTestInjector> injector;
-    KeyBindingStore store;
+    std::unique_ptr<KeyBindingStore> store;
     std::unique_ptr<HotkeyMonitor> monitor;
     QStringList outcomes;
     std::int64_t jumpsBefore = 0;
@@ -102,72 +106,61 @@ protected:
 
 } // namespace
 
-TEST_F(Strokes, RunningAppOnAnotherDesktopAndMinimisedIsShownRestoredAndActive) {
-    bindEntry(QStringLiteral("1-q"), idA, QStringLiteral("Stroke A"), classA);
-    const xcb_window_t window = run(classA);
-    ASSERT_NE(window, XCB_NONE);
-    windows->watch(window);
+TEST_F(Strokes, RunningAppsAreShownOnTheirDesktopRestoredAndActiveAndQuickStrokesRunInOrder) {
+    bind("1-q", 'A');
+    bind("2-s", 'B');
+    const xcb_window_t a = run('A');
+    const xcb_window_t b = run('B');
+    ASSERT_NE(a, XCB_NONE);
+    ASSERT_NE(b, XCB_NONE);
+    windows->watch(a);
     // Minimised while its desktop is shown: openbox here did not act on an iconify request
     // for a window already sent to a hidden desktop.
-    ASSERT_TRUE(windows->minimise(window));
-    ASSERT_TRUE(windows->moveToDesktop(window, 2));
-    ASSERT_TRUE(windows->hasState(window, "_NET_WM_STATE_HIDDEN"));
-    const std::int64_t jumpsOfABefore = countedJumps(idA);
+    ASSERT_TRUE(windows->minimise(a));
+    ASSERT_TRUE(windows->moveToDesktop(a, 2));
+    const std::int64_t jumpsOfA = countedJumps(idOf('A')), jumpsOfB = countedJumps(idOf('B'));
 
     stroke({XKey::q});
 
-    EXPECT_EQ(results(1), QStringList{QStringLiteral("Switched to Stroke A")});
+    EXPECT_EQ(results(1), QStringList{"Switched to Stroke A"});
     EXPECT_TRUE(windows->waitUntil([&] { return windows->currentDesktop() == 2u; }))
         << "desktop not made current";
-    EXPECT_TRUE(windows->waitUntil([&] { return !windows->hasState(window, "_NET_WM_STATE_HIDDEN"); }))
+    EXPECT_TRUE(windows->waitUntil([&] { return !windows->hasState(a, "_NET_WM_STATE_HIDDEN"); }))
         << "window still minimised";
-    EXPECT_TRUE(windows->waitUntil([&] { return windows->activeWindow() == window; })) << "window not active";
-    EXPECT_EQ(countedJumps() - jumpsBefore, 1);
-    EXPECT_EQ(countedJumps(idA) - jumpsOfABefore, 1);
+    EXPECT_TRUE(windows->waitUntil([&] { return windows->activeWindow() == a; })) << "window not active";
+
+    // All typed under one hold of right Super, before the first has run.
+    stroke({XKey::s, XKey::q, XKey::s});
+
+    const QStringList expected{"Switched to Stroke A", "Switched to Stroke B", "Switched to Stroke A",
+                               "Switched to Stroke B"};
+    EXPECT_EQ(results(4), expected);
+    EXPECT_TRUE(windows->waitUntil([&] { return windows->activeWindow() == b; }))
+        << "the last stroke's window is not the active one";
+    EXPECT_EQ(windows->currentDesktop(), 0u);
+    EXPECT_EQ(countedJumps() - jumpsBefore, 4);
+    EXPECT_EQ(countedJumps(idOf('A')) - jumpsOfA, 2);
+    EXPECT_EQ(countedJumps(idOf('B')) - jumpsOfB, 2);
 }
 
 TEST_F(Strokes, BoundAppNotRunningIsLaunchedFromItsEntryAndOneWhoseFileIsGoneIsReportedMissing) {
-    bindEntry(QStringLiteral("1-w"), idB, QStringLiteral("Stroke B"), classB);
-    bindEntry(QStringLiteral("2-a"), idA, QStringLiteral("Stroke Gone"), classA);
-    ASSERT_TRUE(QFile::remove(userFolder + QLatin1Char('/') + idA));
+    bind("1-w", 'B');
+    bind("2-a", 'A');
+    ASSERT_TRUE(QFile::remove(userFolder + QLatin1Char('/') + idOf('A')));
 
     stroke({XKey::w});
     stroke({XKey::a});
 
-    EXPECT_EQ(results(2), (QStringList{QStringLiteral("Launched"),
-                                       QStringLiteral("Couldn't launch Stroke Gone (path missing)")}));
+    EXPECT_EQ(results(2), (QStringList{"Launched", "Couldn't launch Stroke A (path missing)"}));
     std::optional<RunningApplication> started;
     EXPECT_TRUE(windows->waitUntil(
         [&] {
             for (const RunningApplication& application : workspace->runningApplications())
-                if (application.bundleIdentifier == idB) started = application;
+                if (application.bundleIdentifier == idOf('B')) started = application;
             return started.has_value();
         },
         20000))
         << "no window of the launched entry";
     if (started) launched.insert(started->processIdentifier); // ended at tear-down
     EXPECT_EQ(countedJumps() - jumpsBefore, 1);
-}
-
-TEST_F(Strokes, QuickStrokesRunInOrder) {
-    bindEntry(QStringLiteral("1-q"), idA, QStringLiteral("Stroke A"), classA);
-    bindEntry(QStringLiteral("2-s"), idB, QStringLiteral("Stroke B"), classB);
-    const xcb_window_t a = run(classA);
-    const xcb_window_t b = run(classB);
-    ASSERT_NE(a, XCB_NONE);
-    ASSERT_NE(b, XCB_NONE);
-    // Neither is active to begin with: the last one mapped usually is.
-    ASSERT_TRUE(windows->activate(a));
-    const std::int64_t jumpsOfBBefore = countedJumps(idB);
-
-    // All typed under one hold of right Super, before the first has run.
-    stroke({XKey::s, XKey::q, XKey::s});
-
-    EXPECT_EQ(results(3),
-              (QStringList{QStringLiteral("Switched to Stroke B"), QStringLiteral("Switched to Stroke A"),
-                           QStringLiteral("Switched to Stroke B")}));
-    EXPECT_TRUE(windows->waitUntil([&] { return windows->activeWindow() == b; }))
-        << "the last stroke's window is not the active one";
-    EXPECT_EQ(countedJumps() - jumpsBefore, 3);
-    EXPECT_EQ(countedJumps(idB) - jumpsOfBBefore, 2);
 }

@@ -13,12 +13,13 @@ struct MappingChange {
 };
 
 const QStringList numLockOnMod3{"xmodmap", "-e", "clear mod2", "-e", "add mod3 = Num_Lock"};
-const QStringList superOnMod3{"xmodmap", "-e", "remove mod4 = Super_L Super_R", "-e",
-                              "add mod3 = Super_L Super_R"};
 const MappingChange changes[] = {
     {"NumLockOnMod3BeforeStart", false, true, numLockOnMod3},
     {"NumLockOnMod3WhileRunning", true, true, numLockOnMod3},
-    {"SuperOnMod3WhileRunning", true, false, superOnMod3},
+    {"SuperOnMod3WhileRunning",
+     true,
+     false,
+     {"xmodmap", "-e", "remove mod4 = Super_L Super_R", "-e", "add mod3 = Super_L Super_R"}},
     {"WinKeysAsControlWhileRunning", true, false, {"setxkbmap", "-option", "altwin:ctrl_win"}},
 };
 
@@ -35,11 +36,12 @@ protected:
     }
     void TearDown() override {
         tap.reset();
+        if (!injector) return;
         // Num Lock goes off on the mapping that locked it; setxkbmap then builds the keymap
         // again from the session's rules, which undoes xmodmap's changes too.
         if (numLockOn) injector->type(XKey::numLock);
         injector->sync();
-        runTool(QStringLiteral("setxkbmap"), {QStringLiteral("-option"), QString()});
+        runTool("setxkbmap", {"-option", ""});
     }
 
     std::unique_ptr<RecordingTap> tap;

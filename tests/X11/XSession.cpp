@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <csignal>
 #include <fcntl.h>
+#include <memory>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -68,38 +69,6 @@ void endChild(pid_t& pid) {
     pid = 0;
 }
 
-pid_t XSession::startXvfb(QString* display, std::optional<int> number) {
-    int fds[2];
-    if (pipe(fds) != 0) return 0;
-    QStringList argv{QStringLiteral("Xvfb")};
-    if (number) argv << QStringLiteral(":%1").arg(*number);
-    argv << QStringLiteral("-displayfd") << QString::number(fds[1]) << QStringLiteral("-screen")
-         << QStringLiteral("0") << QStringLiteral("1280x800x24") << QStringLiteral("-nolisten")
-         << QStringLiteral("tcp") << QStringLiteral("-noreset");
-    pid_t pid = spawnQuietly(argv, {}, fds[1]);
-    ::close(fds[1]);
-    // Xvfb writes its number to the pipe once it accepts clients.
-    QByteArray written;
-    QDeadlineTimer deadline(15000);
-    while (!written.contains('\n')) {
-        struct pollfd p {
-            fds[0], POLLIN, 0
-        };
-        if (poll(&p, 1, int(deadline.remainingTime())) <= 0) break;
-        char buffer[16];
-        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
-        if (n <= 0) break;
-        written.append(buffer, n);
-    }
-    ::close(fds[0]);
-    if (written.trimmed().isEmpty()) {
-        endChild(pid);
-        return 0;
-    }
-    *display = QStringLiteral(":") + QString::fromLatin1(written.trimmed());
-    return pid;
-}
-
 bool XSession::start(QString* whyNot) {
     for (const char* tool : {"Xvfb", "openbox"}) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
@@ -108,12 +77,25 @@ bool XSession::start(QString* whyNot) {
             return false;
         }
     }
-    QString display;
-    if (!(server_ = startXvfb(&display))) {
+    // Xvfb writes its display number to the pipe once it accepts clients.
+    int fds[2];
+    if (pipe(fds) != 0) return false;
+    server_ = spawnQuietly({"Xvfb", "-displayfd", QString::number(fds[1]), "-screen", "0", "1280x800x24",
+                            "-nolisten", "tcp", "-noreset"},
+                           {}, fds[1]);
+    ::close(fds[1]);
+    QByteArray display(":");
+    struct pollfd readable {
+        fds[0], POLLIN, 0
+    };
+    for (char c = 0; poll(&readable, 1, 15000) > 0 && ::read(fds[0], &c, 1) == 1 && c != '\n';)
+        display += c;
+    ::close(fds[0]);
+    if (display.size() < 2) {
         *whyNot = QStringLiteral("Xvfb did not start");
         return false;
     }
-    qputenv("DISPLAY", display.toLocal8Bit());
+    qputenv("DISPLAY", display);
     qunsetenv("WAYLAND_DISPLAY");
 
     // openbox with its stock configuration (four desktops, its own Super bindings).
@@ -165,17 +147,10 @@ void XSession::stop() {
 
 XSession* XSession::shared(QString* whyNot) {
     static QString reason;
-    static XSession* session = [] {
-        auto* s = new XSession;
-        if (!s->start(&reason)) {
-            delete s;
-            return static_cast<XSession*>(nullptr);
-        }
-        std::atexit([] {
-            if (session) session->stop();
-        });
-        return s;
+    static const std::unique_ptr<XSession> session = [] {
+        auto started = std::make_unique<XSession>();
+        return started->start(&reason) ? std::move(started) : nullptr;
     }();
     if (!session && whyNot) *whyNot = reason;
-    return session;
+    return session.get();
 }

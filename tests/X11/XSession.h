@@ -5,8 +5,6 @@
 
 #include <sys/types.h>
 
-#include <optional>
-
 /// A private X display for the end-to-end tests: Xvfb with the openbox window manager (four
 /// desktops, its default key bindings), started and stopped by the test program itself.
 /// DISPLAY points at it while it runs.
@@ -25,10 +23,6 @@ public:
     /// The session shared by all tests of a program, started on first use; null (and the
     /// reason in `whyNot`) when it cannot run here.
     static XSession* shared(QString* whyNot = nullptr);
-
-    /// Starts a bare Xvfb at `number` (a free one when none is given) and returns its pid
-    /// once it accepts clients, with its ":N" in `display`; 0 when it did not start.
-    static pid_t startXvfb(QString* display, std::optional<int> number = std::nullopt);
 
 private:
     /// Waits until the manager has announced itself and taken a window of ours into its
