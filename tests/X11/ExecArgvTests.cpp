@@ -16,20 +16,8 @@ protected:
         WorkspaceFixture::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
         scratch = TestSupport::freshFolder();
-        recorder = copyRecorder(scratch + QStringLiteral("/bin/rec"));
         marker = scratch + QStringLiteral("/shell-ran");
         qputenv("KESTAVON_ARGV_FILE", QFile::encodeName(scratch + QStringLiteral("/argv")));
-    }
-    void TearDown() override {
-        qunsetenv("KESTAVON_ARGV_FILE");
-        WorkspaceFixture::TearDown();
-    }
-
-    QString copyRecorder(const QString& to) {
-        QDir().mkpath(QFileInfo(to).path());
-        EXPECT_TRUE(QFile::copy(QStringLiteral(KESTAVON_ARGV_RECORDER), to));
-        QFile::setPermissions(to, QFile::ReadOwner | QFile::ExeOwner);
-        return to;
     }
 
     /// {R} is the recorder, {M} a file no shell may create, {P} the entry's path.
@@ -50,17 +38,13 @@ protected:
         EXPECT_TRUE(ChildReaper::waitUntilReaped(opened->processIdentifier, 10000))
             << "the recorder did not end";
         launched.erase(opened->processIdentifier); // ended and reaped: nothing left for the tear-down
-        QByteArray bytes = TestSupport::readAll(out);
-        if (!bytes.endsWith('\0')) return std::nullopt;
-        bytes.chop(1);
-        QStringList argv;
-        for (const QByteArray& argument : bytes.split('\0'))
-            argv.append(QString::fromUtf8(argument));
-        return argv;
+        const QString argv = QString::fromUtf8(TestSupport::readAll(out));
+        if (!argv.endsWith(QChar(0))) return std::nullopt;
+        return argv.chopped(1).split(QChar(0));
     }
 
     QString scratch;
-    QString recorder;
+    const QString recorder = QStringLiteral(KESTAVON_ARGV_RECORDER);
     QString marker;
 };
 
@@ -108,7 +92,9 @@ TEST_F(ExecArgv, EachArgumentArrivesExactlyAndNoShellRuns) {
     }
 
     // A program whose path needs quoting.
-    const QString spaced = copyRecorder(scratch + QStringLiteral("/with space/rec"));
+    const QString spaced = scratch + QStringLiteral("/with space/rec");
+    QDir().mkpath(QFileInfo(spaced).path());
+    ASSERT_TRUE(QFile::copy(recorder, spaced));
     const QString path = writeUser(QStringLiteral("spaced.desktop"),
                                    entryText("Spaced", QStringLiteral("\"%1\" a").arg(spaced)));
     EXPECT_EQ(argvOf(path), (QStringList{spaced, QStringLiteral("a")}));

@@ -75,13 +75,13 @@ xcb_window_t TestWindows::map(const TestWindowProperties& props) {
     bytes("WM_CLASS", XCB_ATOM_STRING, props.wmClass);
     bytes("_NET_WM_NAME", atom("UTF8_STRING"), props.title);
     bytes("WM_NAME", XCB_ATOM_STRING, props.legacyTitle);
-    if (props.pid) setProperty(window, "_NET_WM_PID", XCB_ATOM_CARDINAL, 32, &*props.pid, 1);
-    if (props.type) {
-        const xcb_atom_t type = atom(props.type->constData());
-        setProperty(window, "_NET_WM_WINDOW_TYPE", XCB_ATOM_ATOM, 32, &type, 1);
-    }
-    if (props.opacity)
-        setProperty(window, "_NET_WM_WINDOW_OPACITY", XCB_ATOM_CARDINAL, 32, &*props.opacity, 1);
+    const auto word = [&](const char* property, xcb_atom_t type, std::optional<std::uint32_t> value) {
+        if (value) setProperty(window, property, type, 32, &*value, 1);
+    };
+    word("_NET_WM_PID", XCB_ATOM_CARDINAL, props.pid);
+    word("_NET_WM_WINDOW_TYPE", XCB_ATOM_ATOM,
+         props.type ? std::optional(atom(props.type->constData())) : std::nullopt);
+    word("_NET_WM_WINDOW_OPACITY", XCB_ATOM_CARDINAL, props.opacity);
     xcb_map_window(connection_, window);
     xcb_flush(connection_);
     windows_.push_back(window);
@@ -117,13 +117,11 @@ void TestWindows::watch(xcb_window_t window) {
 
 bool TestWindows::waitUntil(const std::function<bool()>& done, int limitMs) {
     QDeadlineTimer deadline(limitMs);
-    for (;;) {
-        if (done()) return true;
+    while (!done()) {
         // Events read in while waiting for replies are already queued: look again at once.
         bool queued = false;
         while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
-            const std::uint8_t type = event->response_type & 0x7f;
-            if (type == XCB_KEY_PRESS) {
+            if ((event->response_type & 0x7f) == XCB_KEY_PRESS) {
                 const auto* key = reinterpret_cast<const xcb_key_press_event_t*>(event);
                 keys_.push_back({key->detail, key->state});
             }
@@ -137,27 +135,27 @@ bool TestWindows::waitUntil(const std::function<bool()>& done, int limitMs) {
         };
         poll(&p, 1, int(deadline.remainingTime()));
     }
+    return true;
 }
 
 bool TestWindows::showDesktop(std::uint32_t desktop) {
-    runTool(QStringLiteral("wmctrl"), {QStringLiteral("-s"), QString::number(desktop)});
+    runTool("wmctrl", {"-s", QString::number(desktop)});
     return waitUntil([&] { return currentDesktop() == desktop; });
 }
 
 bool TestWindows::moveToDesktop(xcb_window_t window, std::uint32_t desktop) {
-    runTool(QStringLiteral("xdotool"), {QStringLiteral("set_desktop_for_window"), QString::number(window),
-                                        QString::number(qint32(desktop))});
+    runTool("xdotool", {"set_desktop_for_window", QString::number(window), QString::number(qint32(desktop))});
     return waitUntil([&] { return cardinal(window, "_NET_WM_DESKTOP") == desktop; });
 }
 
 bool TestWindows::minimise(xcb_window_t window) {
-    runTool(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), QString::number(window)});
+    runTool("xdotool", {"windowminimize", QString::number(window)});
     // openbox marks the window hidden a moment before it unmaps it.
     return waitUntil([&] { return hasState(window, "_NET_WM_STATE_HIDDEN") && !isViewable(window); });
 }
 
 bool TestWindows::activate(xcb_window_t window) {
-    runTool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-a"), hexId(window)});
+    runTool("wmctrl", {"-i", "-a", hexId(window)});
     return waitUntil([&] { return activeWindow() == window; }, 10000);
 }
 

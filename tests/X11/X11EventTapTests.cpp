@@ -15,13 +15,6 @@ TEST_F(X11TapCreation, AKeyAnotherClientHoldsIsSaidAndTheOthersStillWork) {
     injector->chord(XKey::superRight, XKey::q);
     ASSERT_TRUE(settle());
     EXPECT_EQ(windows->presses(XKey::q), 0);
-
-    // Super+D still works for openbox: it shows the desktop, and hides it again.
-    for (const std::uint32_t showing : {1u, 0u}) {
-        injector->chord(XKey::superRight, XKey::d);
-        EXPECT_TRUE(windows->waitUntil(
-            [&] { return windows->cardinal(windows->root(), "_NET_SHOWING_DESKTOP") == showing; }));
-    }
 }
 
 TEST_F(X11TapCreation, NoTapSaysWhy) {

@@ -11,8 +11,8 @@
 
 #include <memory>
 
-/// A test on the shared display: the backend's own query connection, and a client of ours
-/// for the windows the test needs.
+/// A test on the shared display: the backend's own query connection, a client of ours for
+/// the windows the test needs, and an injector typing keys.
 class X11Fixture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -20,6 +20,8 @@ protected:
         connection = X11Connection::open();
         ASSERT_TRUE(connection) << "cannot connect to the test display";
         windows = std::make_unique<TestWindows>();
+        injector = XTestInjector::open();
+        ASSERT_TRUE(injector) << "the display has no XTEST extension";
     }
 
     /// What the window server lists of `ours`, in its order.
@@ -39,16 +41,15 @@ protected:
 
     std::unique_ptr<X11Connection> connection;
     std::unique_ptr<TestWindows> windows;
+    std::unique_ptr<XTestInjector> injector;
 };
 
-/// Keys typed on the shared display into a focused window of ours.
+/// Keys typed into a focused window of ours.
 class X11TapFixture : public X11Fixture {
 protected:
     void SetUp() override {
         X11Fixture::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        injector = XTestInjector::open();
-        ASSERT_TRUE(injector) << "the display has no XTEST extension";
         ASSERT_TRUE(windows->activate(windows->create({}))) << "the key window never got the focus";
     }
 
@@ -58,8 +59,6 @@ protected:
         injector->type(XKey::z);
         return windows->waitForPresses(XKey::z, ++markers_);
     }
-
-    std::unique_ptr<XTestInjector> injector;
 
 private:
     int markers_ = 0;

@@ -11,7 +11,6 @@
 #include "Stats/UsageStats.h"
 #include "Stats/UsageStatsStore.h"
 #include "WorkspaceFixture.h"
-#include "XTestInjector.h"
 #include "support/TestSupport.h"
 
 #include <QFile>
@@ -26,12 +25,9 @@ QString classOf(char letter) {
     return QStringLiteral("KestavonStroke") + QLatin1Char(letter);
 }
 
-/// Successful jumps counted in all, or to one entry.
-std::int64_t countedJumps(const QString& bundleId = {}) {
-    const UsageStats stats = UsageStats::snapshot(UsageStatsStore::defaultFileURL());
-    if (bundleId.isEmpty()) return stats.totalSuccess;
-    const auto found = stats.perApp.find(bundleId);
-    return found == stats.perApp.end() ? 0 : found->second.count;
+/// Successful jumps counted in all.
+std::int64_t countedJumps() {
+    return UsageStats::snapshot(UsageStatsStore::defaultFileURL()).totalSuccess;
 }
 
 /// The assembled X11 platform with a started hotkey monitor, a bindings store of its own and
@@ -51,8 +47,6 @@ protected:
         }();
         ASSERT_TRUE(platform);
         ASSERT_TRUE(windows->showDesktop(0));
-        injector = XTestInjector::open();
-        ASSERT_TRUE(injector) << "the display has no XTEST extension";
         // Each test binds afresh: no key carries over from the one before.
         QFile::remove(KeyBindingStore::defaultFileURL());
         store = std::make_unique<KeyBindingStore>();
@@ -97,7 +91,6 @@ protected:
         return outcomes;
     }
 
-    std::unique_ptr<XTestInjector> injector;
     std::unique_ptr<KeyBindingStore> store;
     std::unique_ptr<HotkeyMonitor> monitor;
     QStringList outcomes;
@@ -118,7 +111,6 @@ TEST_F(Strokes, RunningAppsAreShownOnTheirDesktopRestoredAndActiveAndQuickStroke
     // for a window already sent to a hidden desktop.
     ASSERT_TRUE(windows->minimise(a));
     ASSERT_TRUE(windows->moveToDesktop(a, 2));
-    const std::int64_t jumpsOfA = countedJumps(idOf('A')), jumpsOfB = countedJumps(idOf('B'));
 
     stroke({XKey::q});
 
@@ -139,8 +131,6 @@ TEST_F(Strokes, RunningAppsAreShownOnTheirDesktopRestoredAndActiveAndQuickStroke
         << "the last stroke's window is not the active one";
     EXPECT_EQ(windows->currentDesktop(), 0u);
     EXPECT_EQ(countedJumps() - jumpsBefore, 4);
-    EXPECT_EQ(countedJumps(idOf('A')) - jumpsOfA, 2);
-    EXPECT_EQ(countedJumps(idOf('B')) - jumpsOfB, 2);
 }
 
 TEST_F(Strokes, BoundAppNotRunningIsLaunchedFromItsEntryAndOneWhoseFileIsGoneIsReportedMissing) {

@@ -1,7 +1,9 @@
-// Running applications and launching against Xvfb with openbox, driven by real xterm
-// processes and desktop entries written by each test.
+// Desktop entries as installed applications, running applications and launching against Xvfb
+// with openbox, driven by real xterm processes and desktop entries written by each test.
+#include "Platform/X11/X11Bundles.h"
 #include "WorkspaceFixture.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using Launching = WorkspaceFixture;
@@ -74,31 +76,63 @@ TEST_F(Mapping, AProcessIsToldByItsClassEntryIdOrProgramAndElseByItsClassAlone) 
     }
 }
 
-TEST_F(Mapping, AProcessWithoutAWindowIsNoRunningApplication) {
+TEST_F(Mapping, AProcessWithoutAWindowIsNoRunningApplicationAndOddWindowsGiveEmptierAnswers) {
     const pid_t windowless = spawn({"sleep", "600"});
-    for (const pid_t pid : {windowless, ::getpid(), 0x3fffffff})
+    for (const pid_t pid : {windowless, ::getpid(), 0x3fffffff, 0})
         EXPECT_EQ(workspace->runningApplication(pid), std::nullopt) << pid;
     EXPECT_FALSE(workspace->activate(windowless));
     EXPECT_FALSE(running(windowless));
+
+    // Asked again once the client list has changed.
+    const std::int32_t odd = 0x3ffffffe; // no such process
+    for (const QByteArray& wmClass : {QByteArray("no-terminator"), QByteArray("\xff\xfe\0\0", 4)})
+        windows->create({.pid = odd, .wmClass = wmClass});
+    windows->create({.pid = 0});
+    const auto application = workspace->runningApplication(odd);
+    ASSERT_TRUE(application);
+    EXPECT_EQ(application->bundleIdentifier, std::nullopt);
+    EXPECT_EQ(workspace->runningApplication(0), std::nullopt);
 }
 
-TEST_F(Mapping, AnswersFollowWindowsComingAndGoingEvenOddOnes) {
-    // The workspace keeps what it read while the client list stays the same.
-    const std::int32_t first = 0x3ffffff0, second = 0x3ffffff1; // no such processes
-    const xcb_window_t firstWindow =
-        windows->create({.pid = first, .wmClass = QByteArray("first\0First\0", 12)});
-    ASSERT_TRUE(workspace->runningApplication(first));
-    EXPECT_FALSE(workspace->runningApplication(second));
+using DesktopEntries = WorkspaceFixture;
 
-    for (const QByteArray& wmClass : {QByteArray("no-terminator"), QByteArray("\xff\xfe\0\0", 4)})
-        windows->create({.pid = second, .wmClass = wmClass});
-    windows->create({.pid = 0});
-    windows->destroy(firstWindow);
-    EXPECT_FALSE(workspace->runningApplication(first));
-    EXPECT_FALSE(running(first));
-    const auto odd = workspace->runningApplication(second);
-    ASSERT_TRUE(odd);
-    EXPECT_EQ(odd->bundleIdentifier, std::nullopt);
-    EXPECT_TRUE(running(second));
-    EXPECT_EQ(workspace->runningApplication(0), std::nullopt);
+TEST_F(DesktopEntries, AnEntrySaysItsIdNamesAndWhetherItIsAnAgentAndAnythingElseIsNone) {
+    const QString shown = write(
+        systemFolder, QStringLiteral("gnome/editor.desktop"),
+        entryText(QStringLiteral("Editor"), QStringLiteral("editor %F"),
+                  {QStringLiteral("Icon=/opt/editor/icon.png"), QStringLiteral("Name[de]=Bearbeiter")}));
+    const QString noDisplay = writeUser(
+        QStringLiteral("helper.desktop"),
+        entryText(QStringLiteral("Helper"), QStringLiteral("helper"), {QStringLiteral("NoDisplay=true")}));
+    const QString hidden =
+        writeUser(QStringLiteral("gone.desktop"),
+                  entryText(QStringLiteral("Gone"), "gone", {QStringLiteral("Hidden=true")}));
+    const QString malformed = writeUser(QStringLiteral("bad.desktop"), "[Desktop Entry]\nName=\n");
+    const QString notInstalled = writeUser(QStringLiteral("absent.desktop"),
+                                           entryText(QStringLiteral("Absent"), QStringLiteral("absent"),
+                                                     {QStringLiteral("TryExec=kestavon-not-here")}));
+    // Neither may block a reader: a FIFO, and a link that loops.
+    const QString fifo = userFolder + QStringLiteral("/fifo.desktop");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString loop = userFolder + QStringLiteral("/loop.desktop");
+    QFile::link(loop, loop);
+
+    X11Bundles bundles;
+    qputenv("LANGUAGE", "de_DE");
+    const auto german = bundles.bundleInfo(shown);
+    qputenv("LANGUAGE", "fr");
+    const auto french = bundles.bundleInfo(shown);
+    qunsetenv("LANGUAGE");
+    const QString id = QStringLiteral("gnome-editor.desktop");
+    EXPECT_EQ(german, (BundleInfo{id, {QStringLiteral("Bearbeiter"), QStringLiteral("Editor")}, false}));
+    EXPECT_EQ(french, (BundleInfo{id, {QStringLiteral("Editor")}, false}));
+    EXPECT_EQ(bundles.iconName(shown), QStringLiteral("/opt/editor/icon.png"));
+    EXPECT_EQ(bundles.bundleInfo(noDisplay),
+              (BundleInfo{QStringLiteral("helper.desktop"), {QStringLiteral("Helper")}, true}));
+    EXPECT_TRUE(bundles.bundleInfo(hidden)->agentOnly);
+
+    for (const QString& none : {malformed, notInstalled, fifo, loop, userFolder})
+        EXPECT_EQ(bundles.bundleInfo(none), std::nullopt) << none.toStdString();
+    EXPECT_EQ(bundles.iconName(malformed), QString());
+    EXPECT_EQ(bundles.contentsOfDirectory(userFolder + QStringLiteral("/missing")), std::nullopt);
 }
