@@ -6,96 +6,62 @@
 #include "Stats/UsageStats.h"
 #include "Stats/UsageStatsStore.h"
 #include "Support/DataFolder.h"
-#include "TestWindows.h"
-#include "XSession.h"
-#include "XTestInjector.h"
+#include "X11Fixture.h"
 #include "support/TestSupport.h"
 
-#include <QDir>
-#include <QFile>
-
-#include <gtest/gtest.h>
-
-#include <csignal>
 #include <sys/wait.h>
 
-namespace {
-
-const QString app = QStringLiteral(KESTAVON_APP);
-const QString probeClass = QStringLiteral("KestavonLifecycleProbe");
-
-class AppLifecycle : public ::testing::Test {
-protected:
-    void SetUp() override {
-        KESTAVON_REQUIRE_X_SESSION();
-        // Folders of this test's own: its bindings and counters, and an instance of its own.
-        const QString root = TestSupport::freshFolder();
-        for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"}) {
-            const QString folder = root + QLatin1Char('/') + QLatin1String(name);
-            QDir().mkpath(folder);
-            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            qputenv(name, folder.toLocal8Bit());
-        }
-        // No message bus either: the test's Kestavon has no need of one, and Qt's D-Bus thread
-        // leaves a read buffer behind at exit that LeakSanitizer would count against the
-        // program's exit status.
-        for (const char* bus : {"DBUS_SESSION_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS"})
-            qputenv(bus, "unix:path=/nonexistent/kestavon-test-bus");
-        const QString entry = root + QStringLiteral("/XDG_DATA_HOME/applications/kestavon-probe.desktop");
-        QDir().mkpath(QFileInfo(entry).path());
-        TestSupport::writeAll(entry, "[Desktop Entry]\nType=Application\nName=Probe\nExec=xterm -class " +
-                                         probeClass.toUtf8() + "\n");
-        QDir().mkpath(DataFolder::path());
-        TestSupport::writeAll(DataFolder::file(QStringLiteral("keyBindings.json")),
-                              R"([{"key":"1-q","entry":{"bundleId":"kestavon-probe.desktop","path":")" +
-                                  entry.toUtf8() + R"(","name":"Probe"}}])");
-        windows = std::make_unique<TestWindows>();
+TEST(AppLifecycle, ClosingTheWindowKeepsTheHotkeysASecondStartShowsItAndQuitEndsIt) {
+    KESTAVON_REQUIRE_X_SESSION();
+    // Folders of this test's own: its bindings and counters, and an instance of its own.
+    const QString root = TestSupport::freshFolder();
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"}) {
+        const QString folder = root + QLatin1Char('/') + QLatin1String(name);
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv(name, folder.toLocal8Bit());
     }
-    void TearDown() override {
-        endChild(kestavon);
-        runTool(QStringLiteral("pkill"), {QStringLiteral("-f"), QStringLiteral("-class ") + probeClass});
-        windows.reset();
-    }
+    // No message bus either: the test's Kestavon has no need of one, and Qt's D-Bus thread
+    // leaves a read buffer behind at exit that LeakSanitizer would count against the
+    // program's exit status.
+    for (const char* bus : {"DBUS_SESSION_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS"})
+        qputenv(bus, "unix:path=/nonexistent/kestavon-test-bus");
+    const QString entry = root + QStringLiteral("/kestavon-probe.desktop");
+    TestSupport::writeAll(entry, "[Desktop Entry]\nType=Application\nName=Probe\nExec=true\n");
+    QDir().mkpath(DataFolder::path());
+    TestSupport::writeAll(DataFolder::file(QStringLiteral("keyBindings.json")),
+                          R"([{"key":"1-q","entry":{"bundleId":"kestavon-probe.desktop","path":")" +
+                              entry.toUtf8() + R"(","name":"Probe"}}])");
+    const QString app = QStringLiteral(KESTAVON_APP);
+    TestWindows windows;
 
-    /// True once `pid` has ended, with its exit status in `status`.
-    static bool ended(pid_t& pid, int* status) {
-        if (pid <= 0 || ::waitpid(pid, status, WNOHANG) != pid) return false;
-        pid = 0;
-        return true;
-    }
-
-    pid_t kestavon = 0;
-    std::unique_ptr<TestWindows> windows;
-};
-
-} // namespace
-
-TEST_F(AppLifecycle, ClosingTheWindowKeepsTheHotkeysASecondStartShowsItAndQuitEndsIt) {
-    kestavon = spawnQuietly({app});
-    ASSERT_TRUE(windows->waitUntil([&] { return windows->windowOf(kestavon).has_value(); }, 20000));
+    pid_t kestavon = spawnQuietly({app});
+    const struct Ended {
+        pid_t& pid;
+        ~Ended() { endChild(pid); }
+    } ended{kestavon};
+    ASSERT_TRUE(windows.waitUntil([&] { return windows.windowOf(kestavon).has_value(); }, 20000));
     runTool(QStringLiteral("wmctrl"),
-            {QStringLiteral("-i"), QStringLiteral("-c"), hexId(*windows->windowOf(kestavon))});
-    ASSERT_TRUE(windows->waitUntil([&] { return !windows->windowOf(kestavon); }));
+            {QStringLiteral("-i"), QStringLiteral("-c"), hexId(*windows.windowOf(kestavon))});
+    ASSERT_TRUE(windows.waitUntil([&] { return !windows.windowOf(kestavon); }));
 
     const auto injector = XTestInjector::open();
-    ASSERT_TRUE(injector);
-    injector->press(XKey::superRight);
-    injector->type(XKey::q);
-    injector->release(XKey::superRight);
-    injector->sync();
+    injector->chord(XKey::superRight, XKey::q);
     const auto jumps = [] { return UsageStats::snapshot(UsageStatsStore::defaultFileURL()).totalSuccess; };
-    EXPECT_TRUE(windows->waitUntil([&] { return jumps() == 1; }, 20000))
+    EXPECT_TRUE(TestSupport::processEventsUntil([&] { return jumps() == 1; }, 20000))
         << "no stroke with the window closed";
 
     int status = -1;
     runTool(app, {}, &status);
     EXPECT_EQ(status, 0);
-    EXPECT_TRUE(windows->waitUntil([&] { return windows->windowOf(kestavon).has_value(); }))
+    EXPECT_TRUE(windows.waitUntil([&] { return windows.windowOf(kestavon).has_value(); }))
         << "the running Kestavon did not show its window again";
 
     runTool(app, {QStringLiteral("--quit")}, &status);
     EXPECT_EQ(status, 0);
-    ASSERT_TRUE(windows->waitUntil([&] { return ended(kestavon, &status); }));
+    ASSERT_TRUE(
+        TestSupport::processEventsUntil([&] { return ::waitpid(kestavon, &status, WNOHANG) == kestavon; }));
+    kestavon = 0;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 
     runTool(app, {QStringLiteral("--quit")}, &status);

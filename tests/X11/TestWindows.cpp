@@ -1,12 +1,11 @@
 #include "TestWindows.h"
 
-#include "XSession.h"
-
 #include <QDeadlineTimer>
 #include <QProcess>
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <poll.h>
 #include <set>
@@ -35,80 +34,69 @@ TestWindows::~TestWindows() {
         xcb_destroy_window(connection_, window);
     xcb_flush(connection_);
     // The next test starts from a desktop without our windows.
-    waitUntil(
-        [&] {
-            const auto clients = clientList();
-            return std::none_of(windows_.begin(), windows_.end(), [&](xcb_window_t w) {
-                return std::find(clients.begin(), clients.end(), w) != clients.end();
-            });
-        },
-        60000);
+    waitUntil([&] { return listed(windows_) == 0; }, 60000);
     xcb_disconnect(connection_);
 }
 
 xcb_atom_t TestWindows::atom(const char* name) {
     if (const auto known = atoms_.find(name); known != atoms_.end()) return known->second;
-    return atoms_.emplace(name, internAtom(connection_, name)).first->second;
+    const auto reply = freed(xcb_intern_atom_reply(
+        connection_, xcb_intern_atom(connection_, 0, uint16_t(std::strlen(name)), name), nullptr));
+    return atoms_.emplace(name, reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE)).first->second;
 }
 
-void TestWindows::setProperty(xcb_window_t window, xcb_atom_t property, xcb_atom_t type, int format,
+void TestWindows::setProperty(xcb_window_t window, const char* property, xcb_atom_t type, int format,
                               const void* data, std::uint32_t count) {
-    xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window, property, type, uint8_t(format), count,
-                        data);
+    xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window, atom(property), type, uint8_t(format),
+                        count, data);
 }
 
-void TestWindows::send(xcb_window_t window, const TestWindowProperties& props) {
-    const std::uint32_t values[] = {0xffffff, windowEvents};
+xcb_window_t TestWindows::map(const TestWindowProperties& props) {
+    const xcb_window_t window = xcb_generate_id(connection_);
+    const std::uint32_t values[] = {0xffffff, windowEvents | XCB_EVENT_MASK_KEY_PRESS};
     const QPoint at = props.position.value_or(QPoint());
     xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window, root_, int16_t(at.x()), int16_t(at.y()),
                       uint16_t(props.size.width()), uint16_t(props.size.height()), 0,
                       XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
                       XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
+    // WM_HINTS: input wanted, so the manager gives it the focus.
+    const std::uint32_t input[9] = {1, 1};
+    setProperty(window, "WM_HINTS", XCB_ATOM_WM_HINTS, 32, input, 9);
     if (props.position) {
         // WM_NORMAL_HINTS: USPosition | USSize, then x, y, width, height.
         const std::uint32_t hints[18] = {1 | 2, std::uint32_t(at.x()), std::uint32_t(at.y()),
                                          std::uint32_t(props.size.width()),
                                          std::uint32_t(props.size.height())};
-        setProperty(window, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32, hints, 18);
+        setProperty(window, "WM_NORMAL_HINTS", XCB_ATOM_WM_SIZE_HINTS, 32, hints, 18);
     }
-    if (props.pid) setProperty(window, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, &*props.pid, 1);
-    if (props.wmClass)
-        setProperty(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, props.wmClass->constData(),
-                    std::uint32_t(props.wmClass->size()));
-    if (props.title)
-        setProperty(window, atom("_NET_WM_NAME"), atom("UTF8_STRING"), 8, props.title->constData(),
-                    std::uint32_t(props.title->size()));
-    if (props.legacyTitle)
-        setProperty(window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, props.legacyTitle->constData(),
-                    std::uint32_t(props.legacyTitle->size()));
-    if (props.type) {
-        const xcb_atom_t type = atom(props.type->constData());
-        setProperty(window, atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, &type, 1);
-    }
-    if (props.opacity)
-        setProperty(window, atom("_NET_WM_WINDOW_OPACITY"), XCB_ATOM_CARDINAL, 32, &*props.opacity, 1);
+    const auto bytes = [&](const char* property, xcb_atom_t type, const std::optional<QByteArray>& value) {
+        if (value) setProperty(window, property, type, 8, value->constData(), std::uint32_t(value->size()));
+    };
+    bytes("WM_CLASS", XCB_ATOM_STRING, props.wmClass);
+    bytes("_NET_WM_NAME", atom("UTF8_STRING"), props.title);
+    bytes("WM_NAME", XCB_ATOM_STRING, props.legacyTitle);
+    const auto word = [&](const char* property, xcb_atom_t type, std::optional<std::uint32_t> value) {
+        if (value) setProperty(window, property, type, 32, &*value, 1);
+    };
+    word("_NET_WM_PID", XCB_ATOM_CARDINAL, props.pid);
+    word("_NET_WM_WINDOW_TYPE", XCB_ATOM_ATOM,
+         props.type ? std::optional(atom(props.type->constData())) : std::nullopt);
+    word("_NET_WM_WINDOW_OPACITY", XCB_ATOM_CARDINAL, props.opacity);
     xcb_map_window(connection_, window);
+    xcb_flush(connection_);
     windows_.push_back(window);
-}
-
-xcb_window_t TestWindows::create(const TestWindowProperties& props) {
-    return createMany(1, [&](int) { return props; }).front();
+    return window;
 }
 
 std::vector<xcb_window_t> TestWindows::createMany(int count,
                                                   const std::function<TestWindowProperties(int)>& props) {
     std::vector<xcb_window_t> made;
-    for (int i = 0; i < count; ++i) {
-        made.push_back(xcb_generate_id(connection_));
-        send(made.back(), props(i));
-    }
-    xcb_flush(connection_);
+    for (int i = 0; i < count; ++i)
+        made.push_back(map(props(i)));
+    // Viewable asked only once all are listed: one round trip each.
     waitUntil(
         [&] {
-            const auto clients = clientList();
-            const std::set<xcb_window_t> listed(clients.begin(), clients.end());
-            // Viewable asked only once all are listed: one round trip each.
-            return std::all_of(made.begin(), made.end(), [&](xcb_window_t w) { return listed.count(w); }) &&
+            return listed(made) == made.size() &&
                    std::all_of(made.begin(), made.end(), [&](xcb_window_t w) { return isViewable(w); });
         },
         60000);
@@ -119,10 +107,7 @@ void TestWindows::destroy(xcb_window_t window) {
     xcb_destroy_window(connection_, window);
     xcb_flush(connection_);
     windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
-    waitUntil([&] {
-        const auto clients = clientList();
-        return std::find(clients.begin(), clients.end(), window) == clients.end();
-    });
+    waitUntil([&] { return listed({window}) == 0; });
 }
 
 void TestWindows::watch(xcb_window_t window) {
@@ -132,11 +117,14 @@ void TestWindows::watch(xcb_window_t window) {
 
 bool TestWindows::waitUntil(const std::function<bool()>& done, int limitMs) {
     QDeadlineTimer deadline(limitMs);
-    for (;;) {
-        if (done()) return true;
+    while (!done()) {
         // Events read in while waiting for replies are already queued: look again at once.
         bool queued = false;
         while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+            if ((event->response_type & 0x7f) == XCB_KEY_PRESS) {
+                const auto* key = reinterpret_cast<const xcb_key_press_event_t*>(event);
+                keys_.push_back({key->detail, key->state});
+            }
             std::free(event);
             queued = true;
         }
@@ -147,6 +135,28 @@ bool TestWindows::waitUntil(const std::function<bool()>& done, int limitMs) {
         };
         poll(&p, 1, int(deadline.remainingTime()));
     }
+    return true;
+}
+
+bool TestWindows::showDesktop(std::uint32_t desktop) {
+    runTool("wmctrl", {"-s", QString::number(desktop)});
+    return waitUntil([&] { return currentDesktop() == desktop; });
+}
+
+bool TestWindows::moveToDesktop(xcb_window_t window, std::uint32_t desktop) {
+    runTool("xdotool", {"set_desktop_for_window", QString::number(window), QString::number(qint32(desktop))});
+    return waitUntil([&] { return cardinal(window, "_NET_WM_DESKTOP") == desktop; });
+}
+
+bool TestWindows::minimise(xcb_window_t window) {
+    runTool("xdotool", {"windowminimize", QString::number(window)});
+    // openbox marks the window hidden a moment before it unmaps it.
+    return waitUntil([&] { return hasState(window, "_NET_WM_STATE_HIDDEN") && !isViewable(window); });
+}
+
+bool TestWindows::activate(xcb_window_t window) {
+    runTool("wmctrl", {"-i", "-a", hexId(window)});
+    return waitUntil([&] { return activeWindow() == window; }, 10000);
 }
 
 std::vector<std::uint32_t> TestWindows::values(xcb_window_t window, const char* property, xcb_atom_t type,
@@ -158,21 +168,20 @@ std::vector<std::uint32_t> TestWindows::values(xcb_window_t window, const char* 
     return {data, data + xcb_get_property_value_length(reply.get()) / 4};
 }
 
-std::vector<xcb_window_t> TestWindows::clientList(bool stacking) {
-    return values(root_, stacking ? "_NET_CLIENT_LIST_STACKING" : "_NET_CLIENT_LIST", XCB_ATOM_WINDOW,
-                  1 << 16);
+std::vector<xcb_window_t> TestWindows::clientList() {
+    return values(root_, "_NET_CLIENT_LIST", XCB_ATOM_WINDOW, 1 << 16);
+}
+
+std::size_t TestWindows::listed(const std::vector<xcb_window_t>& windows) {
+    const auto clients = clientList();
+    const std::set<xcb_window_t> managed(clients.begin(), clients.end());
+    return std::size_t(
+        std::count_if(windows.begin(), windows.end(), [&](xcb_window_t w) { return managed.count(w); }));
 }
 
 std::optional<xcb_window_t> TestWindows::windowOf(std::int32_t pid) {
     for (const xcb_window_t window : clientList())
         if (cardinal(window, "_NET_WM_PID") == std::uint32_t(pid)) return window;
-    return std::nullopt;
-}
-
-std::optional<xcb_window_t> TestWindows::topMostOf(const std::vector<xcb_window_t>& windows) {
-    const auto stacking = clientList(true);
-    for (auto it = stacking.rbegin(); it != stacking.rend(); ++it)
-        if (std::find(windows.begin(), windows.end(), *it) != windows.end()) return *it;
     return std::nullopt;
 }
 
@@ -192,9 +201,12 @@ bool TestWindows::isViewable(xcb_window_t window) {
     return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
+int TestWindows::presses(std::uint8_t xKeyCode) const {
+    return int(std::count_if(keys_.begin(), keys_.end(), [&](const Key& k) { return k.code == xKeyCode; }));
+}
+
 QString runTool(const QString& program, const QStringList& arguments, int* exitCode) {
     QProcess process;
-    process.setProcessChannelMode(QProcess::SeparateChannels);
     process.start(program, arguments);
     // Waits for the child to end; the limit only guards against a hung tool.
     const bool finished = process.waitForStarted(10000) && process.waitForFinished(30000);

@@ -1,48 +1,65 @@
 #pragma once
 
-#include "EntryFolders.h"
-#include "Platform/X11/X11Connection.h"
 #include "Platform/X11/X11Workspace.h"
-#include "TestWindows.h"
-#include "XSession.h"
+#include "X11Fixture.h"
+#include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
+#include <QDir>
+#include <QFileInfo>
 
-#include <memory>
 #include <set>
 
-/// A workspace on the shared display, with the test's own applications folders and every
-/// program the test starts ended (and reaped) when it finishes.
-class WorkspaceFixture : public ::testing::Test {
+/// A workspace on the shared display, with applications folders of the test's own (the
+/// user's, emptied, and a system one standing for /usr/share), and every program the test
+/// starts ended (and reaped) when it finishes.
+class WorkspaceFixture : public X11Fixture {
 protected:
     void SetUp() override;
     void TearDown() override;
 
+    /// Writes `body` to `relative` below `folder` (creating sub-folders) and returns its path.
+    static QString write(const QString& folder, const QString& relative, const QByteArray& body) {
+        const QString path = folder + QLatin1Char('/') + relative;
+        QDir().mkpath(QFileInfo(path).path());
+        TestSupport::writeAll(path, body);
+        return path;
+    }
+    QString writeUser(const QString& relative, const QByteArray& body) {
+        return write(userFolder, relative, body);
+    }
+    /// An application entry's text with these Name and Exec, and any further lines.
+    static QByteArray entryText(const QString& name, const QString& exec, const QStringList& more = {}) {
+        return (QStringList{"[Desktop Entry]", "Type=Application", "Name=" + name, "Exec=" + exec} + more)
+                   .join(QLatin1Char('\n'))
+                   .toUtf8() +
+               '\n';
+    }
+
     /// Opens through the workspace; the completion's answer, its error text in `error`.
     std::optional<RunningApplication> open(const QString& path, QString* error = nullptr,
                                            const OpenConfiguration& configuration = {});
-    /// Starts a program directly (not through GIO, and not from a GIO-launched environment),
-    /// with "NAME=value" additions to its environment.
-    pid_t spawn(const QStringList& argv, const QStringList& environment = {});
-    /// Starts `program` with this window class, directly.
-    pid_t spawnWithClass(const QString& wmClass, const QString& program = QStringLiteral("xterm")) {
-        return spawn({program, QStringLiteral("-class"), wmClass});
+    /// Starts a program directly, not through GIO, with "NAME=value" additions to its environment.
+    pid_t spawn(const QStringList& argv, const QStringList& environment = {}) {
+        return *spawned_.insert(spawnQuietly(argv, environment)).first;
     }
     /// A copy of xterm under another file name, so that its process has a name of its own.
-    QString xtermNamed(const QString& name);
-
-    std::optional<xcb_window_t> windowOf(std::int32_t pid);
+    static QString xtermNamed(const QString& name);
     /// Waits, by X events, until `pid` has a managed window.
-    xcb_window_t waitForWindowOf(std::int32_t pid);
-    std::optional<xcb_window_t> activeWindow();
-    bool waitUntilActive(xcb_window_t window);
+    xcb_window_t waitForWindowOf(std::int32_t pid) {
+        std::optional<xcb_window_t> window;
+        EXPECT_TRUE(windows->waitUntil([&] { return (window = windows->windowOf(pid)).has_value(); }, 20000))
+            << "no window of " << pid;
+        return window.value_or(XCB_NONE);
+    }
     /// What runningApplications() says about `pid`.
-    std::optional<RunningApplication> listed(std::int32_t pid);
-    static QStringList commandLine(pid_t pid);
+    std::optional<RunningApplication> running(std::int32_t pid) {
+        for (const RunningApplication& application : workspace->runningApplications())
+            if (application.processIdentifier == pid) return application;
+        return std::nullopt;
+    }
 
-    std::unique_ptr<EntryFolders> folders;
-    std::unique_ptr<X11Connection> connection;
-    std::unique_ptr<TestWindows> windows;
+    QString userFolder;
+    QString systemFolder;
     std::unique_ptr<X11Workspace> workspace;
     /// Programs started through the workspace: ended, and their reaping checked, at the end.
     std::set<pid_t> launched;

@@ -5,91 +5,152 @@
 // The monitor's header uses Qt's signal keywords; this file includes no GIO header.
 #undef QT_NO_KEYWORDS
 
-#include "StrokeFixture.h"
+#include "Hotkey/HotkeyMonitor.h"
+#include "Keyboard/KeyBindingStore.h"
+#include "Platform/X11/X11Platform.h"
+#include "Stats/UsageStats.h"
+#include "Stats/UsageStatsStore.h"
+#include "WorkspaceFixture.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
 
 namespace {
 
-const QString idA = QStringLiteral("kestavon-stroke-a.desktop");
-const QString idB = QStringLiteral("kestavon-stroke-b.desktop");
-const QString classA = QStringLiteral("KestavonStrokeA");
-const QString classB = QStringLiteral("KestavonStrokeB");
+/// The entry id and window class of test app `letter`.
+QString idOf(char letter) {
+    return QStringLiteral("kestavon-stroke-%1.desktop").arg(QChar(letter).toLower());
+}
+QString classOf(char letter) {
+    return QStringLiteral("KestavonStroke") + QLatin1Char(letter);
+}
+
+/// Successful jumps counted in all.
+std::int64_t countedJumps() {
+    return UsageStats::snapshot(UsageStatsStore::defaultFileURL()).totalSuccess;
+}
+
+/// The assembled X11 platform with a started hotkey monitor, a bindings store of its own and
+/// keys typed through XTEST.
+class Strokes : public WorkspaceFixture {
+protected:
+    void SetUp() override {
+        WorkspaceFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        // The one platform of the program, installed on first use and kept to the end.
+        static const std::unique_ptr<X11Platform> platform = [] {
+            QString whyNot;
+            auto created = X11Platform::create(&whyNot);
+            EXPECT_TRUE(created) << whyNot.toStdString();
+            if (created) Platform::install(created.get());
+            return created;
+        }();
+        ASSERT_TRUE(platform);
+        ASSERT_TRUE(windows->showDesktop(0));
+        // Each test binds afresh: no key carries over from the one before.
+        QFile::remove(KeyBindingStore::defaultFileURL());
+        store = std::make_unique<KeyBindingStore>();
+        monitor = std::make_unique<HotkeyMonitor>();
+        QObject::connect(monitor.get(), &HotkeyMonitor::lastOutcomeChanged, [this] {
+            if (monitor->lastOutcome()) outcomes.append(*monitor->lastOutcome());
+        });
+        monitor->start(false);
+        ASSERT_FALSE(monitor->permissionIssue().has_value());
+        ASSERT_TRUE(monitor->isStarted());
+        jumpsBefore = countedJumps();
+    }
+    void TearDown() override {
+        monitor.reset();
+        WorkspaceFixture::TearDown();
+    }
+
+    /// Writes the entry of app `letter`, "Stroke <letter>", which starts xterm with a class of
+    /// its own, and binds `keyID` to it.
+    void bind(const QString& keyID, char letter) {
+        const QString name = QStringLiteral("Stroke ") + QLatin1Char(letter);
+        const QString path = writeUser(idOf(letter), entryText(name, "xterm -class " + classOf(letter),
+                                                               {"StartupWMClass=" + classOf(letter)}));
+        ASSERT_TRUE(store->bind(keyID, {idOf(letter), path, name}));
+    }
+
+    /// Starts app `letter` directly, as if the user had, and waits for its window.
+    xcb_window_t run(char letter) { return waitForWindowOf(spawn({"xterm", "-class", classOf(letter)})); }
+
+    /// Right Super held while each key is typed, all as keyboard input.
+    void stroke(std::initializer_list<std::uint8_t> keys) {
+        injector->press(XKey::superRight);
+        for (const std::uint8_t key : keys)
+            injector->type(key);
+        injector->release(XKey::superRight);
+        injector->sync();
+    }
+
+    /// Waits until `count` result texts have reached the main thread.
+    QStringList results(qsizetype count) {
+        TestSupport::processEventsUntil([&] { return outcomes.size() >= count; }, 20000);
+        return outcomes;
+    }
+
+    std::unique_ptr<KeyBindingStore> store;
+    std::unique_ptr<HotkeyMonitor> monitor;
+    QStringList outcomes;
+    std::int64_t jumpsBefore = 0;
+};
 
 } // namespace
 
-TEST_F(Strokes, RunningAppOnAnotherDesktopAndMinimisedIsShownRestoredAndActive) {
-    bindEntry(QStringLiteral("1-q"), idA, QStringLiteral("Stroke A"), classA);
-    const xcb_window_t window = run(classA);
-    ASSERT_NE(window, XCB_NONE);
-    windows->watch(window);
+TEST_F(Strokes, RunningAppsAreShownOnTheirDesktopRestoredAndActiveAndQuickStrokesRunInOrder) {
+    bind("1-q", 'A');
+    bind("2-s", 'B');
+    const xcb_window_t a = run('A');
+    const xcb_window_t b = run('B');
+    ASSERT_NE(a, XCB_NONE);
+    ASSERT_NE(b, XCB_NONE);
+    windows->watch(a);
     // Minimised while its desktop is shown: openbox here did not act on an iconify request
     // for a window already sent to a hidden desktop.
-    runTool(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), QString::number(window)});
-    ASSERT_TRUE(windows->waitUntil([&] { return windows->hasState(window, "_NET_WM_STATE_HIDDEN"); }));
-    runTool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), hexId(window), QStringLiteral("-t"),
-                                       QStringLiteral("2")});
-    ASSERT_TRUE(windows->waitUntil([&] { return windows->cardinal(window, "_NET_WM_DESKTOP") == 2u; }));
-    ASSERT_TRUE(windows->hasState(window, "_NET_WM_STATE_HIDDEN"));
-    ASSERT_EQ(currentDesktop(), 0u);
-    const std::int64_t jumpsOfABefore = countedJumps(idA);
+    ASSERT_TRUE(windows->minimise(a));
+    ASSERT_TRUE(windows->moveToDesktop(a, 2));
 
-    stroke(XKey::q);
+    stroke({XKey::q});
 
-    EXPECT_EQ(results(1), QStringList{QStringLiteral("Switched to Stroke A")});
-    EXPECT_TRUE(windows->waitUntil([&] { return currentDesktop() == 2u; })) << "desktop not made current";
-    EXPECT_TRUE(windows->waitUntil([&] { return !windows->hasState(window, "_NET_WM_STATE_HIDDEN"); }))
+    EXPECT_EQ(results(1), QStringList{"Switched to Stroke A"});
+    EXPECT_TRUE(windows->waitUntil([&] { return windows->currentDesktop() == 2u; }))
+        << "desktop not made current";
+    EXPECT_TRUE(windows->waitUntil([&] { return !windows->hasState(a, "_NET_WM_STATE_HIDDEN"); }))
         << "window still minimised";
-    EXPECT_TRUE(waitUntilActive(window)) << "window not active";
-    EXPECT_EQ(countedJumps() - jumpsBefore, 1);
-    EXPECT_EQ(countedJumps(idA) - jumpsOfABefore, 1);
+    EXPECT_TRUE(windows->waitUntil([&] { return windows->activeWindow() == a; })) << "window not active";
+
+    // All typed under one hold of right Super, before the first has run.
+    stroke({XKey::s, XKey::q, XKey::s});
+
+    const QStringList expected{"Switched to Stroke A", "Switched to Stroke B", "Switched to Stroke A",
+                               "Switched to Stroke B"};
+    EXPECT_EQ(results(4), expected);
+    EXPECT_TRUE(windows->waitUntil([&] { return windows->activeWindow() == b; }))
+        << "the last stroke's window is not the active one";
+    EXPECT_EQ(windows->currentDesktop(), 0u);
+    EXPECT_EQ(countedJumps() - jumpsBefore, 4);
 }
 
-TEST_F(Strokes, BoundAppNotRunningIsLaunchedFromItsEntry) {
-    bindEntry(QStringLiteral("1-w"), idB, QStringLiteral("Stroke B"), classB);
-    ASSERT_FALSE(running(idB));
+TEST_F(Strokes, BoundAppNotRunningIsLaunchedFromItsEntryAndOneWhoseFileIsGoneIsReportedMissing) {
+    bind("1-w", 'B');
+    bind("2-a", 'A');
+    ASSERT_TRUE(QFile::remove(userFolder + QLatin1Char('/') + idOf('A')));
 
-    stroke(XKey::w);
+    stroke({XKey::w});
+    stroke({XKey::a});
 
-    EXPECT_EQ(results(1), QStringList{QStringLiteral("Launched")});
+    EXPECT_EQ(results(2), (QStringList{"Launched", "Couldn't launch Stroke A (path missing)"}));
     std::optional<RunningApplication> started;
-    EXPECT_TRUE(windows->waitUntil([&] { return (started = running(idB)).has_value(); }, 20000))
+    EXPECT_TRUE(windows->waitUntil(
+        [&] {
+            for (const RunningApplication& application : workspace->runningApplications())
+                if (application.bundleIdentifier == idOf('B')) started = application;
+            return started.has_value();
+        },
+        20000))
         << "no window of the launched entry";
     if (started) launched.insert(started->processIdentifier); // ended at tear-down
     EXPECT_EQ(countedJumps() - jumpsBefore, 1);
-}
-
-TEST_F(Strokes, EntryWhoseFileIsGoneAndNotRunningIsReportedMissing) {
-    bindEntry(QStringLiteral("2-a"), idB, QStringLiteral("Stroke Gone"), classB);
-    ASSERT_TRUE(QFile::remove(folders->user + QLatin1Char('/') + idB));
-
-    stroke(XKey::a);
-
-    EXPECT_EQ(results(1), QStringList{QStringLiteral("Couldn't launch Stroke Gone (path missing)")});
-    EXPECT_EQ(countedJumps() - jumpsBefore, 0);
-}
-
-TEST_F(Strokes, QuickStrokesRunInOrder) {
-    bindEntry(QStringLiteral("1-q"), idA, QStringLiteral("Stroke A"), classA);
-    bindEntry(QStringLiteral("2-s"), idB, QStringLiteral("Stroke B"), classB);
-    const xcb_window_t a = run(classA);
-    const xcb_window_t b = run(classB);
-    ASSERT_NE(a, XCB_NONE);
-    ASSERT_NE(b, XCB_NONE);
-    // Neither is active to begin with: the last one mapped usually is.
-    runTool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-a"), hexId(a)});
-    ASSERT_TRUE(waitUntilActive(a));
-    const std::int64_t jumpsOfBBefore = countedJumps(idB);
-
-    // Both strokes typed under one hold of right Super, before the first has run.
-    injector->press(XKey::superRight);
-    injector->type(XKey::s);
-    injector->type(XKey::q);
-    injector->type(XKey::s);
-    injector->release(XKey::superRight);
-    injector->sync();
-
-    EXPECT_EQ(results(3), (QStringList{QStringLiteral("Switched to Stroke B"), QStringLiteral("Switched to Stroke A"),
-                                       QStringLiteral("Switched to Stroke B")}));
-    EXPECT_TRUE(waitUntilActive(b)) << "the last stroke's window is not the active one";
-    EXPECT_EQ(countedJumps() - jumpsBefore, 3);
-    EXPECT_EQ(countedJumps(idB) - jumpsOfBBefore, 2);
 }
