@@ -2,6 +2,7 @@
 // workspace: the program receives exactly the arguments the entry's own rules give, nothing
 // ever runs a shell, and an entry that cannot start fails with the reason.
 #include "Platform/X11/ChildReaper.h"
+#include "Platform/X11/GioLauncher.h"
 #include "WorkspaceFixture.h"
 #include "support/TestSupport.h"
 
@@ -54,15 +55,17 @@ protected:
     std::optional<QStringList> argvOf(const QString& entryPath) {
         const QString out = scratch + QStringLiteral("/argv-%1").arg(++runs_);
         qputenv("KESTAVON_ARGV_FILE", QFile::encodeName(out));
-        QString error;
-        const auto opened = open(entryPath, &error);
+        // Started directly: the recorder shows no window, so the workspace would not call
+        // its launch a success.
+        const auto entry = DesktopEntry::read(entryPath, QFileInfo(entryPath).fileName());
+        EXPECT_TRUE(entry);
+        if (!entry) return std::nullopt;
+        const GioLauncher::Launched started = GioLauncher::launch(*entry);
         qunsetenv("KESTAVON_ARGV_FILE");
-        EXPECT_TRUE(opened) << error.toStdString();
-        if (!opened) return std::nullopt;
-        const pid_t pid = opened->processIdentifier;
+        EXPECT_FALSE(started.error) << started.error.value_or(QString()).toStdString();
+        const pid_t pid = started.pid;
         EXPECT_GT(pid, 0);
         EXPECT_TRUE(ChildReaper::waitUntilReaped(pid, 10000)) << "the recorder did not end";
-        launched.erase(pid); // ended and reaped: nothing left for the tear-down
         if (!QFile::exists(out)) return std::nullopt;
         QByteArray bytes = TestSupport::readAll(out);
         EXPECT_TRUE(bytes.endsWith('\0'));

@@ -42,7 +42,7 @@ QString takeError(GError* error) {
 
 } // namespace
 
-Launched launch(const DesktopEntry& entry) {
+Launched launch(const DesktopEntry& entry, std::function<void(int status)> ended) {
     std::unique_ptr<GDesktopAppInfo, decltype(&g_object_unref)> info(
         g_desktop_app_info_new_from_filename(QFile::encodeName(entry.path).constData()), &g_object_unref);
     if (!info) {
@@ -69,7 +69,7 @@ Launched launch(const DesktopEntry& entry) {
         info.get(), nullptr, context.get(), GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD),
         nullptr, nullptr, &rememberPid, &pids, &error);
     for (const GPid pid : pids)
-        ChildReaper::adopt(pid);
+        ChildReaper::adopt(pid, ended);
     if (!started) return {0, takeError(error)};
     return {pids.empty() ? 0 : std::int32_t(pids.front()), std::nullopt};
 }
