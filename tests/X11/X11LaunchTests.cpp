@@ -1,6 +1,6 @@
 // Launches that only count once the program shows a window: programs that end before that fail
 // with their exit status and are not counted, a slow window is waited for, a program that hands
-// its start on is known by its entry's window.
+// its start on is known by its entry's window, and what is launched starts in the home folder.
 
 // The monitor's header uses Qt's signal keywords; this file includes no GIO header.
 #undef QT_NO_KEYWORDS
@@ -43,14 +43,22 @@ TEST_F(Launches, AProgramThatEndsBeforeAWindowFailsWithItsStatusAndIsNotCounted)
     EXPECT_EQ(countedJumps() - jumpsBefore, 0);
 }
 
-TEST_F(Launches, AreAnsweredOnlyOnceTheWindowIsThere) {
+TEST_F(Launches, AreAnsweredOnlyOnceTheWindowIsThereAndStartInTheHomeFolder) {
+    const QString scratch = TestSupport::freshFolder();
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(scratch));
     const QString path = folders->writeUser(
         QStringLiteral("slow.desktop"),
-        entryText(QStringLiteral("Slow"), QStringLiteral("sh -c \"sleep 2; exec xterm -class KestavonSlow\"")));
+        entryText(QStringLiteral("Slow"),
+                  QStringLiteral("sh -c \"pwd -P >%1/cwd; sleep 2; exec xterm -class KestavonSlow\"")
+                      .arg(scratch)));
     QString error;
     const auto opened = open(path, &error);
+    QDir::setCurrent(previous);
     ASSERT_TRUE(opened) << error.toStdString();
     EXPECT_TRUE(windowOf(opened->processIdentifier)) << "answered before the window appeared";
+    EXPECT_EQ(TestSupport::readAll(scratch + QStringLiteral("/cwd")).trimmed(),
+              QFile::encodeName(QDir(QDir::homePath()).canonicalPath()));
 }
 
 TEST_F(Launches, AProgramThatHandsItsStartOnIsKnownByItsEntrysWindow) {
