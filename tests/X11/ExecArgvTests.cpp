@@ -2,11 +2,14 @@
 // workspace: the program receives exactly the arguments the entry's own rules give, nothing
 // ever runs a shell, and an entry that cannot start fails with the reason.
 #include "Platform/X11/ChildReaper.h"
+#include "Platform/X11/DesktopEntry.h"
+#include "Platform/X11/GioLauncher.h"
 #include "WorkspaceFixture.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -31,13 +34,14 @@ protected:
     std::optional<QStringList> argvOf(const QString& entryPath) {
         const QString out = qEnvironmentVariable("KESTAVON_ARGV_FILE");
         QFile::remove(out);
-        QString error;
-        const auto opened = open(entryPath, &error);
-        EXPECT_TRUE(opened) << error.toStdString();
-        if (!opened) return std::nullopt;
-        EXPECT_TRUE(ChildReaper::waitUntilReaped(opened->processIdentifier, 10000))
-            << "the recorder did not end";
-        launched.erase(opened->processIdentifier); // ended and reaped: nothing left for the tear-down
+        // Started directly: the recorder shows no window, so the workspace would not call its
+        // launch a success.
+        const auto entry = DesktopEntry::read(entryPath, QFileInfo(entryPath).fileName());
+        EXPECT_TRUE(entry);
+        if (!entry) return std::nullopt;
+        const GioLauncher::Launched started = GioLauncher::launch(*entry);
+        EXPECT_FALSE(started.error) << started.error.value_or(QString()).toStdString();
+        EXPECT_TRUE(ChildReaper::waitUntilReaped(started.pid, 10000)) << "the recorder did not end";
         const QString argv = QString::fromUtf8(TestSupport::readAll(out));
         if (!argv.endsWith(QChar(0))) return std::nullopt;
         return argv.chopped(1).split(QChar(0));

@@ -1,6 +1,8 @@
 #include "WorkspaceFixture.h"
 
 #include "Platform/X11/ChildReaper.h"
+#include "Support/OneShot.h"
+#include "support/TestSupport.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -42,18 +44,28 @@ void WorkspaceFixture::TearDown() {
 
 std::optional<RunningApplication> WorkspaceFixture::open(const QString& path, QString* error,
                                                          const OpenConfiguration& configuration) {
-    std::optional<RunningApplication> answer;
-    bool called = false;
+    // A launch is answered when its window appears, from another thread.
+    struct Answer {
+        OneShot called;
+        std::optional<RunningApplication> application;
+        QString error;
+    };
+    auto answer = std::make_shared<Answer>();
     workspace->openApplication(
-        path, configuration, [&](std::optional<RunningApplication> application, std::optional<QString> text) {
-            called = true;
-            answer = std::move(application);
-            if (error) *error = text.value_or(QString());
+        path, configuration,
+        [answer](std::optional<RunningApplication> application, std::optional<QString> text) {
+            answer->application = std::move(application);
+            answer->error = text.value_or(QString());
+            answer->called.signal();
         });
+    const bool called = answer->called.waitFor(std::chrono::seconds(20));
     EXPECT_TRUE(called) << "no completion";
-    if (answer && answer->processIdentifier > 0 && !spawned_.count(answer->processIdentifier))
-        launched.insert(answer->processIdentifier);
-    return answer;
+    if (!called) return std::nullopt;
+    if (error) *error = answer->error;
+    const auto& opened = answer->application;
+    if (opened && opened->processIdentifier > 0 && !spawned_.count(opened->processIdentifier))
+        launched.insert(opened->processIdentifier);
+    return opened;
 }
 
 QString WorkspaceFixture::xtermNamed(const QString& name) {

@@ -29,11 +29,11 @@ constexpr std::size_t remembered = 256;
 
 } // namespace
 
-void adopt(pid_t pid) {
+void adopt(pid_t pid, std::function<void(int status)> ended) {
     if (pid <= 0) return;
     // One waiting thread per launched program: launches are rare, and a blocking waitpid on
     // one pid leaves every other child (QProcess's too) to its own owner.
-    std::thread([pid] {
+    std::thread([pid, ended = std::move(ended)] {
         int status = 0;
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
@@ -44,6 +44,7 @@ void adopt(pid_t pid) {
             state.pids.insert(pid);
         }
         state.changed.notify_all();
+        if (ended) ended(status);
     }).detach();
 }
 

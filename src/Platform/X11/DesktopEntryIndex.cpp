@@ -175,7 +175,9 @@ QStringList DesktopEntryIndex::applicationFolders() {
 QString DesktopEntryIndex::desktopFileId(const QString& path, const QStringList& folders) {
     const QString clean = QDir::cleanPath(path);
     for (const QString& folder : folders) {
-        if (clean.startsWith(folder + QLatin1Char('/'))) {
+        // Compared in place: this runs once for every entry of a scan.
+        if (clean.size() > folder.size() && clean.at(folder.size()) == QLatin1Char('/') &&
+            clean.startsWith(folder)) {
             QString id = clean.mid(folder.size() + 1);
             id.replace(QLatin1Char('/'), QLatin1Char('-'));
             return id;

@@ -5,7 +5,10 @@
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 
+#include <QDir>
 #include <QFile>
+
+#include <unistd.h>
 
 #include <memory>
 #include <vector>
@@ -40,9 +43,16 @@ QString takeError(GError* error) {
     return message;
 }
 
+// Runs in the forked child before its program starts: only async-signal-safe calls here.
+void enterFolder(gpointer folder) {
+    if (::chdir(static_cast<const char*>(folder)) != 0) {
+        // The program still starts, in the folder it would otherwise have had.
+    }
+}
+
 } // namespace
 
-Launched launch(const DesktopEntry& entry) {
+Launched launch(const DesktopEntry& entry, std::function<void(int status)> ended) {
     std::unique_ptr<GDesktopAppInfo, decltype(&g_object_unref)> info(
         g_desktop_app_info_new_from_filename(QFile::encodeName(entry.path).constData()), &g_object_unref);
     if (!info) {
@@ -61,15 +71,23 @@ Launched launch(const DesktopEntry& entry) {
     g_app_launch_context_unsetenv(context.get(), "DESKTOP_STARTUP_ID");
     g_app_launch_context_unsetenv(context.get(), "XDG_ACTIVATION_TOKEN");
 
+    // A program started from the desktop opens in the user's home folder, not in the one this
+    // process happened to be started from; an entry's own Path is GIO's to apply.
+    gchar* ownFolder = g_desktop_app_info_get_string(info.get(), "Path");
+    const bool hasOwnFolder = ownFolder && *ownFolder;
+    g_free(ownFolder);
+    const QByteArray home = QFile::encodeName(QDir::homePath());
+
     std::vector<GPid> pids;
     GError* error = nullptr;
     // DO_NOT_REAP_CHILD keeps the program our child, so its pid is the one that maps its
     // windows; ChildReaper collects it when it quits.
     const gboolean started = g_desktop_app_info_launch_uris_as_manager(
         info.get(), nullptr, context.get(), GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD),
-        nullptr, nullptr, &rememberPid, &pids, &error);
+        hasOwnFolder ? nullptr : &enterFolder, hasOwnFolder ? nullptr : const_cast<char*>(home.constData()),
+        &rememberPid, &pids, &error);
     for (const GPid pid : pids)
-        ChildReaper::adopt(pid);
+        ChildReaper::adopt(pid, ended);
     if (!started) return {0, takeError(error)};
     return {pids.empty() ? 0 : std::int32_t(pids.front()), std::nullopt};
 }

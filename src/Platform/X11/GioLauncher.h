@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 /// Starting programs the way the desktop does, through GIO: Exec field codes, quoting and
@@ -18,9 +19,11 @@ struct Launched {
     std::optional<QString> error;
 };
 
-/// Starts the application of a desktop entry, with no files. The process is a child of this
-/// one and is reaped when it ends.
-Launched launch(const DesktopEntry& entry);
+/// Starts the application of a desktop entry, with no files, in the user's home folder unless
+/// the entry names its own (Path). The process is a child of this one and is reaped when it
+/// ends; `ended`, when given, then receives its wait status on a thread of its own (possibly
+/// before this returns).
+Launched launch(const DesktopEntry& entry, std::function<void(int status)> ended = {});
 /// Opens `url` with the user's default handler for it; false with nothing started.
 bool openURL(const QString& url);
 

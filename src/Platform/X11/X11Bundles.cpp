@@ -10,9 +10,28 @@ namespace {
 constexpr int maximumDepth = 4;
 constexpr int maximumNames = 20000;
 
+// The applications folders follow from three variables alone, and working them out costs as
+// much as reading a small entry: a scan asks for every entry, so they are worked out again
+// only when a variable changed.
+const QStringList& applicationFolders() {
+    struct Known {
+        QByteArray home, dataHome, dataDirs;
+        QStringList folders;
+        bool valid = false;
+    };
+    thread_local Known known;
+    QByteArray home = qgetenv("HOME");
+    QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
+    if (!known.valid || home != known.home || dataHome != known.dataHome || dataDirs != known.dataDirs) {
+        known = {std::move(home), std::move(dataHome), std::move(dataDirs),
+                 DesktopEntryIndex::applicationFolders(), true};
+    }
+    return known.folders;
+}
+
 std::optional<DesktopEntry> entryAt(const QString& path) {
-    return DesktopEntry::read(
-        path, DesktopEntryIndex::desktopFileId(path, DesktopEntryIndex::applicationFolders()));
+    return DesktopEntry::read(path, DesktopEntryIndex::desktopFileId(path, applicationFolders()));
 }
 
 void appendNested(const QString& folder, const QString& relative, int depth, QStringList& names) {
@@ -34,7 +53,7 @@ void appendNested(const QString& folder, const QString& relative, int depth, QSt
 } // namespace
 
 QStringList X11Bundles::applicationRoots() {
-    return DesktopEntryIndex::applicationFolders();
+    return applicationFolders();
 }
 
 std::optional<QStringList> X11Bundles::contentsOfDirectory(const QString& path) {

@@ -26,6 +26,8 @@ public:
     xcb_screen_t* screen() const { return screen_; }
     xcb_window_t root() const { return screen_->root; }
     int screenNumber() const { return screenNumber_; }
+    /// The display asked for when connecting; empty for the DISPLAY variable's.
+    QByteArray displayName() const { return display_; }
     xcb_ewmh_connection_t* ewmh() { return &ewmh_; }
 
     /// The atom of this name, interned once.

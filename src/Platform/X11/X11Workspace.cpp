@@ -11,6 +11,8 @@
 
 #include <QFileInfo>
 
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <limits>
 #include <tuple>
@@ -29,7 +31,34 @@ void readWmClass(xcb_connection_t* c, xcb_get_property_cookie_t cookie, QString&
 
 } // namespace
 
-X11Workspace::X11Workspace(X11Connection& connection) : connection_(connection) {}
+namespace {
+
+// Launches nobody answered stop being awaited past this many newer ones.
+constexpr std::size_t awaitedLaunches = 16;
+
+// Why a launched program that ended before showing a window failed; nothing when it ended
+// successfully (it may have handed the start on).
+std::optional<QString> failure(const QString& name, int status) {
+    if (WIFEXITED(status))
+        return WEXITSTATUS(status) == 0
+                   ? std::nullopt
+                   : std::optional(
+                         QStringLiteral("%1 exited with status %2").arg(name).arg(WEXITSTATUS(status)));
+    if (WIFSIGNALED(status))
+        return QStringLiteral("%1 was ended by signal %2").arg(name).arg(WTERMSIG(status));
+    return std::nullopt;
+}
+
+} // namespace
+
+X11Workspace::X11Workspace(X11Connection& connection)
+    : connection_(connection), launchWatch_(std::make_shared<X11ClientListWatch>(
+                                   connection.displayName(), [this] { settleLaunches(); })) {}
+
+X11Workspace::~X11Workspace() {
+    // No answer may run into a workspace that is going.
+    launchWatch_->stop();
+}
 
 std::vector<X11Workspace::ClientWindow> X11Workspace::readClientWindows(bool stacking) {
     xcb_ewmh_connection_t* ewmh = connection_.ewmh();
@@ -284,9 +313,81 @@ void X11Workspace::openApplication(const QString& path, const OpenConfiguration&
         }
     }
 
-    const GioLauncher::Launched launched = GioLauncher::launch(*entry);
+    // Listening starts before the windows there now are noted, so no new one goes unheard.
+    const bool listening = launchWatch_->start();
+    auto launch = std::make_shared<Launch>();
+    for (const ClientWindow& window : readClientWindows(false))
+        launch->before.insert(window.id);
+    const GioLauncher::Launched launched =
+        GioLauncher::launch(*entry, [launch, watch = std::weak_ptr(launchWatch_)](int status) {
+            {
+                std::lock_guard lock(launch->mutex);
+                launch->ended = status;
+            }
+            if (const auto listener = watch.lock()) listener->poke();
+        });
     if (launched.error) return finish(std::nullopt, launched.error);
-    finish(RunningApplication{launched.pid, entry->localizedName, entry->id, entry->path}, std::nullopt);
+    launch->application = RunningApplication{launched.pid, entry->localizedName, entry->id, entry->path};
+    // Without a way to hear windows, the start is all there is to go by.
+    if (!listening) return finish(launch->application, std::nullopt);
+    launch->completion = std::move(completion);
+    {
+        std::lock_guard lock(launchesMutex_);
+        launches_.push_back(std::move(launch));
+        if (launches_.size() > awaitedLaunches) launches_.erase(launches_.begin());
+    }
+    // The window may be there already, or the process gone.
+    launchWatch_->poke();
+}
+
+void X11Workspace::settleLaunches() {
+    std::vector<std::shared_ptr<Launch>> pending;
+    {
+        std::lock_guard lock(launchesMutex_);
+        pending = launches_;
+    }
+    if (pending.empty()) return;
+    const std::vector<ClientWindow> windows = readClientWindows(false);
+    const auto entries = index_.entries();
+    std::vector<std::pair<std::shared_ptr<Launch>, std::optional<RunningApplication>>> shown;
+    std::vector<std::pair<std::shared_ptr<Launch>, QString>> failed;
+    for (const auto& launch : pending) {
+        const RunningApplication& started = launch->application;
+        std::optional<RunningApplication> application;
+        for (const ClientWindow& window : windows) {
+            if (launch->before.count(window.id)) continue;
+            if (window.pid == started.processIdentifier) {
+                application = started;
+                break;
+            }
+            if (RunningApplication other = describe(window.pid, windows, *entries);
+                other.bundleIdentifier == started.bundleIdentifier) {
+                application = std::move(other);
+                break;
+            }
+        }
+        if (application) {
+            shown.emplace_back(launch, std::move(application));
+            continue;
+        }
+        std::lock_guard lock(launch->mutex);
+        if (launch->ended)
+            if (auto why = failure(started.localizedName.value_or(QString()), *launch->ended))
+                failed.emplace_back(launch, std::move(*why));
+    }
+    {
+        std::lock_guard lock(launchesMutex_);
+        std::erase_if(launches_, [&](const std::shared_ptr<Launch>& launch) {
+            return std::any_of(shown.begin(), shown.end(),
+                               [&](const auto& s) { return s.first == launch; }) ||
+                   std::any_of(failed.begin(), failed.end(),
+                               [&](const auto& f) { return f.first == launch; });
+        });
+    }
+    for (auto& [launch, application] : shown)
+        if (launch->completion) launch->completion(std::move(application), std::nullopt);
+    for (auto& [launch, why] : failed)
+        if (launch->completion) launch->completion(std::nullopt, std::move(why));
 }
 
 bool X11Workspace::openURL(const QString& url) {

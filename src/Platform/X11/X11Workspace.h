@@ -2,6 +2,7 @@
 
 #include "DesktopEntryIndex.h"
 #include "Platform/WorkspacePort.h"
+#include "X11ClientListWatch.h"
 #include "X11RootWatch.h"
 #include "X11ServerClock.h"
 
@@ -10,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <unordered_map>
 #include <vector>
 
@@ -26,9 +28,16 @@ class X11Connection;
 /// A process without a client window is not a running application here: it has nothing to
 /// activate, and launching its entry again is how a windowless single-instance program is
 /// asked for a window.
+///
+/// A launch is answered once it has really worked: when a new window of the started process,
+/// or of another process of the same entry, appears. It fails when the process ends first with
+/// a failure status. A process that ends successfully before any window may have handed the
+/// start on to another, so a window of its entry is still awaited; the caller's deadline
+/// decides how long.
 class X11Workspace final : public WorkspacePort {
 public:
     explicit X11Workspace(X11Connection& connection);
+    ~X11Workspace() override;
 
     QList<RunningApplication> runningApplications() override;
     std::optional<RunningApplication> runningApplication(std::int32_t pid) override;
@@ -79,9 +88,27 @@ private:
     /// The pid's window to activate: its top-most on the current desktop, else its top-most.
     std::optional<xcb_window_t> windowToActivate(std::int32_t pid);
 
+    /// A started program not yet seen to show a window or to fail.
+    struct Launch {
+        /// The started process and its entry.
+        RunningApplication application;
+        /// The client windows that were there before the start.
+        std::set<xcb_window_t> before;
+        OpenCompletion completion;
+        std::mutex mutex;
+        /// The process's wait status, once it ended.
+        std::optional<int> ended;
+    };
+    /// Answers each launch that a new window or the end of its process has decided.
+    void settleLaunches();
+
     X11Connection& connection_;
     DesktopEntryIndex index_;
     X11ServerClock clock_;
     std::mutex knownMutex_;
     Known known_;
+    std::mutex launchesMutex_;
+    std::vector<std::shared_ptr<Launch>> launches_;
+    /// Shared with the reaper's callbacks, which may outlive this workspace.
+    std::shared_ptr<X11ClientListWatch> launchWatch_;
 };
