@@ -27,7 +27,9 @@ TEST(AppLifecycle, ClosingTheWindowKeepsTheHotkeysASecondStartShowsItAndQuitEnds
     for (const char* bus : {"DBUS_SESSION_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS"})
         qputenv(bus, "unix:path=/nonexistent/kestavon-test-bus");
     const QString entry = root + QStringLiteral("/kestavon-probe.desktop");
-    TestSupport::writeAll(entry, "[Desktop Entry]\nType=Application\nName=Probe\nExec=true\n");
+    // A launch counts once the program shows its window; it goes with the display at the end.
+    TestSupport::writeAll(entry, "[Desktop Entry]\nType=Application\nName=Probe\n"
+                                 "Exec=xterm -class KestavonProbe\nStartupWMClass=KestavonProbe\n");
     QDir().mkpath(DataFolder::path());
     TestSupport::writeAll(DataFolder::file(QStringLiteral("keyBindings.json")),
                           R"([{"key":"1-q","entry":{"bundleId":"kestavon-probe.desktop","path":")" +

@@ -2,9 +2,6 @@
 // with their exit status and are not counted, a slow window is waited for, a program that hands
 // its start on is known by its entry's window, and what is launched starts in the home folder.
 
-// The monitor's header uses Qt's signal keywords; this file includes no GIO header.
-#undef QT_NO_KEYWORDS
-
 #include "StrokeFixture.h"
 #include "support/TestSupport.h"
 
@@ -34,9 +31,9 @@ TEST_F(Launches, AProgramThatEndsBeforeAWindowFailsWithItsStatusAndIsNotCounted)
     QStringList expected;
     for (const Failing& c : cases) {
         const QString id = QStringLiteral("quits-%1.desktop").arg(QLatin1String(c.keyID));
-        const QString path = folders->writeUser(id, entryText(QStringLiteral("Quits"), c.exec));
+        const QString path = writeUser(id, entryText(QStringLiteral("Quits"), c.exec));
         ASSERT_TRUE(store->bind(QLatin1String(c.keyID), {id, path, QStringLiteral("Quits")}));
-        stroke(c.key);
+        stroke({c.key});
         expected.append(c.result);
         EXPECT_EQ(results(expected.size()), expected);
     }
@@ -47,7 +44,7 @@ TEST_F(Launches, AreAnsweredOnlyOnceTheWindowIsThereAndStartInTheHomeFolder) {
     const QString scratch = TestSupport::freshFolder();
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(scratch));
-    const QString path = folders->writeUser(
+    const QString path = writeUser(
         QStringLiteral("slow.desktop"),
         entryText(QStringLiteral("Slow"),
                   QStringLiteral("sh -c \"pwd -P >%1/cwd; sleep 2; exec xterm -class KestavonSlow\"")
@@ -56,7 +53,7 @@ TEST_F(Launches, AreAnsweredOnlyOnceTheWindowIsThereAndStartInTheHomeFolder) {
     const auto opened = open(path, &error);
     QDir::setCurrent(previous);
     ASSERT_TRUE(opened) << error.toStdString();
-    EXPECT_TRUE(windowOf(opened->processIdentifier)) << "answered before the window appeared";
+    EXPECT_TRUE(windows->windowOf(opened->processIdentifier)) << "answered before the window appeared";
     EXPECT_EQ(TestSupport::readAll(scratch + QStringLiteral("/cwd")).trimmed(),
               QFile::encodeName(QDir(QDir::homePath()).canonicalPath()));
 }
@@ -64,7 +61,7 @@ TEST_F(Launches, AreAnsweredOnlyOnceTheWindowIsThereAndStartInTheHomeFolder) {
 TEST_F(Launches, AProgramThatHandsItsStartOnIsKnownByItsEntrysWindow) {
     const QString id = QStringLiteral("handing-on.desktop");
     const QString path =
-        folders->writeUser(id, entryText(QStringLiteral("Handing On"),
+        writeUser(id, entryText(QStringLiteral("Handing On"),
                                          QStringLiteral("sh -c \"xterm -class KestavonHanded & exit 0\""),
                                          {QStringLiteral("StartupWMClass=KestavonHanded")}));
     QString error;
@@ -74,5 +71,5 @@ TEST_F(Launches, AProgramThatHandsItsStartOnIsKnownByItsEntrysWindow) {
     // Not our child: ended here rather than reaped at the tear-down.
     launched.erase(opened->processIdentifier);
     ::kill(opened->processIdentifier, SIGTERM);
-    EXPECT_TRUE(windows->waitUntil([&] { return !windowOf(opened->processIdentifier); }));
+    EXPECT_TRUE(windows->waitUntil([&] { return !windows->windowOf(opened->processIdentifier); }));
 }
