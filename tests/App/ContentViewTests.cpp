@@ -45,7 +45,7 @@ TEST(MainWindowOpening, StartsOnKeysWithTheHintAndFooterAndOtherTabsBlankTheHint
     Window window;
     window.show();
     EXPECT_EQ(window.view->selectedTab(), ConfigTab::keys);
-    EXPECT_EQ(hint(window), "Hold the right Command key and press a bound key to jump to that app.");
+    EXPECT_TRUE(window.view->findChild<QLabel*>("hint")->text().contains(">right Command</span>"));
     EXPECT_EQ(window.footer(), "Click a key to assign an app to it");
     EXPECT_FALSE(window.view->findChild<QPushButton*>("openSettings")->isVisible());
     EXPECT_GE(window.view->width(), 1024);
@@ -79,28 +79,6 @@ TEST(MainWindowOpening, LoadsTheBindingsFileOnceWhenFirstShown) {
     window.view->hide();
     window.show();
     EXPECT_FALSE(window.view->bindingStore().bindings().contains("2-a"));
-}
-
-TEST(MainWindowBinding, ChoosingARowForAFreeKeyBindsSavesClosesAndReports) {
-    Window window;
-    window.show();
-    AppPickerSheet* picker = window.openPicker("1-q");
-    ASSERT_NE(picker, nullptr);
-    EXPECT_EQ(window.view->pendingKey()->id(), "1-q");
-    EXPECT_FALSE(picker->boundEntry().has_value());
-    EXPECT_FALSE(picker->findChild<QPushButton*>("unbind")->isEnabled());
-    EXPECT_EQ(picker->findChild<QLabel*>("boundNow"), nullptr);
-    ASSERT_TRUE(window.waitCatalogIdle());
-    EXPECT_EQ(window.scan.calls(), 1);
-    QTest::keyClicks(picker->findChild<QLineEdit*>("search"), "te");
-    ASSERT_TRUE(clickRow(*picker, terminal.bundleId));
-    ASSERT_TRUE(window.waitPickerClosed());
-
-    EXPECT_FALSE(window.view->pendingKey().has_value());
-    EXPECT_EQ(window.view->bindingStore().bindings().value("1-q"), terminal);
-    EXPECT_EQ(KeyBindingStore::snapshot(window.bindingsFile).value("1-q"), terminal);
-    EXPECT_EQ(window.keyboard().bindings().value("1-q"), terminal);
-    EXPECT_EQ(window.footer(), QString("Bound Q \u2192 Terminal"));
 }
 
 // Whichever came last, a binding made here or a jump's result, is what the footer says.
@@ -142,12 +120,26 @@ TEST(MainWindowFooter, ABindingMadeWhileTheHotkeysAreOffStillSaysWhy) {
     EXPECT_EQ(window.footer(), "Bound Q \u2192 Terminal. " + x11Words().noDisplay.text);
 }
 
-TEST(MainWindowBinding, ABoundKeysPickerKeepsItOnReturnRebindsOnDownThenReturnAndUnbinds) {
+// A free key's picker binds the row clicked; a bound key's shows its app, keeps it on Return,
+// rebinds on Down then Return, and unbinds.
+TEST(MainWindowBinding, APickerBindsAFreeKeyAndKeepsRebindsOrUnbindsABoundOne) {
     Window window;
-    KeyBindingStore(window.bindingsFile).bind("1-q", notes);
     window.show();
     AppPickerSheet* picker = window.openPicker("1-q");
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(window.view->pendingKey()->id(), "1-q");
+    EXPECT_FALSE(picker->boundEntry().has_value());
+    EXPECT_FALSE(picker->findChild<QPushButton*>("unbind")->isEnabled());
+    EXPECT_EQ(picker->findChild<QLabel*>("boundNow"), nullptr);
     ASSERT_TRUE(window.waitCatalogIdle());
+    QTest::keyClicks(picker->findChild<QLineEdit*>("search"), "no");
+    ASSERT_TRUE(clickRow(*picker, notes.bundleId));
+    ASSERT_TRUE(window.waitPickerClosed());
+    EXPECT_FALSE(window.view->pendingKey().has_value());
+    EXPECT_EQ(KeyBindingStore::snapshot(window.bindingsFile).value("1-q"), notes);
+    EXPECT_EQ(window.keyboard().bindings().value("1-q"), notes);
+
+    picker = window.openPicker("1-q");
     EXPECT_EQ(picker->windowTitle(), "Bind an app to key Q");
     EXPECT_EQ(picker->boundEntry(), notes);
     EXPECT_EQ(picker->findChild<QLabel*>("boundNow")->text(), "Now bound to Notes");
@@ -166,10 +158,8 @@ TEST(MainWindowBinding, ABoundKeysPickerKeepsItOnReturnRebindsOnDownThenReturnAn
     ASSERT_TRUE(unbind->isEnabled());
     QTest::mouseClick(unbind, Qt::LeftButton);
     ASSERT_TRUE(window.waitPickerClosed());
-    EXPECT_TRUE(window.view->bindingStore().bindings().isEmpty());
     EXPECT_TRUE(KeyBindingStore::snapshot(window.bindingsFile).isEmpty());
     EXPECT_TRUE(window.keyboard().bindings().isEmpty());
-    EXPECT_EQ(window.footer(), "Unbound Q");
 }
 
 TEST(MainWindowBinding, EscapeClosesWithNoChangeAndTheNextPickerStartsAfreshWithoutANewScan) {
@@ -218,7 +208,7 @@ TEST(MainWindowHotkeyTrouble, TheFooterNamesTheCauseAndOffersAButtonOnlyWhereItF
         {true, true, TapFailure::keysTaken, {}, x11Words().allKeysTaken.text, ""},
         {true, true, {}, {14},
          "Right Super + E is taken by another program: free it in the window manager's keyboard settings", ""},
-        {true, true, {}, {32, 14, 16, 15, 17},
+        {true, true, {}, {32, 14, 16, 999, 15, 17}, // 999: no key of the layout
          "Right Super + E, R, T and 2 more keys are taken by other programs: free them in the window manager's "
          "keyboard settings",
          ""},
@@ -230,6 +220,9 @@ TEST(MainWindowHotkeyTrouble, TheFooterNamesTheCauseAndOffersAButtonOnlyWhereItF
         window.fake->desktop.tapFailure = c.failure;
         window.fake->desktop.keysTaken = c.keysTaken;
         window.show();
+        // The hint above names the platform's trigger key too.
+        EXPECT_EQ(hint(window), QString("Hold the right %1 key and press a bound key to jump to that app.")
+                                    .arg(c.onLinux ? "Super" : "Command"));
         window.monitor.start(false);
         EXPECT_TRUE(TestSupport::processEventsUntil([&] { return window.footer() == c.footer; }))
             << window.footer().toStdString();
@@ -251,13 +244,6 @@ TEST(MainWindowHotkeyTrouble, LinuxWordsSpeakOfNoMacThing) {
                                 "permission"})
             EXPECT_FALSE(text.contains(mac, Qt::CaseInsensitive)) << text.toStdString();
     }
-}
-
-TEST(MainWindowHotkeyTrouble, TheHintHighlightsThePlatformsTriggerKey) {
-    Window window(x11Words());
-    window.show();
-    EXPECT_EQ(hint(window), "Hold the right Super key and press a bound key to jump to that app.");
-    EXPECT_TRUE(window.view->findChild<QLabel*>("hint")->text().contains(">right Super</span>"));
 }
 
 TEST(MainWindowCatalogWatch, ScansRefreshStoredPathsOnlyWhenTheNumberOfAppsChanged) {
@@ -302,7 +288,6 @@ TEST(MainWindowTakenKeys, TakenCapsAreMarkedWithTheReasonAndBindingOneSaysSo) {
     ASSERT_TRUE(TestSupport::processEventsUntil([&] { return window.footer() == reason; }));
     KeyboardView& keys = window.keyboard();
     EXPECT_EQ(keys.takenKeys(), (QHash<QString, QString>{{"1-e", reason}}));
-    EXPECT_EQ(keys.toolTipFor(*KeyboardLayout::key("1-e")), "Key E: no app bound\n" + reason);
     const QPoint onE = keys.capGeometry().capRect(*KeyboardLayout::key("1-e")).center().toPoint();
     QHelpEvent help(QEvent::ToolTip, onE, keys.mapToGlobal(onE));
     QApplication::sendEvent(&keys, &help);
@@ -334,7 +319,6 @@ TEST(MainWindowTakenKeys, TheTriggerKeyHeldByAnotherProgramIsSaidOnTheKeysTabWit
     window.monitor.start(false);
     EXPECT_TRUE(window.monitor.triggerKeyTaken());
     ASSERT_TRUE(TestSupport::processEventsUntil([&] { return !window.notice().isEmpty(); }));
-    EXPECT_EQ(window.notice(), x11Words().triggerKeyTakenText());
     EXPECT_TRUE(window.notice().startsWith(
         "No right Super shortcut reaches Kestavon: another program holds the right Super key by itself"));
     EXPECT_TRUE(window.notice().contains("window manager's keyboard settings"));

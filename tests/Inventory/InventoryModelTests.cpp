@@ -25,37 +25,26 @@ const QString bundleA = QStringLiteral("com.example.a");
 
 } // namespace
 
-TEST(Grouping, OneBundleFromSeveralProcessesIsOneGroupWithSortedDistinctPids) {
+TEST(Grouping, ByBundleElseByNameInOrderOfFirstWindowNamedByIt) {
     EXPECT_TRUE(AppGroup::group({}).empty());
-    const auto groups = AppGroup::group(
-        {window(1, 512, "A", bundleA), window(2, 311, "A", bundleA), window(3, 512, "A", bundleA)});
-    ASSERT_EQ(groups.size(), 1u);
+    const auto groups = AppGroup::group({window(1, 512, "A", bundleA), window(2, 10, "A"),
+                                         window(3, 311, "Renamed", bundleA), window(4, 512, "A", bundleA),
+                                         window(5, 40, "A"), window(6, 6, bundleA), window(7, 7, "A", QString())});
+    ASSERT_EQ(groups.size(), 4u);
+    // One bundle from several processes: one group with sorted distinct pids, windows in order.
+    EXPECT_EQ(groups[0].bundleID, bundleA);
+    EXPECT_EQ(groups[0].appName, QStringLiteral("A"));
     EXPECT_EQ(groups[0].pids, (std::vector<std::int32_t>{311, 512}));
     EXPECT_EQ(groups[0].windowCount, 3);
     ASSERT_EQ(groups[0].windows.size(), 3u);
-    EXPECT_EQ(groups[0].windows[1].id, 2u);
-}
-
-TEST(Grouping, GroupsComeInOrderOfFirstWindowAndTakeNameFromIt) {
-    const auto groups = AppGroup::group({window(1, 10, "A"), window(2, 20, "A", bundleA),
-                                         window(3, 30, "Renamed", bundleA), window(4, 40, "A")});
-    ASSERT_EQ(groups.size(), 2u);
-    EXPECT_EQ(groups[0].bundleID, std::nullopt);
-    EXPECT_EQ(groups[0].pids, (std::vector<std::int32_t>{10, 40})); // processes without bundle share by name
-    EXPECT_EQ(groups[1].bundleID, bundleA);
-    EXPECT_EQ(groups[1].appName, QStringLiteral("A"));
-}
-
-TEST(Grouping, BundleKeyNeverMergesWithNameKeyAndEmptyBundleStillCounts) {
-    const auto groups = AppGroup::group({window(1, 1, bundleA), window(2, 2, "Other", bundleA)});
-    ASSERT_EQ(groups.size(), 2u);
-    EXPECT_EQ(groups[0].appName, bundleA);
-    EXPECT_EQ(groups[0].bundleID, std::nullopt);
-    EXPECT_EQ(groups[1].bundleID, bundleA);
-
-    const auto empty = AppGroup::group({window(1, 1, "A"), window(2, 2, "A", QString())});
-    ASSERT_EQ(empty.size(), 2u);
-    EXPECT_EQ(empty[1].bundleID, QString());
+    EXPECT_EQ(groups[0].windows[1].id, 3u);
+    // Processes without a bundle share by name; a name that is a bundle's id is still a name.
+    EXPECT_EQ(groups[1].bundleID, std::nullopt);
+    EXPECT_EQ(groups[1].pids, (std::vector<std::int32_t>{10, 40}));
+    EXPECT_EQ(groups[2].appName, bundleA);
+    EXPECT_EQ(groups[2].bundleID, std::nullopt);
+    // An empty bundle identifier still counts as one.
+    EXPECT_EQ(groups[3].bundleID, QString());
 }
 
 TEST(Grouping, DisplayNamesAndSpaceLabelsAreDistinctInFirstAppearanceOrder) {
@@ -73,12 +62,9 @@ TEST(Grouping, DisplayNamesAndSpaceLabelsAreDistinctInFirstAppearanceOrder) {
     EXPECT_EQ(groups[0].spaceLabels, (std::vector<QString>{"Desktop 2", "Desktop 1"}));
 }
 
-TEST(TargetMatching, IdNamesTheBundleWhenPresentElseTheName) {
+TEST(TargetMatching, BundleTargetMatchesByBundleOnlyAndNameTargetOnlyGroupsWithoutBundle) {
     EXPECT_EQ((AppTarget{"Notes", std::nullopt}.id()), QStringLiteral("name:Notes"));
     EXPECT_EQ((AppTarget{"Notes", bundleA}.id()), QStringLiteral("bundle:com.example.a"));
-}
-
-TEST(TargetMatching, BundleTargetMatchesByBundleOnlyAndNameTargetOnlyGroupsWithoutBundle) {
     const AppTarget byBundle{"A", bundleA};
     EXPECT_FALSE(byBundle.matches(groupOf("A", std::nullopt)));
     EXPECT_TRUE(byBundle.matches(groupOf("Renamed", bundleA)));

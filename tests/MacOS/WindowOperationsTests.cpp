@@ -69,16 +69,11 @@ TEST(BundleDictionaries, NamesBestFirstAndTheAgentFlagOfAnyKind) {
     EXPECT_EQ(BundleDictionary::toBundleInfo(info, localized),
               (BundleInfo{"com.example.notes", {"Notizen", "Notes"}, false}));
     EXPECT_EQ(BundleDictionary::toBundleInfo({{"CFBundleIdentifier", 5}}, {}), BundleInfo{});
-    for (const auto& [flag, agent] : std::vector<std::pair<QVariant, bool>>{{true, true},
-                                                                            {1, true},
-                                                                            {2u, true},
-                                                                            {0.5, true},
-                                                                            {"1", true},
-                                                                            {"TRUE", true},
-                                                                            {"YES", false},
-                                                                            {0.0, false},
-                                                                            {QVariantList{1}, false},
-                                                                            {QVariant(), false}}) {
+    const std::pair<QVariant, bool> flags[] = {{true, true},       {1, true},    {2u, true},
+                                               {0.5, true},        {"1", true},  {"TRUE", true},
+                                               {"YES", false},     {0.0, false}, {QVariantList{1}, false},
+                                               {QVariant(), false}};
+    for (const auto& [flag, agent] : flags) {
         SCOPED_TRACE(flag.toString().toStdString());
         EXPECT_EQ(BundleDictionary::toBundleInfo({{"LSUIElement", flag}}, {}).agentOnly, agent);
     }

@@ -97,27 +97,21 @@ TEST_P(HostileFile, LoadsAsEmptyWithoutReadingItWholeAndIsKeptAsideAtTheFirstCha
     const qint64 read = bytesReadByThisThread() - readBefore;
     EXPECT_TRUE(readBefore < 0 || read < 8 << 20) << read << " bytes read";
     EXPECT_EQ(store->memory(), kind->fileAt(0));
-    const QStringList undecodable = log.messagesStartingWith(BindingsTestSupport::undecodable);
-    const bool logs = kind == &bindingsStore && hostile.undecodable;
-    EXPECT_EQ(undecodable.size(), logs ? 3 : 0) << log.messages().join('\n').toStdString();
-    EXPECT_EQ(log.messages().size(), undecodable.size());
-    if (logs && !undecodable.isEmpty()) {
-        EXPECT_TRUE(undecodable[0].contains(QLatin1String(hostile.undecodable)))
-            << undecodable[0].toStdString();
-    }
+    const qsizetype lines = kind == &bindingsStore && hostile.undecodable ? 3 : 0;
+    EXPECT_EQ(log.messages().size(), lines) << log.messages().join('\n').toStdString();
+    for (const QString& line : log.messages())
+        EXPECT_TRUE(line.startsWith(BindingsTestSupport::undecodable) && line.contains(hostile.undecodable))
+            << line.toStdString();
     EXPECT_EQ(identityOf(path), before) << "the file was touched before any change";
 
-    const LogWatch saving;
     store->change();
     // Whatever was there is kept, untouched, beside the new file.
-    EXPECT_EQ(saving.messagesStartingWith(kind->writeFailed).size(), 0);
     EXPECT_EQ(TestSupport::readAll(path), kind->fileAt(1));
     const QString folder = QFileInfo(path).absolutePath();
     const QStringList kept = QDir(folder).entryList({QString(kind->fileName) + ".unreadable-*"},
                                                     QDir::AllEntries | QDir::System | QDir::Hidden);
     ASSERT_EQ(kept.size(), 1);
     EXPECT_EQ(identityOf(folder + '/' + kept[0]), before);
-    EXPECT_EQ(store->memory(), kind->fileAt(1));
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, HostileFile, againstBothStores(hostiles), StoreCaseName());

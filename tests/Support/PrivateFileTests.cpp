@@ -6,14 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <sys/stat.h>
 
 namespace {
-
-mode_t modeOf(const QString& path) {
-    struct stat info {};
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
-}
 
 // The usual mask, under which a file made with the default mode is readable by everyone.
 class UsualMask {
@@ -45,7 +39,7 @@ TEST_P(SavedFileMode, IsNeverLooserThanTheOwnersAlone) {
         ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), *existing), 0);
     }
     ASSERT_EQ(FileIO::writeAtomically(path, "new"), std::nullopt);
-    EXPECT_EQ(modeOf(path), GetParam().saved);
+    EXPECT_EQ(TestSupport::modeOf(path), GetParam().saved);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -60,7 +54,7 @@ TEST(PrivateFolder, MissingFoldersAreMadeForTheOwnerAloneAndFoldersThereAreLeftA
     const QString root = TestSupport::freshFolder();
     ASSERT_EQ(::chmod(QFile::encodeName(root).constData(), 0755), 0);
     ASSERT_EQ(FileIO::writeAtomically(root + QStringLiteral("/share/Kestavon/keyBindings.json"), "{}"), std::nullopt);
-    EXPECT_EQ(modeOf(root + QStringLiteral("/share")), 0700u);
-    EXPECT_EQ(modeOf(root + QStringLiteral("/share/Kestavon")), 0700u);
-    EXPECT_EQ(modeOf(root), 0755u);
+    EXPECT_EQ(TestSupport::modeOf(root + QStringLiteral("/share")), 0700u);
+    EXPECT_EQ(TestSupport::modeOf(root + QStringLiteral("/share/Kestavon")), 0700u);
+    EXPECT_EQ(TestSupport::modeOf(root), 0755u);
 }

@@ -29,19 +29,15 @@ TEST(FrameMatching, ToleranceIsOnePointInclusiveOnEachEdge) {
     EXPECT_TRUE(framesMatch(QRectF(100, 100, -800, -600), focused));
 }
 
-TEST(WindowSelection, FocusedFrameWinsAndEarlierMatchBreaksTies) {
-    const std::vector windows{window(1, QRectF(0, 0, 300, 300)), window(2, QRectF(100.5, 99.2, 800.9, 600)),
-                              window(3, focused)};
-    EXPECT_EQ(chosen(focused, windows), 2u);
-}
-
-TEST(WindowSelection, UnmatchedFocusedFrameFallsBackToFirstOnscreen) {
-    const std::vector windows{window(1, QRectF(100, 100, 801.5, 600), false),
-                              window(2, QRectF(100, 100, 798.5, 600), true)};
-    EXPECT_EQ(chosen(focused, windows), 2u);
-}
-
-TEST(WindowSelection, WithoutFocusedFrameFirstOnscreenThenFirst) {
+// The focused window's frame picks, the earlier of two matches; else the first onscreen window,
+// else the first.
+TEST(WindowSelection, FocusedFrameWinsThenFirstOnscreenThenFirst) {
+    EXPECT_EQ(chosen(focused, {window(1, QRectF(0, 0, 300, 300)), window(2, QRectF(100.5, 99.2, 800.9, 600)),
+                               window(3, focused)}),
+              2u);
+    EXPECT_EQ(chosen(focused, {window(1, QRectF(100, 100, 801.5, 600), false),
+                               window(2, QRectF(100, 100, 798.5, 600), true)}),
+              2u);
     EXPECT_EQ(chosen(std::nullopt, {window(1, focused, false), window(2, focused), window(3, focused)}), 2u);
     EXPECT_EQ(chosen(std::nullopt, {window(1, focused, false), window(2, focused, false)}), 1u);
     EXPECT_EQ(chosen(focused, {}), std::nullopt);

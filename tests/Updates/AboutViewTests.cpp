@@ -19,19 +19,18 @@ class AboutPage : public ::testing::Test {
 protected:
     AboutPage() { view.resize(640, 480); }
 
-    QPushButton* button(const QString& text) { return buttonOf(view, text); }
-    static QPushButton* buttonOf(const QWidget& view, const QString& text) {
+    static QPushButton* button(const QWidget& view, const QString& text) {
         for (QPushButton* candidate : view.findChildren<QPushButton*>())
             if (candidate->text() == text) return candidate;
         return nullptr;
     }
-    QPushButton* checkButton() { return button(QStringLiteral("Check for Updates")); }
-    bool hasLabel(const QString& text) { return hasLabelOf(view, text); }
-    static bool hasLabelOf(const QWidget& view, const QString& text) {
+    static bool hasLabel(const QWidget& view, const QString& text) {
         for (QLabel* label : view.findChildren<QLabel*>())
             if (label->text() == text) return true;
         return false;
     }
+    QPushButton* checkButton() { return button(view, QStringLiteral("Check for Updates")); }
+    bool hasLabel(const QString& text) { return hasLabel(view, text); }
     FakeUpdater& updater() { return fake->fakeUpdater; }
 
     ScopedFakePlatform fake;
@@ -72,7 +71,7 @@ TEST_F(AboutPage, EachStateShowsItsTextAndTheButtonWorksOnlyWhenNothingRuns) {
 }
 
 TEST_F(AboutPage, OpenWebsiteHandsTheSecureAddressToTheWorkspace) {
-    button(QStringLiteral("Open Website"))->click();
+    button(view, QStringLiteral("Open Website"))->click();
     std::lock_guard lock(fake->desktop.mutex);
     ASSERT_EQ(fake->desktop.openedURLs.size(), 1u);
     EXPECT_EQ(fake->desktop.openedURLs.front(), site);
@@ -98,12 +97,12 @@ TEST_F(AboutPage, ABuildWithoutAddressesLeavesTheirButtonsOut) {
         SparkleUpdateController other;
         ASSERT_EQ(other.start(), std::nullopt);
         AboutView built(other, AboutOptions{QString::fromUtf8(row.website), row.checks});
-        EXPECT_EQ(buttonOf(built, QStringLiteral("Open Website")) != nullptr, row.websiteButton) << row.website;
-        EXPECT_EQ(buttonOf(built, QStringLiteral("Check for Updates")) != nullptr, row.checks) << row.website;
+        EXPECT_EQ(button(built, QStringLiteral("Open Website")) != nullptr, row.websiteButton) << row.website;
+        EXPECT_EQ(button(built, QStringLiteral("Check for Updates")) != nullptr, row.checks) << row.website;
         other.checkForUpdates();
         updater().didNotFindUpdate();
-        EXPECT_EQ(hasLabelOf(built, packageManager), !row.checks) << row.website;
-        EXPECT_EQ(hasLabelOf(built, QStringLiteral("You're up to date.")), row.checks) << row.website;
+        EXPECT_EQ(hasLabel(built, packageManager), !row.checks) << row.website;
+        EXPECT_EQ(hasLabel(built, QStringLiteral("You're up to date.")), row.checks) << row.website;
     }
 }
 

@@ -19,6 +19,8 @@
 
 namespace {
 
+using namespace std::chrono_literals;
+
 QByteArray feed(const QByteArray& items) {
     return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
            "<rss version=\"2.0\" xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\">\n"
@@ -26,11 +28,16 @@ QByteArray feed(const QByteArray& items) {
            items + "</channel></rss>\n";
 }
 
+QByteArray item(const QByteArray& version, const QByteArray& shortVersion, const QByteArray& link,
+                const QByteArray& enclosure) {
+    return "<item><title>Kestavon " + shortVersion + "</title>" +
+           (link.isEmpty() ? QByteArray() : "<link>" + link + "</link>") + "<enclosure url=\"" + enclosure +
+           "\" sparkle:version=\"" + version + "\" sparkle:shortVersionString=\"" + shortVersion + "\"/></item>\n";
+}
+
 QByteArray enclosureItem(const QByteArray& version, const QByteArray& shortVersion) {
-    return "<item><title>Kestavon " + shortVersion + "</title><link>https://kestavon.example/releases/" +
-           shortVersion + "</link><enclosure url=\"https://kestavon.example/Kestavon-" + shortVersion +
-           ".tar.gz\" sparkle:version=\"" + version + "\" sparkle:shortVersionString=\"" + shortVersion +
-           "\" length=\"1000\" type=\"application/octet-stream\"/></item>\n";
+    return item(version, shortVersion, "https://kestavon.example/releases/" + shortVersion,
+                "https://kestavon.example/Kestavon-" + shortVersion + ".tar.gz");
 }
 
 // The stand-in for the framework's windows: records what it was shown and answers offers as told.
@@ -42,38 +49,45 @@ public:
     }
     void showUpdaterError(const QString& message) override { errors.push_back(message); }
 
-    std::optional<Choice> choice;
+    std::optional<Choice> choice = Choice::install;
     std::vector<AppcastItem> offers;
     std::vector<QString> errors;
 };
 
-class AppcastFeedCheck : public ::testing::Test {
+// Checks of the feed at "/appcast.xml" on the loopback server.
+class FeedCheck : public ::testing::Test {
 protected:
-    AppcastFeedCheck() {
+    FeedCheck() {
         // Loopback only, whatever proxy the machine may name.
         QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
         QSettings().remove(QLatin1String(UpdateFeedOverride::key));
         QObject::connect(&controller, &SparkleUpdateController::stateChanged,
                          [this] { states.push_back(controller.state()); });
     }
-    ~AppcastFeedCheck() override { QSettings().remove(QLatin1String(UpdateFeedOverride::key)); }
+    ~FeedCheck() override { QSettings().remove(QLatin1String(UpdateFeedOverride::key)); }
 
-    // Starts the updater for a running build `build`, with the default feed on the test server.
-    void start(const QString& build, const QString& defaultFeed) {
-        updater = std::make_unique<AppcastUpdater>(fake->workspacePort, defaultFeed, build);
+    // Starts the updater for a running build `build`.
+    void start(const QString& build = QStringLiteral("1")) {
+        updater = std::make_unique<AppcastUpdater>(fake->workspacePort, server.url(QStringLiteral("/appcast.xml")),
+                                                   build);
         updater->setUserDriver(&driver);
         ASSERT_TRUE(server.isListening());
         ASSERT_EQ(controller.start(*updater), std::nullopt);
     }
-    void start(const QString& build) { start(build, server.url(QStringLiteral("/appcast.xml"))); }
 
-    // Asks for a check the way the About tab does and waits for the updater's answer.
-    bool checkAndWait() {
+    // Asks for a check the way the About tab does; the state it ended in.
+    UpdateCheckState check() {
         controller.checkForUpdates();
-        return TestSupport::processEventsUntil([this] {
-            return !driver.offers.empty() || !driver.errors.empty() ||
-                   controller.state() != UpdateCheckState::checking();
-        });
+        EXPECT_TRUE(TestSupport::processEventsUntil([this] {
+            const UpdateCheckState::Kind kind = controller.state().kind();
+            return kind != UpdateCheckState::Kind::checking && kind != UpdateCheckState::Kind::downloading;
+        }));
+        TestSupport::drainMainThread();
+        return controller.state();
+    }
+    UpdateCheckState check(LoopbackFeedServer::Answer answer) {
+        server.answer(QStringLiteral("/appcast.xml"), std::move(answer));
+        return check();
     }
 
     std::vector<QString> openedURLs() {
@@ -92,17 +106,14 @@ protected:
 } // namespace
 
 // The newest release gives its versions as elements, the others as attributes: both count.
-TEST_F(AppcastFeedCheck, NewestReleaseIsOfferedAcceptingOpensItsPageAndDismissingOpensNothing) {
+TEST_F(FeedCheck, NewestReleaseIsOfferedAcceptingOpensItsPageAndDismissingOpensNothing) {
     const QByteArray newest =
         "<item><title>Kestavon 1.1</title><link>https://kestavon.example/releases/1.1</link>"
         "<sparkle:version>3</sparkle:version>"
         "<sparkle:shortVersionString>1.1</sparkle:shortVersionString>"
         "<enclosure url=\"https://kestavon.example/1.1.tar.gz\" length=\"1\"/></item>";
-    server.answer(QStringLiteral("/appcast.xml"),
-                  {200, "OK", feed(enclosureItem("1", "0.9") + newest + enclosureItem("2", "1.0"))});
-    driver.choice = UpdateUserDriver::Choice::install;
     start(QStringLiteral("2"));
-    ASSERT_TRUE(checkAndWait());
+    check({200, "OK", feed(enclosureItem("1", "0.9") + newest + enclosureItem("2", "1.0"))});
 
     ASSERT_EQ(driver.offers.size(), 1u);
     EXPECT_EQ(driver.offers[0].version, QStringLiteral("3"));
@@ -113,18 +124,16 @@ TEST_F(AppcastFeedCheck, NewestReleaseIsOfferedAcceptingOpensItsPageAndDismissin
     EXPECT_EQ(server.requests(), QStringList{QStringLiteral("/appcast.xml")});
 
     driver.choice = UpdateUserDriver::Choice::dismiss;
-    controller.checkForUpdates();
-    ASSERT_TRUE(TestSupport::processEventsUntil([this] { return driver.offers.size() == 2; }));
-    TestSupport::drainMainThread();
-    EXPECT_EQ(openedURLs().size(), 1u);
     // Back to idle, so the button works again.
-    EXPECT_EQ(controller.state(), UpdateCheckState::idle());
+    EXPECT_EQ(check(), UpdateCheckState::idle());
+    EXPECT_EQ(driver.offers.size(), 2u);
+    EXPECT_EQ(openedURLs().size(), 1u);
 }
 
 // A check that offers nothing: up to date, or a failure whose text the updater's window and
 // the About tab both show, instead of staying on "checking" for good. Each feed is the user's
 // setting, which replaces the built-in one and is trimmed.
-TEST_F(AppcastFeedCheck, FeedsThatOfferNothingAreUpToDateOrFailWithTheReason) {
+TEST_F(FeedCheck, FeedsThatOfferNothingAreUpToDateOrFailWithTheReason) {
     const QString notLoaded = QStringLiteral("The update feed could not be loaded: ");
     // The feed's path on the server, or an address of its own ("closed": a port nobody listens
     // on); what the server answers (nothing: 404); parts of the failure's text (none: up to date).
@@ -154,23 +163,22 @@ TEST_F(AppcastFeedCheck, FeedsThatOfferNothingAreUpToDateOrFailWithTheReason) {
         QSettings().setValue(QLatin1String(UpdateFeedOverride::key), " " + address + "\n");
         driver.errors.clear();
         const qsizetype requestsBefore = server.requests().size();
-        ASSERT_TRUE(checkAndWait());
-        TestSupport::drainMainThread();
+        const UpdateCheckState ended = check();
         EXPECT_TRUE(driver.offers.empty());
         EXPECT_EQ(server.requests().mid(requestsBefore), served ? QStringList{row.address} : QStringList{});
         if (row.failure.isEmpty()) {
             EXPECT_TRUE(driver.errors.empty());
-            EXPECT_EQ(controller.state(), UpdateCheckState::upToDate());
+            EXPECT_EQ(ended, UpdateCheckState::upToDate());
             continue;
         }
         ASSERT_EQ(driver.errors.size(), 1u);
         for (const QString& part : row.failure)
             EXPECT_TRUE(driver.errors[0].contains(part)) << driver.errors[0].toStdString();
-        EXPECT_EQ(controller.state(), UpdateCheckState::failed(driver.errors[0]));
+        EXPECT_EQ(ended, UpdateCheckState::failed(driver.errors[0]));
     }
 }
 
-TEST_F(AppcastFeedCheck, StartIsRefusedWithoutAnyFeedAddress) {
+TEST_F(FeedCheck, StartIsRefusedWithoutAnyFeedAddress) {
     AppcastUpdater unconfigured(fake->workspacePort, QString(), QStringLiteral("1"));
     const std::optional<QString> error = controller.start(unconfigured);
     ASSERT_TRUE(error.has_value());
@@ -178,39 +186,82 @@ TEST_F(AppcastFeedCheck, StartIsRefusedWithoutAnyFeedAddress) {
     EXPECT_FALSE(controller.hasUpdater());
 }
 
-namespace {
-
-struct Ordered {
-    const char* older;
-    const char* newer;
-};
-
-} // namespace
-
-// Which release is newer than the running build.
-TEST(VersionComparator, OrdersReleasesAsNumberedNotAsText) {
-    const Ordered table[] = {
-        {"1.9", "1.10"},
-        {"2", "10"},
-        {"1.0", "1.0.1"},
-        {"1.0b2", "1.0"},
-        {"1.0b2", "1.0b10"},
-        {"1.0beta3", "1.0rc1"},
-        {"1.0b", "1.0.1"},
-        {"", "1"},
-        {"0.9", "1"},
-        {"99999999999999999999", "100000000000000000000"},
-        {"1.2 (build 7)", "1.2 (build 8)"},
+// Only web addresses are opened, from a release's page or its download.
+TEST_F(FeedCheck, ReleaseAddressesOpenOnlyOnTheWeb) {
+    const struct {
+        QByteArray link, enclosure;
+        bool opened;
+    } rows[] = {
+        {"http://kestavon.example/9", {}, true},
+        {"file:///etc/passwd", {}, false},
+        {"x-kestavon-run://now", {}, false},
+        {"javascript:alert(1)", {}, false},
+        {{}, "smb://share.example/Kestavon-9.tar.gz", false},
     };
-    for (const Ordered& row : table) {
-        EXPECT_LT(VersionComparator::compare(row.older, row.newer), 0) << row.older << " < " << row.newer;
-        EXPECT_GT(VersionComparator::compare(row.newer, row.older), 0) << row.newer << " > " << row.older;
+    start();
+    for (const auto& row : rows) {
+        const QString page = QString::fromUtf8(row.link.isEmpty() ? row.enclosure : row.link);
+        SCOPED_TRACE(page.toStdString());
+        const std::vector<QString> before = openedURLs();
+        const UpdateCheckState ended = check({200, "OK", feed(item("9", "9.0", row.link, row.enclosure))});
+        EXPECT_EQ(openedURLs().size() - before.size(), row.opened ? 1u : 0u);
+        if (row.opened) {
+            EXPECT_EQ(openedURLs().back(), page);
+            continue;
+        }
+        EXPECT_EQ(ended, UpdateCheckState::failed(QStringLiteral("The update feed gives \"%1\" as the address of "
+                                                                 "version 9.0; only http and https addresses are "
+                                                                 "opened, so it was not.")
+                                                      .arg(page)));
     }
 }
 
-TEST(VersionComparator, SpellingsOfTheSameVersionAreEqual) {
-    const Ordered same[] = {{"1.0", "1.0.0"},   {"2", "2.0.0.0"}, {"v1.2", "1.2"}, {"01.002", "1.2"},
-                            {"1.0B1", "1.0b1"}, {" 3.1 ", "3.1"}, {"", ""}};
-    for (const Ordered& row : same)
-        EXPECT_EQ(VersionComparator::compare(row.older, row.newer), 0) << row.older << " == " << row.newer;
+TEST_F(FeedCheck, ARedirectToAnotherSchemeIsNotFollowed) {
+    start();
+    EXPECT_EQ(check({302, "Found", {}, "Location: file:///etc/hostname\r\n"}).kind(), UpdateCheckState::Kind::failed);
+    ASSERT_EQ(driver.errors.size(), 1u);
+    EXPECT_TRUE(driver.errors[0].startsWith(QStringLiteral("The update feed could not be loaded: ")));
+    EXPECT_TRUE(openedURLs().empty());
+}
+
+TEST_F(FeedCheck, AFeedLargerThanTheLimitIsRefusedWhetherItsSizeIsDeclaredOrNot) {
+    const QByteArray huge = feed(enclosureItem("9", "9.0")) + QByteArray(AppcastUpdater::largestFeedBytes, ' ');
+    start();
+    for (bool declared : {true, false}) {
+        driver.errors.clear();
+        check({200, "OK", huge, {}, declared});
+        ASSERT_EQ(driver.errors.size(), 1u) << declared;
+        EXPECT_EQ(driver.errors[0], QStringLiteral("The update feed could not be loaded: the feed is larger than 4 MiB."));
+    }
+    EXPECT_TRUE(openedURLs().empty());
+}
+
+TEST_F(FeedCheck, AServerThatTricklesItsAnswerFailsAtTheCheckDeadline) {
+    start();
+    updater->setCheckDeadline(200ms);
+    check({200, "OK", feed(enclosureItem("9", "9.0")), {}, true, 20});
+    ASSERT_EQ(driver.errors.size(), 1u);
+    EXPECT_EQ(driver.errors[0], QStringLiteral("The update feed could not be loaded: the server did not answer in full "
+                                               "within 0.2 seconds."));
+}
+
+// Which release is newer than the running build: numbered, not as text.
+TEST(VersionComparator, OrdersReleasesAsNumberedAndSpellingsOfTheSameVersionAreEqual) {
+    const struct {
+        const char* older;
+        const char* newer;
+        int order; // -1: older < newer; 0: the same version
+    } table[] = {
+        {"1.9", "1.10", -1},    {"2", "10", -1},        {"1.0", "1.0.1", -1},       {"1.0b2", "1.0", -1},
+        {"1.0b2", "1.0b10", -1}, {"1.0beta3", "1.0rc1", -1}, {"1.0b", "1.0.1", -1}, {"", "1", -1},
+        {"0.9", "1", -1},       {"99999999999999999999", "100000000000000000000", -1},
+        {"1.2 (build 7)", "1.2 (build 8)", -1},
+        {"1.0", "1.0.0", 0},    {"2", "2.0.0.0", 0},    {"v1.2", "1.2", 0},         {"01.002", "1.2", 0},
+        {"1.0B1", "1.0b1", 0},  {" 3.1 ", "3.1", 0},    {"", "", 0},
+    };
+    const auto sign = [](int n) { return (n > 0) - (n < 0); };
+    for (const auto& row : table) {
+        EXPECT_EQ(sign(VersionComparator::compare(row.older, row.newer)), row.order) << row.older << " " << row.newer;
+        EXPECT_EQ(sign(VersionComparator::compare(row.newer, row.older)), -row.order) << row.newer << " " << row.older;
+    }
 }

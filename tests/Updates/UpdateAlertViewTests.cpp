@@ -3,11 +3,14 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -55,12 +58,38 @@ TEST(UpdateAlertView, OfferAnswersOnceWithTheButtonPressedAndClosingItCountsAsNo
     EXPECT_EQ(replies.back(), UpdateUserDriver::Choice::dismiss);
 }
 
-TEST(UpdateAlertView, ErrorShowsTheUpdaterMessage) {
+// Markup a feed or its server may send (a red headline, a local image, a live link) is shown
+// as the text it is, in an offered version and in an error's reason phrase.
+TEST(UpdateAlertView, FeedTextIsShownAsPlainText) {
+    const QString hostile = QStringLiteral("<h1 style=\"color:red\">9.9</h1><img "
+                                           "src=\"file:///usr/share/pixmaps/debian-logo.png\"><a href=\"file:///\">open</a>");
     UpdateAlertView alerts;
-    alerts.showUpdaterError(QStringLiteral("The update feed could not be loaded: Connection refused"));
-    QMessageBox* box = openBox();
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->informativeText(),
-              QStringLiteral("The update feed could not be loaded: Connection refused"));
-    box->accept();
+    AppcastItem offered;
+    offered.version = QStringLiteral("99");
+    offered.displayVersion = hostile;
+    const std::function<void()> shows[] = {
+        [&] { alerts.showUpdateFound(offered, [](UpdateUserDriver::Choice) {}); },
+        [&] {
+            alerts.showUpdaterError(
+                QStringLiteral("The update feed could not be loaded: the server answered HTTP 503 (%1).").arg(hostile));
+        },
+    };
+    for (const auto& show : shows) {
+        show();
+        QMessageBox* box = openBox();
+        ASSERT_NE(box, nullptr);
+        int showing = 0;
+        for (QLabel* label : box->findChildren<QLabel*>()) {
+            if (!label->text().contains(hostile)) continue;
+            ++showing;
+            EXPECT_EQ(label->textFormat(), Qt::PlainText);
+        }
+        EXPECT_EQ(showing, 1);
+        box->reject();
+        EXPECT_TRUE(TestSupport::processEventsUntil([&] {
+            return std::ranges::none_of(QApplication::topLevelWidgets(), [](QWidget* w) {
+                return qobject_cast<QMessageBox*>(w) && w->isVisible();
+            });
+        }));
+    }
 }

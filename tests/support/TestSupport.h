@@ -8,6 +8,8 @@
 
 #include <functional>
 
+#include <sys/stat.h>
+
 namespace TestSupport {
 
 /// Runs the main thread's event loop until `done` holds, for at most `limitMs` of real time
@@ -43,6 +45,12 @@ inline QByteArray readAll(const QString& path) {
 inline void writeAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(bytes);
+}
+
+/// The permission bits of what is at `path`, a link not followed; 0 when nothing is there.
+inline mode_t modeOf(const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
 } // namespace TestSupport
