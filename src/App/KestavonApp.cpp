@@ -26,13 +26,12 @@ namespace {
 // How often, and how many times, a tray that is not there at start is looked for again.
 constexpr int trayRetryMs = 5000;
 constexpr int trayRetries = 12;
+// How long the window's first painting is waited for before the rest of the start goes on.
+constexpr int finishStartLatestMs = 2000;
 
 } // namespace
 
 KestavonApp::KestavonApp() {
-    // Written at every launch, whatever was stored: the system's own texts in our window
-    // (buttons of dialogs, formats) are English like the rest of it.
-    QSettings().setValue(QStringLiteral("AppleLanguages"), QStringList{QStringLiteral("en")});
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
@@ -43,7 +42,6 @@ void KestavonApp::makeWindow() {
     services.updater = &updateController_;
     window_ = std::make_unique<ContentView>(services);
     window_->setWindowTitle(QStringLiteral("Kestavon"));
-    window_->setWindowIcon(QIcon(QStringLiteral(":/kestavon.svg")));
 
 #ifndef Q_OS_MACOS
     // The update framework's own windows belong to ours.
@@ -56,6 +54,11 @@ void KestavonApp::makeWindow() {
     quit->setShortcut(QKeySequence::Quit);
     QObject::connect(quit, &QAction::triggered, &QApplication::quit);
     window_->addAction(quit);
+    // Drawing the icon loads the vector image support: not needed for the first look.
+    afterFirstPainting(*window_, [this] {
+        window_->setWindowIcon(QIcon(QStringLiteral(":/kestavon.svg")));
+        finishStart();
+    });
     reportWhenShown(*window_);
 }
 
@@ -63,10 +66,23 @@ void KestavonApp::showWindow() {
     if (!window_) makeWindow();
     window_->show();
     scheduleStartupTask();
+    // Should the window never be painted (a window manager starting it minimised), the rest
+    // of the start still happens.
+    QTimer::singleShot(finishStartLatestMs, [this] { finishStart(); });
 }
 
 void KestavonApp::startInBackground() {
     scheduleStartupTask();
+    finishStart();
+}
+
+void KestavonApp::finishStart() {
+    if (started_) return;
+    started_ = true;
+    // Written at every launch, whatever was stored: the system's own texts in our window
+    // (buttons of dialogs, formats) are English like the rest of it.
+    QSettings().setValue(QStringLiteral("AppleLanguages"), QStringList{QStringLiteral("en")});
+    if (trayWanted_) showTrayIcon();
 }
 
 void KestavonApp::scheduleStartupTask() {
@@ -92,6 +108,10 @@ void KestavonApp::runStartupTask() {
 
 void KestavonApp::showTrayIcon() {
     if (tray_) return;
+    if (!started_) {
+        trayWanted_ = true;
+        return;
+    }
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         trayWait_.reset();
         tray_ = std::make_unique<TrayIcon>(QIcon(QStringLiteral(":/kestavon.svg")), [this] { bringWindowForward(); },
