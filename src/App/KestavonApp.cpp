@@ -10,8 +10,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QKeySequence>
 #include <QLocale>
+#include <QPixmap>
 #include <QSettings>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -28,6 +30,14 @@ constexpr int trayRetryMs = 5000;
 constexpr int trayRetries = 12;
 // How long the window's first painting is waited for before the rest of the start goes on.
 constexpr int finishStartLatestMs = 2000;
+
+QIcon appIcon() {
+    // Read as what it is: left to guess the format, the reader would load every image plugin
+    // (and the vector image support with them) to ask each one first.
+    QImageReader reader(QStringLiteral(":/kestavon-128.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QIcon(QPixmap::fromImage(reader.read()));
+}
 
 } // namespace
 
@@ -54,9 +64,10 @@ void KestavonApp::makeWindow() {
     quit->setShortcut(QKeySequence::Quit);
     QObject::connect(quit, &QAction::triggered, &QApplication::quit);
     window_->addAction(quit);
-    // Drawing the icon loads the vector image support: not needed for the first look.
+    // Not needed for the first look. A ready image (scripts/window-icon), since drawing the
+    // vector one would keep the vector image support in memory for good.
     afterFirstPainting(*window_, [this] {
-        window_->setWindowIcon(QIcon(QStringLiteral(":/kestavon.svg")));
+        window_->setWindowIcon(appIcon());
         finishStart();
     });
     reportWhenShown(*window_);
@@ -114,7 +125,7 @@ void KestavonApp::showTrayIcon() {
     }
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         trayWait_.reset();
-        tray_ = std::make_unique<TrayIcon>(QIcon(QStringLiteral(":/kestavon.svg")), [this] { bringWindowForward(); },
+        tray_ = std::make_unique<TrayIcon>(appIcon(), [this] { bringWindowForward(); },
                                            &QApplication::quit);
         tray_->icon().show();
         return;
