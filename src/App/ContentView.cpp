@@ -67,12 +67,7 @@ ContentView::ContentView(Services services, QWidget* parent)
     keyboard_ = new KeyboardView([this](const KeyboardKey& key) { openPicker(key); }, keyGap, tabContent_);
     keyboard_->setObjectName(QStringLiteral("keyboard"));
     tabContent_->addWidget(keyboard_);
-    auto* statsPage = new StatsView(*stats_, [this] { stats_->reset(); });
-    statsPage->setObjectName(QStringLiteral("stats"));
-    tabContent_->addWidget(inShadowRoom(statsPage));
-    auto* aboutPage = new AboutView(*updater_);
-    aboutPage->setObjectName(QStringLiteral("about"));
-    tabContent_->addWidget(inShadowRoom(aboutPage));
+    // The other tabs are made when first selected: most starts never show them.
     column->addWidget(tabContent_, 0, Qt::AlignHCenter);
 
     // Shown only while something stands in the way; as tall as the longest notice of any tab,
@@ -211,9 +206,26 @@ void ContentView::selectTab(ConfigTab tab) {
     for (int i = 0; i < tabButtons_.size(); ++i) {
         tabButtons_[i]->setSelected(allConfigTabs()[static_cast<std::size_t>(i)].tab == tab);
     }
-    tabContent_->setCurrentIndex(static_cast<int>(tab));
+    tabContent_->setCurrentWidget(page(tab));
     showHint();
     showNotice();
+}
+
+QWidget* ContentView::page(ConfigTab tab) {
+    if (tab == ConfigTab::keys) return keyboard_;
+    QWidget*& made = tab == ConfigTab::stats ? statsPage_ : aboutPage_;
+    if (made) return made;
+    QWidget* content = nullptr;
+    if (tab == ConfigTab::stats) {
+        content = new StatsView(*stats_, [this] { stats_->reset(); });
+        content->setObjectName(QStringLiteral("stats"));
+    } else {
+        content = new AboutView(*updater_);
+        content->setObjectName(QStringLiteral("about"));
+    }
+    made = inShadowRoom(content);
+    tabContent_->addWidget(made);
+    return made;
 }
 
 QString ContentView::noticeFor(ConfigTab tab) const {

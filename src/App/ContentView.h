@@ -77,6 +77,8 @@ private:
     QWidget* buildTabBar();
     QWidget* buildFooter();
     void selectTab(ConfigTab tab);
+    /// The page of a tab, made on first use.
+    QWidget* page(ConfigTab tab);
     void openPicker(const KeyboardKey& key);
     void bind(const KeyboardKey& key, const AppEntry& entry);
     void unbind(const KeyboardKey& key);
@@ -108,6 +110,8 @@ private:
     QList<TabBarButton*> tabButtons_;
     QStackedWidget* tabContent_ = nullptr;
     KeyboardView* keyboard_ = nullptr;
+    QWidget* statsPage_ = nullptr;
+    QWidget* aboutPage_ = nullptr;
     QLabel* hint_ = nullptr;
     QLabel* notice_ = nullptr;
     QPushButton* settingsButton_ = nullptr;

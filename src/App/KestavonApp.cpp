@@ -10,8 +10,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QKeySequence>
 #include <QLocale>
+#include <QPixmap>
 #include <QSettings>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -26,13 +28,20 @@ namespace {
 // How often, and how many times, a tray that is not there at start is looked for again.
 constexpr int trayRetryMs = 5000;
 constexpr int trayRetries = 12;
+// How long the window's first painting is waited for before the rest of the start goes on.
+constexpr int finishStartLatestMs = 2000;
+
+QIcon appIcon() {
+    // Read as what it is: left to guess the format, the reader would load every image plugin
+    // (and the vector image support with them) to ask each one first.
+    QImageReader reader(QStringLiteral(":/kestavon-128.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QIcon(QPixmap::fromImage(reader.read()));
+}
 
 } // namespace
 
 KestavonApp::KestavonApp() {
-    // Written at every launch, whatever was stored: the system's own texts in our window
-    // (buttons of dialogs, formats) are English like the rest of it.
-    QSettings().setValue(QStringLiteral("AppleLanguages"), QStringList{QStringLiteral("en")});
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
@@ -43,7 +52,6 @@ void KestavonApp::makeWindow() {
     services.updater = &updateController_;
     window_ = std::make_unique<ContentView>(services);
     window_->setWindowTitle(QStringLiteral("Kestavon"));
-    window_->setWindowIcon(QIcon(QStringLiteral(":/kestavon.svg")));
 
 #ifndef Q_OS_MACOS
     // The update framework's own windows belong to ours.
@@ -56,6 +64,12 @@ void KestavonApp::makeWindow() {
     quit->setShortcut(QKeySequence::Quit);
     QObject::connect(quit, &QAction::triggered, &QApplication::quit);
     window_->addAction(quit);
+    // Not needed for the first look. A ready image (scripts/window-icon), since drawing the
+    // vector one would keep the vector image support in memory for good.
+    afterFirstPainting(*window_, [this] {
+        window_->setWindowIcon(appIcon());
+        finishStart();
+    });
     reportWhenShown(*window_);
 }
 
@@ -63,10 +77,23 @@ void KestavonApp::showWindow() {
     if (!window_) makeWindow();
     window_->show();
     scheduleStartupTask();
+    // Should the window never be painted (a window manager starting it minimised), the rest
+    // of the start still happens.
+    QTimer::singleShot(finishStartLatestMs, [this] { finishStart(); });
 }
 
 void KestavonApp::startInBackground() {
     scheduleStartupTask();
+    finishStart();
+}
+
+void KestavonApp::finishStart() {
+    if (started_) return;
+    started_ = true;
+    // Written at every launch, whatever was stored: the system's own texts in our window
+    // (buttons of dialogs, formats) are English like the rest of it.
+    QSettings().setValue(QStringLiteral("AppleLanguages"), QStringList{QStringLiteral("en")});
+    if (trayWanted_) showTrayIcon();
 }
 
 void KestavonApp::scheduleStartupTask() {
@@ -92,9 +119,13 @@ void KestavonApp::runStartupTask() {
 
 void KestavonApp::showTrayIcon() {
     if (tray_) return;
+    if (!started_) {
+        trayWanted_ = true;
+        return;
+    }
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         trayWait_.reset();
-        tray_ = std::make_unique<TrayIcon>(QIcon(QStringLiteral(":/kestavon.svg")), [this] { bringWindowForward(); },
+        tray_ = std::make_unique<TrayIcon>(appIcon(), [this] { bringWindowForward(); },
                                            &QApplication::quit);
         tray_->icon().show();
         return;

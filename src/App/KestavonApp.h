@@ -28,8 +28,9 @@ public:
     void bringWindowForward();
     /// Hotkeys first, then updates. Runs on the main thread, once.
     void runStartupTask();
-    /// Puts the icon in the desktop's tray, now or, when the tray is not there yet (its panel
-    /// may start after Kestavon at login), as soon as it appears within a minute.
+    /// Puts the icon in the desktop's tray, once the window is first painted (or at once when
+    /// starting in the background) or, when the tray is not there yet (its panel may start
+    /// after Kestavon at login), as soon as it appears within a minute.
     void showTrayIcon();
 
     ContentView* window() const { return window_.get(); }
@@ -38,6 +39,8 @@ public:
 private:
     void makeWindow();
     void scheduleStartupTask();
+    /// What the window's first look does not need: the stored language and the tray icon.
+    void finishStart();
 
     SparkleUpdateController updateController_;
 #ifndef Q_OS_MACOS
@@ -48,4 +51,6 @@ private:
     std::unique_ptr<TrayIcon> tray_;
     std::unique_ptr<QTimer> trayWait_;
     bool startupScheduled_ = false;
+    bool started_ = false;
+    bool trayWanted_ = false;
 };

@@ -6,7 +6,8 @@ class QPainter;
 class QPainterPath;
 
 /// A soft drop shadow under a shape, drawn as a few widening translucent outlines: close
-/// enough to a blur for small radii, and cheap enough for every key cap on every repaint.
+/// enough to a blur for small radii. A small shape's shadow is drawn once per outline and look
+/// and copied after, so every key cap can have one on every repaint.
 namespace SoftShadow {
 
 /// Draws the shadow of `shape` moved by `offset`, spread over `blurRadius`, in black at
