@@ -115,7 +115,7 @@ std::optional<TapFailure> X11EventTap::connect() {
 
     const X11ModifierMasks masks = X11ModifierMasks::read(c);
     const X11KeyGrabs::Result grabs = grabKeys(c, connection->root(), masks);
-    const bool triggerTaken = grabs.triggerKeyTaken;
+    const bool triggerTaken = X11KeyGrabs::triggerKeyHeldElsewhere(c, connection->root());
     if (triggerTaken) logOnce(QStringLiteral("右 Super 键已被其他程序单独抓取：触发键的组合键到不了这里"));
     std::lock_guard lock(mutex_);
     keysTaken_ = grabs.refused;
@@ -266,10 +266,11 @@ void X11EventTap::followKeyboardMapping() {
                        QStringLiteral("，左 Super ") + hex(masks.leftSuper) + QStringLiteral("，锁定键 ") +
                        hex(masks.locks));
     const X11KeyGrabs::Result grabs = grabKeys(c, connection_->root(), masks);
+    const bool triggerTaken = X11KeyGrabs::triggerKeyHeldElsewhere(c, connection_->root());
     {
         std::lock_guard lock(mutex_);
         keysTaken_ = grabs.refused;
-        triggerKeyTaken_ = grabs.triggerKeyTaken;
+        triggerKeyTaken_ = triggerTaken;
     }
     X11KeyGrabs::ungrabStale(c, connection_->root(), masks_, masks);
     xcb_flush(c);

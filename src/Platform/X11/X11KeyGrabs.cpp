@@ -28,10 +28,6 @@ Result grabAll(xcb_connection_t* connection, xcb_window_t root, const X11Modifie
                                                      XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_SYNC));
         pending.push_back(std::move(p));
     }
-    // Asynchronous in both modes: a press during the trial never freezes the keyboard.
-    const xcb_void_cookie_t trial = xcb_grab_key_checked(connection, 0, root, XCB_MOD_MASK_ANY,
-                                                         KeyPositions::superRight, XCB_GRAB_MODE_ASYNC,
-                                                         XCB_GRAB_MODE_ASYNC);
 
     Result result;
     for (const Pending& p : pending) {
@@ -45,15 +41,23 @@ Result grabAll(xcb_connection_t* connection, xcb_window_t root, const X11Modifie
         }
         (plainGrabbed ? result.grabbed : result.refused).push_back(p.keyCode);
     }
-    xcb_generic_error_t* error = xcb_request_check(connection, trial);
-    result.triggerKeyTaken = error && error->error_code == XCB_ACCESS;
+    return result;
+}
+
+bool triggerKeyHeldElsewhere(xcb_connection_t* connection, xcb_window_t root) {
+    // Asynchronous in both modes: a press during the trial never freezes the keyboard.
+    const xcb_void_cookie_t cookie =
+        xcb_grab_key_checked(connection, 0, root, XCB_MOD_MASK_ANY, KeyPositions::superRight,
+                             XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+    xcb_generic_error_t* error = xcb_request_check(connection, cookie);
+    const bool refused = error && error->error_code == XCB_ACCESS;
     std::free(error);
-    // Our grabs never include the trigger key itself, so this gives back the trial alone.
-    if (!result.triggerKeyTaken) {
+    if (!refused) {
+        // Our grabs never include the trigger key itself, so this gives back the trial alone.
         xcb_ungrab_key(connection, KeyPositions::superRight, root, XCB_MOD_MASK_ANY);
         xcb_flush(connection);
     }
-    return result;
+    return refused;
 }
 
 void ungrabStale(xcb_connection_t* connection, xcb_window_t root, const X11ModifierMasks& old,

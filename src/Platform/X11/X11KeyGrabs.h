@@ -17,16 +17,17 @@ struct Result {
     std::vector<std::int64_t> grabbed;
     /// Tap key codes of the keys whose Super grab was refused (another client has it).
     std::vector<std::int64_t> refused;
-    /// Whether another client holds the right Super key on its own (a window manager that
-    /// opens its menu with it): a trial grab of that key in any modifier state was refused.
-    bool triggerKeyTaken = false;
 };
 
 /// Grabs Super + each bindable key in every state of `masks` (the lock keys on or off) and
 /// waits for the server's answers. A grab of ours already there for the same state is
-/// simply made again. The trial grab of the right Super key goes with them and, when it
-/// succeeds, is given back at once.
+/// simply made again.
 Result grabAll(xcb_connection_t* connection, xcb_window_t root, const X11ModifierMasks& masks);
+
+/// Whether another client holds the right Super key on its own (a window manager that opens
+/// its menu with it): a trial grab of that key in any modifier state is refused then. The
+/// trial grab, when it succeeds, is given back at once.
+bool triggerKeyHeldElsewhere(xcb_connection_t* connection, xcb_window_t root);
 
 /// Gives back the grabs made for `old` in states that `current` no longer grabs.
 void ungrabStale(xcb_connection_t* connection, xcb_window_t root, const X11ModifierMasks& old,
