@@ -115,11 +115,8 @@ std::optional<TapFailure> X11EventTap::connect() {
 
     const X11ModifierMasks masks = X11ModifierMasks::read(c);
     const X11KeyGrabs::Result grabs = grabKeys(c, connection->root(), masks);
-    const bool triggerTaken = X11KeyGrabs::triggerKeyHeldElsewhere(c, connection->root());
-    if (triggerTaken) logOnce(QStringLiteral("右 Super 键已被其他程序单独抓取：触发键的组合键到不了这里"));
     std::lock_guard lock(mutex_);
     keysTaken_ = grabs.refused;
-    triggerKeyTaken_ = triggerTaken;
     if (grabs.grabbed.empty()) {
         logOnce(QStringLiteral("tap 未安装：Super + 键帽的抓键全部被拒"));
         return TapFailure::keysTaken;
@@ -134,11 +131,6 @@ std::optional<TapFailure> X11EventTap::connect() {
 std::vector<std::int64_t> X11EventTap::keysTaken() const {
     std::lock_guard lock(mutex_);
     return keysTaken_;
-}
-
-bool X11EventTap::triggerKeyTaken() const {
-    std::lock_guard lock(mutex_);
-    return triggerKeyTaken_;
 }
 
 void X11EventTap::setEnabled(bool enabled) {
@@ -266,11 +258,9 @@ void X11EventTap::followKeyboardMapping() {
                        QStringLiteral("，左 Super ") + hex(masks.leftSuper) + QStringLiteral("，锁定键 ") +
                        hex(masks.locks));
     const X11KeyGrabs::Result grabs = grabKeys(c, connection_->root(), masks);
-    const bool triggerTaken = X11KeyGrabs::triggerKeyHeldElsewhere(c, connection_->root());
     {
         std::lock_guard lock(mutex_);
         keysTaken_ = grabs.refused;
-        triggerKeyTaken_ = triggerTaken;
     }
     X11KeyGrabs::ungrabStale(c, connection_->root(), masks_, masks);
     xcb_flush(c);

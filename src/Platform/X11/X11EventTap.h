@@ -40,9 +40,6 @@ public:
     void stop() override;
     /// The keys whose grab another client held at the last connection.
     std::vector<std::int64_t> keysTaken() const override;
-    /// Whether another client held the right Super key alone at the last connection or
-    /// keyboard mapping change.
-    bool triggerKeyTaken() const override;
 
     /// Logs a line through the hotkey log once per process: the conditions logged here last,
     /// and the monitor retries every few seconds.
@@ -80,7 +77,6 @@ private:
     mutable std::mutex mutex_;
     bool running_ = false;                      // guarded by mutex_
     std::vector<std::int64_t> keysTaken_;       // guarded by mutex_
-    bool triggerKeyTaken_ = false;              // guarded by mutex_
     std::atomic<bool> stopping_{false};
     std::atomic<bool> enabled_{true};
     int wakeRead_ = -1;

@@ -44,22 +44,6 @@ Result grabAll(xcb_connection_t* connection, xcb_window_t root, const X11Modifie
     return result;
 }
 
-bool triggerKeyHeldElsewhere(xcb_connection_t* connection, xcb_window_t root) {
-    // Asynchronous in both modes: a press during the trial never freezes the keyboard.
-    const xcb_void_cookie_t cookie =
-        xcb_grab_key_checked(connection, 0, root, XCB_MOD_MASK_ANY, KeyPositions::superRight,
-                             XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
-    xcb_generic_error_t* error = xcb_request_check(connection, cookie);
-    const bool refused = error && error->error_code == XCB_ACCESS;
-    std::free(error);
-    if (!refused) {
-        // Our grabs never include the trigger key itself, so this gives back the trial alone.
-        xcb_ungrab_key(connection, KeyPositions::superRight, root, XCB_MOD_MASK_ANY);
-        xcb_flush(connection);
-    }
-    return refused;
-}
-
 void ungrabStale(xcb_connection_t* connection, xcb_window_t root, const X11ModifierMasks& old,
                  const X11ModifierMasks& current) {
     const std::vector<std::uint16_t> kept = current.grabStates();

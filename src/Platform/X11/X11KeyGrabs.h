@@ -24,11 +24,6 @@ struct Result {
 /// simply made again.
 Result grabAll(xcb_connection_t* connection, xcb_window_t root, const X11ModifierMasks& masks);
 
-/// Whether another client holds the right Super key on its own (a window manager that opens
-/// its menu with it): a trial grab of that key in any modifier state is refused then. The
-/// trial grab, when it succeeds, is given back at once.
-bool triggerKeyHeldElsewhere(xcb_connection_t* connection, xcb_window_t root);
-
 /// Gives back the grabs made for `old` in states that `current` no longer grabs.
 void ungrabStale(xcb_connection_t* connection, xcb_window_t root, const X11ModifierMasks& old,
                  const X11ModifierMasks& current);
