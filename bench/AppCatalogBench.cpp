@@ -3,7 +3,8 @@
 // files, and the filtering of the scanned entries for one keystroke.
 #include "Keyboard/AppCatalog.h"
 #include "Platform/Platform.h"
-#include "X11/PlatformWithEntries.h"
+#include "Platform/Fake/FakePlatform.h"
+#include "Platform/X11/X11Bundles.h"
 
 #include "FigureReporter.h"
 
@@ -15,6 +16,24 @@
 #include <random>
 
 namespace {
+
+/// The fake desktop with real desktop entries in place of its bundles.
+class PlatformWithEntries final : public Platform {
+public:
+    TimePort& time() override { return fake.time(); }
+    WindowServerPort& windowServer() override { return fake.windowServer(); }
+    SpaceSwitcherPort& spaceSwitcher() override { return fake.spaceSwitcher(); }
+    WindowOperationsPort& windowOperations() override { return fake.windowOperations(); }
+    KeyboardTapPort& keyboardTap() override { return fake.keyboardTap(); }
+    BundlePort& bundles() override { return entries; }
+    WorkspacePort& workspace() override { return fake.workspace(); }
+    UpdaterPort& updater() override { return fake.updater(); }
+    const PlatformWords& words() override { return fake.words(); }
+
+    FakePlatform fake;
+    X11Bundles entries;
+};
+
 
 constexpr int entryCount = 2000;
 QString applications;
