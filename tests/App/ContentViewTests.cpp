@@ -109,17 +109,6 @@ TEST(MainWindowFooter, ShowsTheNewestOfTheEditorsActionAndTheJumpsResult) {
     }
 }
 
-TEST(MainWindowFooter, ABindingMadeWhileTheHotkeysAreOffStillSaysWhy) {
-    Window window(x11Words());
-    window.fake->desktop.tapFailure = TapFailure::noDisplay;
-    window.show();
-    window.monitor.start(false);
-    ASSERT_TRUE(
-        TestSupport::processEventsUntil([&] { return window.footer() == x11Words().noDisplay.text; }));
-    ASSERT_TRUE(window.bindInPicker("1-q", terminal.bundleId));
-    EXPECT_EQ(window.footer(), "Bound Q \u2192 Terminal. " + x11Words().noDisplay.text);
-}
-
 // A free key's picker binds the row clicked; a bound key's shows its app, keeps it on Return,
 // rebinds on Down then Return, and unbinds.
 TEST(MainWindowBinding, APickerBindsAFreeKeyAndKeepsRebindsOrUnbindsABoundOne) {
@@ -231,18 +220,6 @@ TEST(MainWindowHotkeyTrouble, TheFooterNamesTheCauseAndOffersAButtonOnlyWhereItF
         if (c.button.isEmpty()) continue;
         QTest::mouseClick(settings, Qt::LeftButton);
         EXPECT_EQ(window.fake->desktop.openedURLs, std::vector<QString>{c.button});
-    }
-}
-
-TEST(MainWindowHotkeyTrouble, LinuxWordsSpeakOfNoMacThing) {
-    const PlatformWords& words = x11Words();
-    const QStringList texts{words.triggerKey,         words.notTrusted.text, words.notPermitted.text,
-                            words.unsupportedSession.text, words.noDisplay.text, words.allKeysTaken.text,
-                            words.nowListening,       words.keysTakenText({"E", "R"}), words.setupTip};
-    for (const QString& text : texts) {
-        for (const char* mac : {"Command", "System Settings", "Privacy", "Accessibility", "Input Monitoring",
-                                "permission"})
-            EXPECT_FALSE(text.contains(mac, Qt::CaseInsensitive)) << text.toStdString();
     }
 }
 

@@ -88,19 +88,10 @@ xcb_window_t TestWindows::map(const TestWindowProperties& props) {
     return window;
 }
 
-std::vector<xcb_window_t> TestWindows::createMany(int count,
-                                                  const std::function<TestWindowProperties(int)>& props) {
-    std::vector<xcb_window_t> made;
-    for (int i = 0; i < count; ++i)
-        made.push_back(map(props(i)));
-    // Viewable asked only once all are listed: one round trip each.
-    waitUntil(
-        [&] {
-            return listed(made) == made.size() &&
-                   std::all_of(made.begin(), made.end(), [&](xcb_window_t w) { return isViewable(w); });
-        },
-        60000);
-    return made;
+xcb_window_t TestWindows::create(const TestWindowProperties& props) {
+    const xcb_window_t window = map(props);
+    waitUntil([&] { return listed({window}) == 1 && isViewable(window); }, 60000);
+    return window;
 }
 
 void TestWindows::destroy(xcb_window_t window) {

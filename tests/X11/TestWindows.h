@@ -46,12 +46,7 @@ public:
     /// Creates and maps a window; the manager may not have taken it yet.
     xcb_window_t map(const TestWindowProperties& props);
     /// Creates and maps a window and waits until the manager shows it.
-    xcb_window_t create(const TestWindowProperties& props) {
-        return createMany(1, [&](int) { return props; })[0];
-    }
-    /// Creates `count` windows, then waits for all of them at once (the limit, a hang guard, is
-    /// for hundreds).
-    std::vector<xcb_window_t> createMany(int count, const std::function<TestWindowProperties(int)>& props);
+    xcb_window_t create(const TestWindowProperties& props);
     /// Destroys one window and waits until it has left the client list.
     void destroy(xcb_window_t window);
     /// Hears the property changes of a window we did not make too.
