@@ -11,19 +11,19 @@ class UpdaterDelegate {
 public:
     virtual ~UpdaterDelegate() = default;
 
-    /// updaterDidNotFindUpdate: a check found no newer version.
-    virtual void updaterDidNotFindUpdate() = 0;
-    /// updater:willDownloadUpdate:withRequest: the user chose to install and the download begins.
-    virtual void updaterWillDownloadUpdate() = 0;
-    /// updater:didDownloadUpdate: the download is complete.
-    virtual void updaterDidDownloadUpdate() = 0;
-    /// updater:failedToDownloadUpdate:error: the download failed; the error's localized description.
-    virtual void updaterFailedToDownloadUpdate(const QString& errorDescription) = 0;
-    /// updater:didFinishUpdateCycleForUpdateCheck:error: a check is over, however it ended; the
-    /// error's localized description when it ended in an error (a dismissed offer has none).
-    virtual void updaterDidFinishUpdateCycle(const std::optional<QString>& errorDescription) = 0;
-    /// feedURLStringForUpdater: the feed address to use for this check; nothing for the built-in one.
-    virtual std::optional<QString> feedURLStringForUpdater() = 0;
+    /// A check found no newer version.
+    virtual void noUpdateFound() = 0;
+    /// The user chose to install and the download begins.
+    virtual void downloadStarting() = 0;
+    /// The download is complete.
+    virtual void downloadFinished() = 0;
+    /// The download failed, with the error's localized description.
+    virtual void downloadFailed(const QString& errorDescription) = 0;
+    /// A check is over, however it ended; the error's localized description when it ended in
+    /// an error (a dismissed offer has none).
+    virtual void checkFinished(const std::optional<QString>& errorDescription) = 0;
+    /// The feed address to use for this check; nothing for the built-in one.
+    virtual std::optional<QString> feedAddress() = 0;
 };
 
 /// The update framework: its updater with the standard user driver, which reads the feed,
@@ -32,9 +32,9 @@ class UpdaterPort {
 public:
     virtual ~UpdaterPort() = default;
 
-    /// startUpdater: creates the standard user driver and the updater with `delegate` and starts
+    /// Creates the standard user driver and the updater with `delegate` and starts
     /// it; the error's localized description when it refuses to start (the delegate is then not kept).
     virtual std::optional<QString> startUpdater(UpdaterDelegate& delegate) = 0;
-    /// checkForUpdates: a check the user asked for, answered through the delegate and the driver.
+    /// A check the user asked for, answered through the delegate and the driver.
     virtual void checkForUpdates() = 0;
 };

@@ -37,24 +37,24 @@ void SparkleUpdateController::checkForUpdates() {
     updater_->checkForUpdates();
 }
 
-void SparkleUpdateController::updaterDidNotFindUpdate() {
+void SparkleUpdateController::noUpdateFound() {
     setState(UpdateCheckState::upToDate());
 }
 
-void SparkleUpdateController::updaterWillDownloadUpdate() {
+void SparkleUpdateController::downloadStarting() {
     // No progress message is handled: the download shows 0 % until it ends.
     setState(UpdateCheckState::downloading(0.0));
 }
 
-void SparkleUpdateController::updaterDidDownloadUpdate() {
+void SparkleUpdateController::downloadFinished() {
     setState(UpdateCheckState::idle());
 }
 
-void SparkleUpdateController::updaterFailedToDownloadUpdate(const QString& errorDescription) {
+void SparkleUpdateController::downloadFailed(const QString& errorDescription) {
     setState(UpdateCheckState::failed(errorDescription));
 }
 
-void SparkleUpdateController::updaterDidFinishUpdateCycle(const std::optional<QString>& errorDescription) {
+void SparkleUpdateController::checkFinished(const std::optional<QString>& errorDescription) {
     // A check that ended without one of the messages above (the feed failed, the offer was
     // dismissed) would otherwise leave the page in "checking" with its button disabled for
     // the rest of the run.
@@ -62,7 +62,7 @@ void SparkleUpdateController::updaterDidFinishUpdateCycle(const std::optional<QS
     setState(errorDescription ? UpdateCheckState::failed(*errorDescription) : UpdateCheckState::idle());
 }
 
-std::optional<QString> SparkleUpdateController::feedURLStringForUpdater() {
+std::optional<QString> SparkleUpdateController::feedAddress() {
     return UpdateFeedOverride::urlString(QSettings());
 }
 

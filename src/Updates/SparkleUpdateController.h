@@ -41,13 +41,13 @@ public:
     /// the updater is missing.
     void checkForUpdates();
 
-    void updaterDidNotFindUpdate() override;
-    void updaterWillDownloadUpdate() override;
-    void updaterDidDownloadUpdate() override;
-    void updaterFailedToDownloadUpdate(const QString& errorDescription) override;
+    void noUpdateFound() override;
+    void downloadStarting() override;
+    void downloadFinished() override;
+    void downloadFailed(const QString& errorDescription) override;
     /// The user's "SUFeedURL" setting, if any.
-    void updaterDidFinishUpdateCycle(const std::optional<QString>& errorDescription) override;
-    std::optional<QString> feedURLStringForUpdater() override;
+    void checkFinished(const std::optional<QString>& errorDescription) override;
+    std::optional<QString> feedAddress() override;
 
     /// The reason shown when a check is asked for before any start was tried.
     static QString notStartedMessage();

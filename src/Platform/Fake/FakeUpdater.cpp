@@ -13,24 +13,24 @@ void FakeUpdater::checkForUpdates() {
 
 bool FakeUpdater::didNotFindUpdate() {
     if (delegate_ == nullptr) return false;
-    delegate_->updaterDidNotFindUpdate();
+    delegate_->noUpdateFound();
     return true;
 }
 
 bool FakeUpdater::willDownloadUpdate() {
     if (delegate_ == nullptr) return false;
-    delegate_->updaterWillDownloadUpdate();
+    delegate_->downloadStarting();
     return true;
 }
 
 bool FakeUpdater::didDownloadUpdate() {
     if (delegate_ == nullptr) return false;
-    delegate_->updaterDidDownloadUpdate();
+    delegate_->downloadFinished();
     return true;
 }
 
 bool FakeUpdater::failedToDownloadUpdate(const QString& errorDescription) {
     if (delegate_ == nullptr) return false;
-    delegate_->updaterFailedToDownloadUpdate(errorDescription);
+    delegate_->downloadFailed(errorDescription);
     return true;
 }

@@ -45,7 +45,7 @@ std::optional<QString> AppcastUpdater::startUpdater(UpdaterDelegate& delegate) {
     if (delegate_ != nullptr) return std::nullopt;
     if (hostVersion_.trimmed().isEmpty())
         return QStringLiteral("The application's build number is unknown, so updates cannot be compared.");
-    if (defaultFeedURL_.trimmed().isEmpty() && !delegate.feedURLStringForUpdater())
+    if (defaultFeedURL_.trimmed().isEmpty() && !delegate.feedAddress())
         return QStringLiteral("No update feed address is configured (SUFeedURL).");
     delegate_ = &delegate;
     return std::nullopt;
@@ -95,7 +95,7 @@ void AppcastUpdater::checkForUpdates() {
 
 QString AppcastUpdater::feedAddress() const {
     // Asked for every check, so a changed setting counts from the next check on.
-    if (std::optional<QString> chosen = delegate_->feedURLStringForUpdater()) return *chosen;
+    if (std::optional<QString> chosen = delegate_->feedAddress()) return *chosen;
     return defaultFeedURL_.trimmed();
 }
 
@@ -129,8 +129,8 @@ void AppcastUpdater::feedArrived(QNetworkReply* reply) {
         return;
     }
     sessionInProgress_ = false;
-    delegate_->updaterDidNotFindUpdate();
-    delegate_->updaterDidFinishUpdateCycle(std::nullopt);
+    delegate_->noUpdateFound();
+    delegate_->checkFinished(std::nullopt);
 }
 
 void AppcastUpdater::offer(const AppcastItem& item) {
@@ -138,7 +138,7 @@ void AppcastUpdater::offer(const AppcastItem& item) {
         qWarning("Kestavon: an update to %s was found, but there is no window to offer it in",
                  qUtf8Printable(item.displayVersion));
         sessionInProgress_ = false;
-        delegate_->updaterDidFinishUpdateCycle(std::nullopt);
+        delegate_->checkFinished(std::nullopt);
         return;
     }
     QPointer<AppcastUpdater> self(this);
@@ -146,36 +146,36 @@ void AppcastUpdater::offer(const AppcastItem& item) {
         if (!self) return;
         self->sessionInProgress_ = false;
         if (choice == UpdateUserDriver::Choice::install) self->install(item);
-        self->delegate_->updaterDidFinishUpdateCycle(std::nullopt);
+        self->delegate_->checkFinished(std::nullopt);
     });
 }
 
 void AppcastUpdater::install(const AppcastItem& item) {
     // The browser does the download; handing it the page is this backend's whole download.
-    delegate_->updaterWillDownloadUpdate();
+    delegate_->downloadStarting();
     const QString page = item.pageURL();
     if (page.isEmpty()) {
-        delegate_->updaterFailedToDownloadUpdate(
+        delegate_->downloadFailed(
             QStringLiteral("The update feed gives no address for version %1.").arg(item.displayVersion));
         return;
     }
     if (!isWebAddress(page)) {
-        delegate_->updaterFailedToDownloadUpdate(
+        delegate_->downloadFailed(
             QStringLiteral("The update feed gives \"%1\" as the address of version %2; only http and https "
                            "addresses are opened, so it was not.")
                 .arg(page, item.displayVersion));
         return;
     }
     if (!workspace_.openURL(page)) {
-        delegate_->updaterFailedToDownloadUpdate(QStringLiteral("The browser could not open %1.").arg(page));
+        delegate_->downloadFailed(QStringLiteral("The browser could not open %1.").arg(page));
         return;
     }
-    delegate_->updaterDidDownloadUpdate();
+    delegate_->downloadFinished();
 }
 
 void AppcastUpdater::abort(const QString& message) {
     sessionInProgress_ = false;
-    delegate_->updaterDidFinishUpdateCycle(message);
+    delegate_->checkFinished(message);
     if (userDriver_ == nullptr) {
         qWarning("Kestavon: %s", qUtf8Printable(message));
         return;

@@ -19,30 +19,30 @@
 }
 
 - (nullable NSString*)feedURLStringForUpdater:(SPUUpdater*)updater {
-    const std::optional<QString> address = _delegate->feedURLStringForUpdater();
+    const std::optional<QString> address = _delegate->feedAddress();
     return address ? address->toNSString() : nil;
 }
 
 - (void)updaterDidNotFindUpdate:(SPUUpdater*)updater {
-    _delegate->updaterDidNotFindUpdate();
+    _delegate->noUpdateFound();
 }
 
 - (void)updater:(SPUUpdater*)updater willDownloadUpdate:(SUAppcastItem*)item withRequest:(NSMutableURLRequest*)request {
-    _delegate->updaterWillDownloadUpdate();
+    _delegate->downloadStarting();
 }
 
 - (void)updater:(SPUUpdater*)updater didDownloadUpdate:(SUAppcastItem*)item {
-    _delegate->updaterDidDownloadUpdate();
+    _delegate->downloadFinished();
 }
 
 - (void)updater:(SPUUpdater*)updater failedToDownloadUpdate:(SUAppcastItem*)item error:(NSError*)error {
-    _delegate->updaterFailedToDownloadUpdate(QString::fromNSString(error.localizedDescription));
+    _delegate->downloadFailed(QString::fromNSString(error.localizedDescription));
 }
 
 - (void)updater:(SPUUpdater*)updater
     didFinishUpdateCycleForUpdateCheck:(SPUUpdateCheck)updateCheck
                                  error:(nullable NSError*)error {
-    _delegate->updaterDidFinishUpdateCycle(error != nil ? std::optional(QString::fromNSString(error.localizedDescription))
+    _delegate->checkFinished(error != nil ? std::optional(QString::fromNSString(error.localizedDescription))
                                                         : std::nullopt);
 }
 
