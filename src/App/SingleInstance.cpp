@@ -66,10 +66,25 @@ bool SingleInstance::ask(const QString& path, Request request) {
     return true;
 }
 
+SingleInstance::JumpAnswer SingleInstance::jump(const QString& path, const QString& keyID) {
+    QLocalSocket running;
+    running.connectToServer(path);
+    if (!running.waitForConnected(answerMs)) return JumpAnswer::notRunning;
+    running.write("jump " + keyID.toUtf8() + '\n');
+    // The stroke itself runs on after the answer: the answer says only whether it was handed over.
+    while (!running.canReadLine() && running.waitForReadyRead(answerMs)) {
+    }
+    const QByteArray answer = running.readLine(longestRequest).trimmed();
+    if (answer == "ran") return JumpAnswer::ran;
+    if (answer == "unbound") return JumpAnswer::unbound;
+    return JumpAnswer::noAnswer;
+}
+
 std::unique_ptr<SingleInstance> SingleInstance::claim(const QString& path) {
     std::unique_ptr<SingleInstance> instance(new SingleInstance);
     if (path.isEmpty()) {
-        qWarning("Kestavon: no private folder for the instance socket; a second start will not find this one");
+        qWarning(
+            "Kestavon: no private folder for the instance socket; a second start will not find this one");
         return instance;
     }
     if (ask(path, Request::show)) return nullptr;
@@ -97,6 +112,13 @@ std::unique_ptr<SingleInstance> SingleInstance::claim(const QString& path) {
 void SingleInstance::answer(QLocalSocket* caller) {
     const QByteArray request = caller->readLine(longestRequest + 1).trimmed();
     caller->disconnect(this);
+    if (request.startsWith("jump ")) {
+        const bool ran = jumpHandler_ && jumpHandler_(QString::fromUtf8(request.mid(5)));
+        caller->write(ran ? "ran\n" : "unbound\n");
+        // Waits for the answer to be written before closing.
+        caller->disconnectFromServer();
+        return;
+    }
     caller->disconnectFromServer();
     if (request == "quit")
         emit quitRequested();

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QLocalSocket;
@@ -11,12 +12,16 @@ class QLocalSocket;
 /// Keeps Kestavon to one process per user and data folder: two processes would fight over the
 /// hotkeys and overwrite each other's bindings. The first process listens on a local socket;
 /// a later start reaches it there, asks it to show its window (or, for "kestavon --quit", to
-/// quit), and stops.
+/// quit, and for "kestavon --jump KEY", to run a key's stroke), and stops.
 class SingleInstance : public QObject {
     Q_OBJECT
 
 public:
     enum class Request { show, quit };
+    /// What became of a jump asked of the running instance.
+    enum class JumpAnswer { ran, unbound, noAnswer, notRunning };
+    /// Runs the stroke of a key in the listening instance; whether one ran.
+    using JumpHandler = std::function<bool(const QString& keyID)>;
 
     /// The socket for this user's data folder, in socketFolder(); empty without one.
     static QString socketPath();
@@ -26,6 +31,8 @@ public:
     static QString socketFolder();
     /// Hands `request` to the instance listening at `path`; false when none listens there.
     static bool ask(const QString& path, Request request);
+    /// Asks the instance listening at `path` to run the stroke of `keyID`, and waits for its answer.
+    static JumpAnswer jump(const QString& path, const QString& keyID);
     /// Claims the socket at `path`. Nothing when another instance holds it (that instance
     /// has been asked to show its window). A socket left behind by a process that ended is
     /// taken over. Where no socket can be made at all (an empty path among them), the claim
@@ -33,6 +40,8 @@ public:
     static std::unique_ptr<SingleInstance> claim(const QString& path);
 
     bool listening() const { return server_.isListening(); }
+    /// What answers jumps; without one, every jump is answered "unbound".
+    void setJumpHandler(JumpHandler handler) { jumpHandler_ = std::move(handler); }
 
 signals:
     void showRequested();
@@ -43,4 +52,5 @@ private:
     void answer(QLocalSocket* caller);
 
     QLocalServer server_;
+    JumpHandler jumpHandler_;
 };

@@ -1,7 +1,8 @@
 // Kestavon: hold the right Super key and press a bound key to bring its application forward.
-#include "App/CommandLine.h"
+#include "App/CommandLineRun.h"
 #include "App/KestavonApp.h"
 #include "App/SingleInstance.h"
+#include "Hotkey/HotkeyMonitor.h"
 #include "Platform/X11/X11Platform.h"
 #include "Support/BuildConfig.h"
 
@@ -13,26 +14,7 @@ int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
     const CommandLine::Request request = CommandLine::parse(arguments);
-    switch (request.action) {
-    case CommandLine::Action::help:
-        std::fputs(qUtf8Printable(CommandLine::usage()), stdout);
-        return 0;
-    case CommandLine::Action::version:
-        std::printf("Kestavon %s (%s)\n", BuildConfig::shortVersion, BuildConfig::buildNumber);
-        return 0;
-    case CommandLine::Action::invalid:
-        std::fprintf(stderr, "kestavon: %s\n\n%s", qUtf8Printable(request.error), qUtf8Printable(CommandLine::usage()));
-        return CommandLine::usageErrorStatus;
-    case CommandLine::Action::quit: {
-        // "kestavon --quit" ends the running Kestavon (the menu entry's and the tray's Quit).
-        QCoreApplication core(argc, argv);
-        if (SingleInstance::ask(SingleInstance::socketPath(), SingleInstance::Request::quit)) return 0;
-        std::fprintf(stderr, "Kestavon is not running.\n");
-        return 1;
-    }
-    case CommandLine::Action::run:
-        break;
-    }
+    if (const std::optional<int> status = CommandLineRun::answerWithoutWindow(request, argc, argv)) return *status;
 
     // Say plainly why there is nothing to show, before the window system refuses to start.
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
@@ -72,6 +54,7 @@ int main(int argc, char** argv) {
         QObject::connect(instance.get(), &SingleInstance::showRequested,
                          [&app] { app.bringWindowForward(); });
         QObject::connect(instance.get(), &SingleInstance::quitRequested, &QApplication::quit);
+        instance->setJumpHandler([](const QString& keyID) { return HotkeyMonitor::shared().jump(keyID); });
         return QApplication::exec();
     }();
     Platform::install(nullptr);

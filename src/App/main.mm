@@ -1,5 +1,8 @@
 // Kestavon: hold the right Command key and press a bound key to bring its application forward.
+#include "App/CommandLineRun.h"
 #include "App/KestavonApp.h"
+#include "App/SingleInstance.h"
+#include "Hotkey/HotkeyMonitor.h"
 #include "Platform/MacOS/MacPlatform.h"
 #include "Platform/MacOS/MacStartup.h"
 
@@ -7,6 +10,15 @@
 #include <QGuiApplication>
 
 int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments.append(QString::fromUtf8(argv[i]));
+    const CommandLine::Request request = CommandLine::parse(arguments);
+    // Launched from the Finder or the Dock, the system may pass arguments of its own: only an
+    // explicit request of Kestavon's is answered here.
+    if (request.action != CommandLine::Action::invalid)
+        if (const std::optional<int> status = CommandLineRun::answerWithoutWindow(request, argc, argv))
+            return *status;
+
     MacStartup::preferEnglish();
 
     QApplication application(argc, argv);
@@ -18,11 +30,19 @@ int main(int argc, char** argv) {
     // The hotkeys work with the window closed; clicking the Dock icon shows it again.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // The system keeps the app to one copy when it is opened from the Finder; the socket also
+    // answers "kestavon --quit" and "--jump" and a copy started from a terminal.
+    const std::unique_ptr<SingleInstance> instance = SingleInstance::claim(SingleInstance::socketPath());
+    if (!instance) return 0;
+
     MacPlatform platform;
     Platform::install(&platform);
-    const int status = [] {
+    const int status = [&instance] {
         KestavonApp app;
         app.showWindow();
+        QObject::connect(instance.get(), &SingleInstance::showRequested, [&app] { app.bringWindowForward(); });
+        QObject::connect(instance.get(), &SingleInstance::quitRequested, &QApplication::quit);
+        instance->setJumpHandler([](const QString& keyID) { return HotkeyMonitor::shared().jump(keyID); });
         // Qt reports a click on the Dock icon as the application becoming active while it already
         // is; becoming active from inactive (as during a jump, when Kestavon activates itself to
         // hand the front on) shows nothing.

@@ -1,16 +1,18 @@
 #include "HotkeyMonitor.h"
 
-#include "Support/HotkeyLog.h"
-#include "Platform/KeyStrokeMap.h"
 #include "Hotkey/StrokeExecution.h"
+#include "Platform/KeyStrokeMap.h"
 #include "Platform/KeyboardTapPort.h"
+#include "Support/HotkeyLog.h"
 #include "Support/MainThread.h"
 
 #include <QCoreApplication>
 
 namespace {
 
-QString boolText(bool value) { return value ? QStringLiteral("true") : QStringLiteral("false"); }
+QString boolText(bool value) {
+    return value ? QStringLiteral("true") : QStringLiteral("false");
+}
 
 QString unreadText(const QString& keyID, BindingsLookup::Status status, std::chrono::milliseconds deadline) {
     if (status == BindingsLookup::Status::stillReading)
@@ -26,8 +28,8 @@ HotkeyMonitor::HotkeyMonitor(QString bindingsPath, QObject* parent)
     : HotkeyMonitor(std::move(bindingsPath), std::make_unique<BindingsLookup>(), parent) {}
 
 HotkeyMonitor::HotkeyMonitor(QString bindingsPath, std::unique_ptr<BindingsLookup> lookup, QObject* parent)
-    : QObject(parent), bindingsPath_(std::move(bindingsPath)), log_(HotkeyLog::shared()), lookup_(std::move(lookup)),
-      strokeExecution_([this](const QString& keyID, const AppEntry& entry) {
+    : QObject(parent), bindingsPath_(std::move(bindingsPath)), log_(HotkeyLog::shared()),
+      lookup_(std::move(lookup)), strokeExecution_([this](const QString& keyID, const AppEntry& entry) {
           ::StrokeExecution::execute(*this, keyID, entry);
       }) {}
 
@@ -134,6 +136,20 @@ HotkeyMonitor::Decision HotkeyMonitor::decideTapDisabled(std::uint32_t type) {
     return Decision::pass;
 }
 
+bool HotkeyMonitor::jump(const QString& keyID) {
+    const KeyBindingStore::Lookup found = KeyBindingStore::lookup(bindingsPath_, keyID);
+    if (!found.entry) {
+        if (log_.enabled())
+            log_.write(QStringLiteral("--jump ") + keyID + QStringLiteral(" 未绑定（读盘共 ") +
+                       QString::number(found.count) + QStringLiteral(" 条）"));
+        return false;
+    }
+    if (log_.enabled())
+        log_.write(QStringLiteral("--jump 命中 ") + keyID + QStringLiteral(" → ") + found.entry->name);
+    enqueue(keyID, *found.entry);
+    return true;
+}
+
 void HotkeyMonitor::enqueue(const QString& keyID, const AppEntry& entry) {
     // Capturing `this` is safe: the queue goes first when the monitor is destroyed, dropping
     // the items that have not started.
@@ -153,7 +169,8 @@ void HotkeyMonitor::runStroke(const QString& keyID, const AppEntry& entry) {
 
 void HotkeyMonitor::setStrokeExecution(StrokeExecution execution) {
     // Swapped on the queue itself, so a running stroke keeps the execution it started with.
-    queue_.async([this, execution = std::move(execution)]() mutable { strokeExecution_ = std::move(execution); });
+    queue_.async(
+        [this, execution = std::move(execution)]() mutable { strokeExecution_ = std::move(execution); });
 }
 
 void HotkeyMonitor::report(const QString& text) {

@@ -73,6 +73,12 @@ public:
     /// Called on the event-tap thread only; never waits for the queue or the main thread.
     Decision decide(std::uint32_t type, const TapEvent& event);
 
+    /// Runs the stroke bound to `keyID` as if the right Command key and that key had been
+    /// pressed: how a desktop's own shortcut settings reach Kestavon ("kestavon --jump").
+    /// Whether a stroke was handed over; false when nothing is bound to the key or the
+    /// bindings file cannot be read. Any thread but the tap's.
+    bool jump(const QString& keyID);
+
     /// Publishes `text` as lastOutcome on the main thread; texts arrive in report order.
     /// Callable from any thread.
     void report(const QString& text);

@@ -15,6 +15,7 @@ struct Row {
     Action action;
     bool background;
     const char* error; // a part of the reason, for invalid command lines
+    const char* key = "";
 };
 
 } // namespace
@@ -37,6 +38,13 @@ TEST(CommandLine, EachArgumentListGivesItsRequest) {
         {{q("firefox")}, Action::invalid, false, "unexpected argument \"firefox\""},
         {{q("--Background")}, Action::invalid, false, "unknown option"},
         {{q("")}, Action::invalid, false, "unexpected argument"},
+        {{q("--jump"), q("1-q")}, Action::jump, false, "", "1-q"},
+        {{q("--jump"), q("3-/")}, Action::jump, false, "", "3-/"},
+        {{q("--jump")}, Action::invalid, false, "needs a key"},
+        {{q("--jump"), q("q")}, Action::invalid, false, "\"q\" is not one of Kestavon's keys"},
+        {{q("--jump"), q("1-Q")}, Action::invalid, false, "not one of"},
+        {{q("--jump"), q("4-q")}, Action::invalid, false, "not one of"},
+        {{q("--jump"), q("1-q"), q("--quit")}, Action::invalid, false, "cannot be combined"},
     };
     for (const Row& row : table) {
         const CommandLine::Request request = CommandLine::parse(row.arguments);
@@ -45,18 +53,20 @@ TEST(CommandLine, EachArgumentListGivesItsRequest) {
         EXPECT_EQ(request.background, row.background) << qPrintable(shown);
         EXPECT_TRUE(request.error.contains(QString::fromUtf8(row.error))) << qPrintable(request.error);
         EXPECT_EQ(request.error.isEmpty(), row.action != Action::invalid) << qPrintable(shown);
+        EXPECT_EQ(request.key, QString::fromUtf8(row.key)) << qPrintable(shown);
     }
 }
 
 TEST(CommandLine, TheUsageNamesEveryOption) {
-    for (const char* option : {"--background", "--quit", "--help", "--version"})
+    for (const char* option : {"--background", "--quit", "--jump KEY", "--help", "--version"})
         EXPECT_TRUE(CommandLine::usage().contains(QString::fromUtf8(option))) << option;
 }
 
 TEST(TrayIcon, ItsMenuAndAClickShowTheWindowAndItsMenuQuits) {
     int shown = 0;
     int quit = 0;
-    TrayIcon tray(QIcon(), [&] { ++shown; }, [&] { ++quit; });
+    TrayIcon tray(
+        QIcon(), [&] { ++shown; }, [&] { ++quit; });
     const QList<QAction*> actions = tray.menu().actions();
     ASSERT_EQ(actions.size(), 2);
     EXPECT_EQ(actions[0]->text(), QStringLiteral("Show Kestavon"));

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -40,6 +42,36 @@ TEST(SingleInstance, ALaterClaimIsRefusedAndAsksTheHolderForItsWindowUntilTheHol
 
     first.reset();
     EXPECT_TRUE(SingleInstance::claim(path));
+}
+
+TEST(SingleInstance, AJumpIsAnsweredByTheRunningInstanceWithWhetherTheStrokeRan) {
+    const QString path = socketIn(TestSupport::freshFolder());
+    EXPECT_EQ(SingleInstance::jump(path, QStringLiteral("1-q")), SingleInstance::JumpAnswer::notRunning);
+    const std::unique_ptr<SingleInstance> running = SingleInstance::claim(path);
+    ASSERT_TRUE(running);
+    // Waits on another thread, as the calling process does, while this one answers.
+    const auto jumpFromElsewhere = [&path](const char* key) {
+        auto answer = std::async(std::launch::async, [&path, key] {
+            return SingleInstance::jump(path, QString::fromLatin1(key));
+        });
+        EXPECT_TRUE(TestSupport::processEventsUntil(
+            [&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+        return answer.get();
+    };
+    // With nothing to answer jumps yet, nothing runs.
+    EXPECT_EQ(jumpFromElsewhere("1-q"), SingleInstance::JumpAnswer::unbound);
+
+    QStringList asked;
+    bool showAsked = false;
+    QObject::connect(running.get(), &SingleInstance::showRequested, [&] { showAsked = true; });
+    running->setJumpHandler([&](const QString& key) {
+        asked << key;
+        return key == QLatin1String("1-q");
+    });
+    EXPECT_EQ(jumpFromElsewhere("1-q"), SingleInstance::JumpAnswer::ran);
+    EXPECT_EQ(jumpFromElsewhere("2-a"), SingleInstance::JumpAnswer::unbound);
+    EXPECT_EQ(asked, (QStringList{"1-q", "2-a"}));
+    EXPECT_FALSE(showAsked);
 }
 
 TEST(SingleInstance, ASocketLeftByAProcessThatEndedIsTakenOver) {

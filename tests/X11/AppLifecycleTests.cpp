@@ -1,5 +1,6 @@
 // The kestavon program itself on the test display: closing its window leaves the hotkeys on,
-// a second start shows the window of the first, and "kestavon --quit" ends it.
+// a second start shows the window of the first, "kestavon --jump" runs a key's stroke in it,
+// and "kestavon --quit" ends it.
 
 // The statistics store's header uses Qt's signal keywords; this file includes no GIO header.
 #undef QT_NO_KEYWORDS
@@ -53,7 +54,14 @@ TEST(AppLifecycle, ClosingTheWindowKeepsTheHotkeysASecondStartShowsItAndQuitEnds
     EXPECT_TRUE(TestSupport::processEventsUntil([&] { return jumps() == 1; }, 20000))
         << "no stroke with the window closed";
 
+    // What a desktop's own shortcut runs: the same stroke, counted the same way.
     int status = -1;
+    runTool(app, {QStringLiteral("--jump"), QStringLiteral("1-q")}, &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(TestSupport::processEventsUntil([&] { return jumps() == 2; }, 20000)) << "--jump ran no stroke";
+    runTool(app, {QStringLiteral("--jump"), QStringLiteral("2-a")}, &status);
+    EXPECT_EQ(status, 3) << "nothing is bound to 2-a";
+
     runTool(app, {}, &status);
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(windows.waitUntil([&] { return windows.windowOf(kestavon).has_value(); }))
