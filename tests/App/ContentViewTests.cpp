@@ -172,7 +172,6 @@ TEST(MainWindowBinding, EscapeClosesWithNoChangeAndTheNextPickerStartsAfreshWith
 }
 
 // Why the hotkeys are off, as the footer says it, and where its button leads (none: no button).
-// One taken key is the taken-keys test's.
 TEST(MainWindowHotkeyTrouble, TheFooterNamesTheCauseAndOffersAButtonOnlyWhereItFixesIt) {
     const QString mac = "x-apple.systempreferences:com.apple.preference.security?";
     const struct {

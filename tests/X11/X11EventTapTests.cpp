@@ -4,7 +4,7 @@
 
 #include <set>
 
-using X11TapCreation = X11TapFixture;
+using X11TapCreation = X11Fixture;
 
 // The other keys still work: every stroke test runs beside these grabs.
 TEST_F(X11TapCreation, AKeyAnotherClientHoldsIsSaid) {
