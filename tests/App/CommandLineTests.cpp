@@ -57,11 +57,6 @@ TEST(CommandLine, EachArgumentListGivesItsRequest) {
     }
 }
 
-TEST(CommandLine, TheUsageNamesEveryOption) {
-    for (const char* option : {"--background", "--quit", "--jump KEY", "--help", "--version"})
-        EXPECT_TRUE(CommandLine::usage().contains(QString::fromUtf8(option))) << option;
-}
-
 TEST(TrayIcon, ItsMenuAndAClickShowTheWindowAndItsMenuQuits) {
     int shown = 0;
     int quit = 0;

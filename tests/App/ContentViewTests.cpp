@@ -49,8 +49,6 @@ TEST(MainWindowOpening, StartsOnKeysWithTheHintAndFooterAndOtherTabsBlankTheHint
     EXPECT_EQ(window.footer(), "Click a key to assign an app to it");
     EXPECT_FALSE(window.view->findChild<QPushButton*>("openSettings")->isVisible());
     EXPECT_GE(window.view->width(), 1024);
-    window.monitor.report("Jumped to Terminal");
-    EXPECT_TRUE(TestSupport::processEventsUntil([&] { return window.footer() == "Jumped to Terminal"; }));
 
     const QSize size = window.view->size();
     for (const auto& [raw, tab] :
@@ -195,8 +193,6 @@ TEST(MainWindowHotkeyTrouble, TheFooterNamesTheCauseAndOffersAButtonOnlyWhereItF
          ""},
         {true, true, TapFailure::noDisplay, {}, x11Words().noDisplay.text, ""},
         {true, true, TapFailure::keysTaken, {}, x11Words().allKeysTaken.text, ""},
-        {true, true, {}, {14},
-         "Right Super + E is taken by another program: free it in the window manager's keyboard settings", ""},
         {true, true, {}, {32, 14, 16, 999, 15, 17}, // 999: no key of the layout
          "Right Super + E, R, T and 2 more keys are taken by other programs: free them in the window manager's "
          "keyboard settings",

@@ -1,4 +1,3 @@
-#include "Platform/KeyStrokeMap.h"
 #include "Keyboard/KeyIconView.h"
 #include "Keyboard/KeyboardLayout.h"
 #include "Keyboard/KeyboardView.h"
@@ -26,16 +25,6 @@ struct Keys {
     QStringList tapped;
     KeyboardView view;
 };
-
-TEST(KeyboardLayout, KeysMatchTheKeyMapInOrderWithUpperCaseLegends) {
-    QStringList ids;
-    for (const KeyboardKey& key : KeyboardLayout::keys())
-        ids.append(key.id());
-    EXPECT_EQ(ids, KeyStrokeMap::layoutOrder());
-    EXPECT_EQ(KeyboardLayout::key("1-q")->legend, "Q");
-    EXPECT_EQ(KeyboardLayout::key("3-/")->legend, "/");
-    EXPECT_FALSE(KeyboardLayout::key("1-Q").has_value());
-}
 
 // Clicks on free and bound caps are covered by the main window's tests opening the picker.
 TEST(KeyboardViewClicks, GapsAndDragsBetweenCapsReportNothingButACapClickDoes) {

@@ -18,24 +18,19 @@ constexpr uid_t nobody = 65534;
 // Sets an environment variable, or clears it, for one test.
 class ScopedVariable {
 public:
-    ScopedVariable(const char* name, std::optional<QString> value) : name_(name), old_(qgetenv(name)) {
-        had_ = qEnvironmentVariableIsSet(name);
-        if (value)
-            qputenv(name, value->toUtf8());
-        else
-            qunsetenv(name);
+    ScopedVariable(const char* name, const std::optional<QString>& value) : name_(name) {
+        if (qEnvironmentVariableIsSet(name)) old_ = qgetenv(name);
+        set(value ? std::optional(value->toUtf8()) : std::nullopt);
     }
-    ~ScopedVariable() {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
+    ~ScopedVariable() { set(old_); }
 
 private:
+    void set(const std::optional<QByteArray>& value) const {
+        value ? void(qputenv(name_, *value)) : void(qunsetenv(name_));
+    }
+
     const char* name_;
-    QByteArray old_;
-    bool had_ = false;
+    std::optional<QByteArray> old_;
 };
 
 // A folder made ahead of Kestavon with this mode, by the given user; false when the machine

@@ -4,7 +4,6 @@
 // test reaches.
 #include "Hotkey/HotkeyMonitor.h"
 #include "Keyboard/KeyBindingStore.h"
-#include "Platform/Fake/FakeEventTap.h"
 #include "Platform/Fake/FakePlatform.h"
 #include "Platform/TapEvent.h"
 #include "Stats/UsageStats.h"
@@ -120,26 +119,6 @@ TEST_F(StartTest, TapRefusedWhileTrustedRetriesSilentlyUntilItWorks) {
     fake->fakeTime.advance(3s);
     EXPECT_TRUE(monitor.isStarted());
     EXPECT_EQ(settle(2), (QStringList{creationFailed, granted}));
-}
-
-TEST_F(StartTest, BothGrantedStartsQuietlyAndTheTapFeedsTheDecision) {
-    const auto pid = fake->desktop.addApp("Notes", QStringLiteral("com.example.notes"), installedBundle("Notes"));
-    fake->desktop.addWindow(pid, QRectF(0, 0, 300, 300), desktop1);
-    bind("1-q", {"com.example.notes", installedBundle("Notes"), "Notes"});
-
-    monitor.start(false);
-    EXPECT_TRUE(monitor.isStarted());
-    EXPECT_EQ(monitor.permissionIssue(), std::nullopt);
-    EXPECT_FALSE(monitor.isCheckingPermission());
-
-    // Events reach the decision on the tap's own thread.
-    auto tap = fake->tapPort.lastTap();
-    ASSERT_TRUE(tap);
-    EXPECT_FALSE(tap->deliver(EventType::flagsChanged, {CommandKey::right, EventFlag::command}));
-    EXPECT_TRUE(tap->isEnabled());
-    EXPECT_TRUE(tap->deliver(EventType::keyDown, {12, EventFlag::command}));
-    EXPECT_FALSE(tap->deliver(EventType::keyDown, {13, EventFlag::command}));  // unbound
-    EXPECT_EQ(settle(1), QStringList{"Switched to Notes"});  // no permission message before it
 }
 
 TEST_F(StartTest, RepeatedStartsKeepOneTimerAndMakeOneTap) {

@@ -24,10 +24,8 @@ struct Stroke {
     std::thread::id thread;
 };
 
-const AppEntry terminal{QStringLiteral("org.gnome.Terminal"),
-                        QStringLiteral("/usr/share/applications/org.gnome.Terminal.desktop"), QStringLiteral("Terminal")};
-const AppEntry files{QStringLiteral("org.gnome.Nautilus"),
-                     QStringLiteral("/usr/share/applications/org.gnome.Nautilus.desktop"), QStringLiteral("Files")};
+const AppEntry terminal = BindingsTestSupport::app("org.gnome.Terminal", "Terminal");
+const AppEntry files = BindingsTestSupport::app("org.gnome.Nautilus", "Files");
 
 } // namespace
 

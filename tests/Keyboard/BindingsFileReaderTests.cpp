@@ -27,7 +27,9 @@ const QByteArray goodFile =
     "[" + element("1-q", "org.gnome.Terminal", "Terminal") + "," + element("2-a", "firefox", "Firefox") + "]";
 
 // ---- files that decode: what they bind, without a log line, and the hotkey path's look-up of
-// a single key agrees with the editor's reading of the whole file
+// a single key agrees with the editor's reading of the whole file. Byte order marks in strings,
+// repeated and unknown keys, escaped keys and repeated members are the fuzzer's seeds, which
+// it checks against Qt's reader.
 
 struct GoodFile {
     const char* name;
@@ -53,27 +55,6 @@ const GoodFile goodFiles[] = {
      {{"2-a",
        {"a.b", QString::fromUtf8("/opt/\xC3\xA9\xF0\x9F\x98\x80"),
         QString::fromUtf8("\"Tab\"\t\\ \b\f\n\r Caf\xC3\xA9 \xE6\x96\x87 \xF0\x9F\x98\x80")}}}},
-    // Only a mark before the document is skipped; inside a string it is text like any other.
-    {"ByteOrderMarkStartingAString",
-     "\xEF\xBB\xBF[" + element("1-q", "\xEF\xBB\xBFid", "N") + "]",
-     {{"1-q", {QChar(0xFEFF) + QStringLiteral("id"), QStringLiteral("/apps/\uFEFFid.desktop"), "N"}}}},
-    {"UnknownKeysDroppedAndTheFirstOfARepeatedKeyWins",
-     "[" + element("1-q", "q", "Q") + "," + element("9-z", "z", "Z") + "," + element("1-Q", "upper", "U") +
-         "," + element("2-a", "first", "F") + "," + element("2-a", "second", "S") + "," +
-         element("", "e", "E") + "]",
-     {{"1-q", entry("q", "Q")}, {"2-a", entry("first", "F")}}},
-    {"KeysWrittenWithEscapes",
-     "[" + element(R"(3-\/)", "slash", "S") + "," + element(R"(\u0031-q)", "q", "Q") + "," +
-         element(R"(1-\\)", "backslash", "B") + "," + element(R"(0-\u0060)", "grave", "G") + "," +
-         element(R"(2-\")", "quote", "not a key") + "]",
-     {{"3-/", entry("slash", "S")},
-      {"1-q", entry("q", "Q")},
-      {"1-\\", entry("backslash", "B")},
-      {"0-`", entry("grave", "G")}}},
-    {"RepeatedMemberNamesKeepTheLastOne",
-     R"([{"key":"2-a","entry":{"bundleId":"b","path":"p"},"entry":{"bundleId":"x","path":"old",)"
-     R"("path":"new","name":"N"},"k\u0065y":"1-q","extra":[{}]}])",
-     {{"1-q", {"x", "new", "N"}}}},
 };
 
 TEST(BindingsFileReading, DecodableFilesBindWhatTheySaySilentlyAndLookupAgrees) {
@@ -93,7 +74,8 @@ TEST(BindingsFileReading, DecodableFilesBindWhatTheySaySilentlyAndLookupAgrees) 
     }
 }
 
-// ---- files that cannot be decoded: no bindings, and one log line saying why
+// ---- files that cannot be decoded: no bindings, and one log line saying why. The bindings
+// fuzzer checks that ours refuses whatever Qt's reader refuses; here are the reasons it gives.
 
 struct BadFile {
     const char* name;
@@ -124,27 +106,17 @@ const BadFile badFiles[] = {
     {"LastDuplicateHasWrongType", R"([{"key":"1-q","key":true,)" + entryBN + "}]", "\"key\" is a boolean"},
     {"BadElementAmongUnknownKeys", "[" + element("9-z", "a", "A") + R"(,{"key":"9-y"}])", "element 1"},
     {"InvalidUtf8", named("Caf\xC3\x28"), "invalid UTF-8 at offset"},
-    {"OverlongUtf8", named("\xC0\xAF"), "invalid UTF-8"},
     {"EncodedSurrogate", named("\xED\xA0\x80"), "invalid UTF-8"},
-    {"BeyondUnicode", named("\xF4\x90\x80\x80"), "invalid UTF-8"},
-    {"Utf8CutShort", named("\xE6\x96"), "invalid UTF-8"},
     {"LoneHighSurrogate", named(R"(x\ud83dy)"), "lone surrogate"},
     {"HighThenNotLow", named(R"(\ud83d\u0041)"), "lone surrogate"},
     {"LoneLowSurrogate", named(R"(\ude00)"), "lone surrogate"},
     {"BadEscape", named(R"(\x41)"), "invalid escape"},
     {"BadHexEscape", named(R"(\u00g1)"), "invalid \\u escape"},
     {"RawControlCharacter", named("tab\there"), "control character in a string"},
-    {"TrailingGarbage", goodFile + "x", "unexpected data after the top-level value"},
     {"TwoDocuments", "[][]", "unexpected data after the top-level value at offset 2"},
     {"TrailingComma", "[" + element("1-q", "a", "A") + ",]", "unexpected character ']'"},
-    {"MissingComma", "[" + element("1-q", "a", "A") + element("2-a", "b", "B") + "]",
-     "unexpected character '{'"},
-    {"SingleQuotes", "[{'key':'1-q'}]", "unexpected character '''"},
     {"LeadingZeroInIgnoredMember", R"([{"extra":01,"key":"1-q"}])", "unexpected character '1'"},
-    {"BareMinusInIgnoredMember", R"([{"extra":-})", "unexpected character '}'"},
     {"FractionWithoutDigits", R"([{"extra":1.e5}])", "unexpected character 'e'"},
-    {"ExponentWithoutDigits", R"([{"extra":1e+}])", "unexpected character '}'"},
-    {"MisspelledLiteral", R"([{"extra":nul}])", "unexpected character '}'"},
     {"NonAsciiOutsideStrings", "[\xC2\xA0]", "unexpected byte 0xc2 at offset 1"},
     {"HostileNesting", "[{\"extra\":" + QByteArray(600, '[') + QByteArray(600, ']') + "}]",
      "nesting too deep"},
@@ -186,18 +158,6 @@ TEST(BindingsFileReading, EveryProperPrefixOfAGoodFileIsRejected) {
         EXPECT_TRUE(result.error.has_value()) << "prefix of " << length << " bytes";
         EXPECT_EQ(result.document.count(), 0);
     }
-}
-
-TEST(BindingsFileReading, ReadsBackWhatIsWritten) {
-    const Bindings bindings{
-        {"0-`", {"org.gnome.Terminal", "/usr/share/applications/org.gnome.Terminal.desktop", "Terminal"}},
-        {"1-\\", {"a\"b", "C:\\odd\\path", "Tab\tNew\nLine\x01"}},
-        {"3-/",
-         {QString::fromUtf8("caf\xC3\xA9"), "/tmp/\xF0\x9F\x98\x80",
-          QString::fromUtf8("\xE6\x96\x87\xE5\xAD\x97")}},
-        {"2-a", {"", "", ""}},
-    };
-    EXPECT_EQ(KeyBindingStore::snapshot(fileWith(KeyBindingStore::encode(bindings))), bindings);
 }
 
 } // namespace

@@ -23,7 +23,6 @@ private:
 };
 
 inline const QString undecodable = QStringLiteral("keyBindings.json 解析失败，按空绑定处理: ");
-inline const QString writeFailed = QStringLiteral("keyBindings.json 写入失败: ");
 
 /// Writes `bytes` as a bindings file in a fresh folder and returns its path.
 QString fileWith(const QByteArray& bytes);

@@ -7,9 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-
 #include <sys/stat.h>
 
 using namespace BindingsTestSupport;
@@ -81,40 +78,6 @@ TEST(KeyBindingStoreChanges, RefusedKeysAndChangesThatChangeNothingWriteNothing)
     EXPECT_EQ(s.stamp(), before);
     EXPECT_EQ(s.store.bindings(), (Bindings{{"1-q", terminal}}));
     EXPECT_EQ(s.changes, 0);
-}
-
-// The hotkey path reads the file on its own thread while the editor saves: thanks to the atomic
-// replacement it must see one whole version or the other, never an empty or partial file.
-TEST(KeyBindingStoreChanges, AReaderOnAnotherThreadNeverSeesAPartialFile) {
-    Store s;
-    for (const char* key : {"0-1", "1-w", "2-s", "2-d", "3-z", "3-/", "0-`", "1-p", "2-l", "3-m"})
-        s.store.bind(key, app(QStringLiteral("org.example.") + key[2], QStringLiteral("App ") + key));
-    s.store.bind("1-q", terminal);
-    const Bindings withTerminal = s.store.bindings();
-    Bindings withFirefox = withTerminal;
-    withFirefox["1-q"] = firefox;
-
-    std::atomic<bool> done = false;
-    std::atomic<int> reads = 0;
-    std::atomic<int> torn = 0;
-    std::thread reader([&] {
-        do {
-            const Bindings seen = KeyBindingStore::snapshot(s.store.fileURL());
-            const auto found = KeyBindingStore::lookup(s.store.fileURL(), u"1-q");
-            if ((seen != withTerminal && seen != withFirefox) || found.count != withTerminal.size() ||
-                (found.entry != terminal && found.entry != firefox))
-                ++torn;
-            ++reads;
-        } while (!done);
-    });
-    const LogWatch log;
-    for (int save = 0; save < 1000; ++save)
-        s.store.bind("1-q", save % 2 == 0 ? firefox : terminal);
-    done = true;
-    reader.join();
-    EXPECT_EQ(torn, 0) << "of " << reads << " reads";
-    EXPECT_GT(reads, 0);
-    EXPECT_TRUE(log.messages().isEmpty());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Desktop entries whose Exec holds shell syntax, quoting and field codes, opened through the
 // workspace: the program receives exactly the arguments the entry's own rules give, nothing
-// ever runs a shell, and an entry that cannot start fails with the reason.
+// ever runs a shell, and an entry that cannot start fails with the reason. The other field codes
+// are GIO's own business.
 #include "Platform/X11/ChildReaper.h"
 #include "Platform/X11/DesktopEntry.h"
 #include "Platform/X11/GioLauncher.h"
@@ -60,35 +61,24 @@ TEST_F(ExecArgv, EachArgumentArrivesExactlyAndNoShellRuns) {
     const struct {
         const char* what;
         QString exec;
-        QStringList moreLines;
         /// The arguments after argv[0].
         QStringList arguments;
     } cases[] = {
         {"separators, pipes, redirections, substitutions, variables, globs and tildes are plain words",
          "{R} ; touch {M} a|b && >{M}.out 2>&1 <{M} $(touch {M}) `touch {M}` ${HOME} $HOME * [ab] ~/x",
-         {},
          {";", "touch", "{M}", "a|b", "&&", ">{M}.out", "2>&1", "<{M}", "$(touch", "{M})", "`touch", "{M}`",
           "${HOME}", "$HOME", "*", "[ab]", "~/x"}},
         {"quoted arguments keep spaces, escaped quotes, backslashes, dollars and backquotes",
          R"({R} "two  words" "say \\"hi\\"" "back\\\\slash" "\\$HOME \\`touch {M}\\`" "")",
-         {},
          {"two  words", "say \"hi\"", "back\\slash", "$HOME `touch {M}`", ""}},
-        {"file and URL codes go when there is nothing to open",
-         "{R} before %f %u %F %U after",
-         {},
-         {"before", "after"}},
-        {"the name is one argument, whatever it holds", "{R} %c", {}, {evilName}},
-        {"the entry's own path is one argument", "{R} %k", {}, {"{P}"}},
-        {"the icon comes with its option", "{R} %i", {"Icon=my icon"}, {"--icon", "my icon"}},
-        {"no icon, no option", "{R} %i", {}, {}},
-        {"a doubled percent is one", "{R} 100%% %%c", {}, {"100%", "%c"}},
-        {"deprecated codes go", "{R} %d %D %n %N %v %m", {}, {}},
+        {"the name is one argument, whatever it holds", "{R} %c", {evilName}},
+        {"the entry's own path is one argument", "{R} %k", {"{P}"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         // A file name that needs quoting wherever it is passed on.
         const QString path = writeUser(QStringLiteral("it's a $(probe).desktop"),
-                                       entryText(filled(evilName), filled(c.exec), c.moreLines));
+                                       entryText(filled(evilName), filled(c.exec)));
         QStringList expected{recorder};
         for (const QString& argument : c.arguments)
             expected.append(filled(argument, path));
