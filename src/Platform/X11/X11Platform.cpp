@@ -2,7 +2,7 @@
 
 #include "Platform/Linux/AppcastUpdater.h"
 #include "Platform/SystemTime.h"
-#include "Platform/X11/X11Bundles.h"
+#include "Platform/Linux/DesktopEntryBundles.h"
 #include "Platform/X11/X11Connection.h"
 #include "Platform/X11/X11KeyboardTap.h"
 #include "Platform/X11/X11SpaceSwitcher.h"
@@ -34,7 +34,7 @@ std::unique_ptr<X11Platform> X11Platform::create(QString* whyNot) {
     // whole desktop is out of reach: the tap says so.
     platform->keyboardTap_ = std::make_unique<X11KeyboardTap>(wayland);
     platform->workspace_ = std::make_unique<X11Workspace>(x);
-    platform->bundles_ = std::make_unique<X11Bundles>();
+    platform->bundles_ = std::make_unique<DesktopEntryBundles>();
     platform->updater_ = std::make_unique<AppcastUpdater>(*platform->workspace_);
     return platform;
 }

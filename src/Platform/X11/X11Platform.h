@@ -14,7 +14,7 @@ class X11SpaceSwitcher;
 class X11WindowOperations;
 class X11KeyboardTap;
 class X11Workspace;
-class X11Bundles;
+class DesktopEntryBundles;
 class UpdaterPort;
 
 /// The real Linux platform: an X11 session with an EWMH window manager.
@@ -45,6 +45,6 @@ private:
     std::unique_ptr<X11WindowOperations> windowOperations_;
     std::unique_ptr<X11KeyboardTap> keyboardTap_;
     std::unique_ptr<X11Workspace> workspace_;
-    std::unique_ptr<X11Bundles> bundles_;
+    std::unique_ptr<DesktopEntryBundles> bundles_;
     std::unique_ptr<UpdaterPort> updater_;
 };
