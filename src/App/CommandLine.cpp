@@ -17,6 +17,8 @@ Request parse(const QStringList& arguments) {
             action = Action::version;
         } else if (argument == QLatin1String("--quit")) {
             action = Action::quit;
+        } else if (argument == QLatin1String("--setup-sway")) {
+            action = Action::setupSway;
         } else {
             return {Action::invalid, false,
                     argument.startsWith(QLatin1Char('-'))
@@ -40,13 +42,14 @@ Request parse(const QStringList& arguments) {
 
 QString usage() {
     return QStringLiteral(
-        "Usage: kestavon [--background | --quit | --help | --version]\n"
+        "Usage: kestavon [--background | --quit | --setup-sway | --help | --version]\n"
         "\n"
         "Hold the right Super key and press a bound key to bring its application to the front.\n"
         "Starting Kestavon while it runs shows its window.\n"
         "\n"
         "  --background  start with the window hidden (as at login); the hotkeys are on\n"
         "  --quit        end the running Kestavon\n"
+        "  --setup-sway  write Kestavon's key set-up for sway and show the line to add to sway's configuration\n"
         "  --help, -h    show this help and exit\n"
         "  --version     show the version and exit\n");
 }

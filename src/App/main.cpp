@@ -2,7 +2,10 @@
 #include "App/CommandLine.h"
 #include "App/KestavonApp.h"
 #include "App/SingleInstance.h"
-#include "Platform/X11/X11Platform.h"
+#include "App/LinuxPlatformChoice.h"
+#include "Keyboard/KeyBindingStore.h"
+#include "Platform/KeyboardTapPort.h"
+#include "Platform/Wayland/SwayPlatform.h"
 #include "Support/BuildConfig.h"
 
 #include <QApplication>
@@ -30,6 +33,25 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Kestavon is not running.\n");
         return 1;
     }
+    case CommandLine::Action::setupSway: {
+        // The same set-up as the window's button, for the keys bound now.
+        QCoreApplication core(argc, argv);
+        QCoreApplication::setOrganizationName(QStringLiteral("Kestavon"));
+        QCoreApplication::setApplicationName(QStringLiteral("Kestavon"));
+        QString whyNot;
+        const std::unique_ptr<SwayPlatform> sway = SwayPlatform::create(&whyNot);
+        if (!sway) {
+            std::fprintf(stderr, "kestavon: %s Run this inside your sway session.\n", qUtf8Printable(whyNot));
+            return 1;
+        }
+        Platform::install(sway.get());
+        KeyBindingStore bindings;
+        bindings.load();
+        const SetUpResult result = sway->keyboardTap().setUp(bindings.boundKeyCodes());
+        Platform::install(nullptr);
+        std::fprintf(result.done ? stdout : stderr, "%s\n", qUtf8Printable(result.message));
+        return result.done ? 0 : 1;
+    }
     case CommandLine::Action::run:
         break;
     }
@@ -55,7 +77,7 @@ int main(int argc, char** argv) {
     }
 
     QString whyNot;
-    std::unique_ptr<X11Platform> platform = X11Platform::create(&whyNot);
+    std::unique_ptr<Platform> platform = LinuxPlatformChoice::create(&whyNot);
     if (!platform) {
         std::fprintf(stderr, "Kestavon: %s\n", qUtf8Printable(whyNot));
         return 1;

@@ -191,7 +191,8 @@ TEST(MainWindowHotkeyTrouble, TheFooterNamesTheCauseAndOffersAButtonOnlyWhereItF
          "Hotkey listener creation failed (Input Monitoring permission may also be required)",
          mac + "Privacy_ListenEvent"},
         {true, true, TapFailure::unsupportedSession, {},
-         "Hotkeys are off in a Wayland session: choose an X11 (Xorg) session at login. Support for sway is coming",
+         "Hotkeys are off in this Wayland session: they work in an X11 (Xorg) session and in sway. Choose one of "
+         "them at login",
          ""},
         {true, true, TapFailure::noDisplay, {}, x11Words().noDisplay.text, ""},
         {true, true, TapFailure::keysTaken, {}, x11Words().allKeysTaken.text, ""},

@@ -10,12 +10,10 @@
 #include "Platform/X11/X11WindowServer.h"
 #include "Platform/X11/X11Workspace.h"
 
-std::unique_ptr<X11Platform> X11Platform::create(QString* whyNot) {
-    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-                         qEnvironmentVariable("XDG_SESSION_TYPE").compare(QLatin1String("wayland"),
-                                                                          Qt::CaseInsensitive) == 0;
+std::unique_ptr<X11Platform> X11Platform::create(bool wayland, QString* whyNot) {
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        *whyNot = wayland ? QStringLiteral("This is a Wayland session: Kestavon's hotkeys need an X11 session.")
+        *whyNot = wayland ? QStringLiteral("This Wayland session has no X server, and Kestavon works in an X11 "
+                                           "(Xorg) session or in sway.")
                           : QStringLiteral("No X display: DISPLAY is not set.");
         return nullptr;
     }

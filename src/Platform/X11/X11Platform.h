@@ -21,8 +21,9 @@ class UpdaterPort;
 class X11Platform final : public Platform {
 public:
     /// Connects to the X display; null, with the reason, when there is none (no DISPLAY, or
-    /// a Wayland session without an X server).
-    static std::unique_ptr<X11Platform> create(QString* whyNot);
+    /// a Wayland session without an X server). In a Wayland session no backend serves
+    /// (`waylandSession`) the windows are listed through its X server, but the hotkeys are off.
+    static std::unique_ptr<X11Platform> create(bool waylandSession, QString* whyNot);
     ~X11Platform() override;
 
     TimePort& time() override;
