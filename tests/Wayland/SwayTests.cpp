@@ -12,118 +12,26 @@
 #include "Platform/WorkspacePort.h"
 #include "Platform/SpaceSwitcherPort.h"
 #include "Platform/KeyboardTapPort.h"
+#include "SwaySession.h"
 #include "VirtualKeyboard.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <csignal>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
 // evdev codes
 constexpr std::uint32_t rightSuper = 126, leftSuper = 125, keyQ = 16, keyW = 17;
 
-// sway refuses to run as root: under root (as in CI) it runs as `nobody`, which must then be
-// able to read the test's configuration folder.
-void openUpForSway(const QString& path) {
-    if (::geteuid() != 0) return;
-    ::chmod(QFile::encodeName(path).constData(), 0755);
-    QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString entry = it.next();
-        ::chmod(QFile::encodeName(entry).constData(), it.fileInfo().isDir() ? 0755 : 0644);
-    }
-}
-
-/// One headless sway for the whole program.
-struct Session {
-    QString skipReason;
-    pid_t pid = 0;
-    QTemporaryDir runtime{QStringLiteral("/tmp/kestavon-sway-XXXXXX")};
-    QString keysFile;
-
-    Session() {
-        const QString sway = QStandardPaths::findExecutable(QStringLiteral("sway"));
-        if (sway.isEmpty()) {
-            skipReason = "sway is not installed";
-            return;
-        }
-        const QString home = qEnvironmentVariable("HOME");
-        const QString config = home + QStringLiteral("/sway.conf");
-        QFile file(config);
-        file.open(QIODevice::WriteOnly);
-        file.write(("output HEADLESS-1 resolution 1024x768\ninclude " + SwayKeySetup::paths().snippet + "\n").toUtf8());
-        file.close();
-        keysFile = runtime.path() + QStringLiteral("/keys");
-        const passwd* nobody = ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr;
-        if (::geteuid() == 0 && !nobody) {
-            skipReason = "running as root and there is no user nobody to run sway as";
-            return;
-        }
-        const QByteArray run = QFile::encodeName(runtime.path());
-        ::chmod(run.constData(), 0700);
-        if (nobody) [[maybe_unused]] const int owned = ::chown(run.constData(), nobody->pw_uid, nobody->pw_gid);
-        openUpForSway(home);
-        qputenv("XDG_RUNTIME_DIR", run);
-        qunsetenv("DISPLAY");
-        qunsetenv("WAYLAND_DISPLAY");
-        qunsetenv("SWAYSOCK");
-        pid = ::fork();
-        if (pid == 0) {
-            setenv("WLR_BACKENDS", "headless", 1);
-            setenv("WLR_RENDERER", "pixman", 1);
-            setenv("WLR_LIBINPUT_NO_DEVICES", "1", 1);
-            if (nobody && (::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0)) _exit(126);
-            const QByteArray swayPath = QFile::encodeName(sway), configPath = QFile::encodeName(config);
-            ::execl(swayPath.constData(), "sway", "-c", configPath.constData(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        QString socket;
-        TestSupport::processEventsUntil([&] {
-            const QStringList found = QDir(runtime.path()).entryList({QStringLiteral("sway-ipc.*")}, QDir::System);
-            const QStringList wayland = QDir(runtime.path()).entryList({QStringLiteral("wayland-*")}, QDir::System);
-            if (found.isEmpty() || wayland.isEmpty()) return false;
-            socket = runtime.path() + QLatin1Char('/') + found.first();
-            qputenv("WAYLAND_DISPLAY", wayland.filter(QStringLiteral(".lock")).isEmpty() ? wayland.first().toUtf8()
-                                                                                       : QByteArray("wayland-1"));
-            return true;
-        }, 10000);
-        if (socket.isEmpty()) {
-            skipReason = "headless sway did not start";
-            return;
-        }
-        qputenv("SWAYSOCK", QFile::encodeName(socket));
-        qputenv("QT_QPA_PLATFORM", "wayland");
-    }
-    ~Session() {
-        if (pid > 0) {
-            ::kill(pid, SIGTERM);
-            ::waitpid(pid, nullptr, 0);
-        }
-    }
-};
-
-Session& session() {
-    static Session shared;
-    return shared;
-}
-
 class Sway : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!session().skipReason.isEmpty()) GTEST_SKIP() << session().skipReason.toStdString();
+        if (!SwaySession::shared().skipReason.isEmpty()) GTEST_SKIP() << SwaySession::shared().skipReason.toStdString();
         static const std::unique_ptr<SwayPlatform> platform = [] {
             QString whyNot;
             auto created = SwayPlatform::create(&whyNot);
@@ -147,7 +55,7 @@ protected:
         QFile file(path);
         file.open(QIODevice::WriteOnly);
         file.write("[Desktop Entry]\nType=Application\nName=" + name.toUtf8() + "\nExec=" KESTAVON_SWAY_WINDOW " " +
-                   name.toUtf8() + " " + session().keysFile.toUtf8() + "\n");
+                   name.toUtf8() + " " + SwaySession::shared().keysFile.toUtf8() + "\n");
         return path;
     }
 
@@ -234,7 +142,7 @@ TEST_F(Sway, StrokesThroughBindingEvents) {
     KeyboardTapPort& tap = Platform::current().keyboardTap();
     const SetUpResult setUp = tap.setUp(store.boundKeyCodes());
     ASSERT_TRUE(setUp.done) << setUp.message.toStdString();
-    openUpForSway(qEnvironmentVariable("HOME"));
+    SwaySession::openUp(qEnvironmentVariable("HOME"));
     ASSERT_TRUE(ipc->run(QStringLiteral("reload")));
 
     HotkeyMonitor monitor;
@@ -272,12 +180,12 @@ TEST_F(Sway, StrokesThroughBindingEvents) {
     // Kestavon's either.
     store.unbind(QStringLiteral("1-w"));
     tap.keysBound(store.boundKeyCodes());
-    QFile::remove(session().keysFile);
+    QFile::remove(SwaySession::shared().keysFile);
     stroke(rightSuper, {keyW});
     stroke(leftSuper, {keyQ});
     // The Super keys themselves reach the window too; the keys typed with them are what counts.
     const auto typed = [] {
-        QFile keys(session().keysFile);
+        QFile keys(SwaySession::shared().keysFile);
         QByteArrayList lines = keys.open(QIODevice::ReadOnly) ? keys.readAll().split('\n') : QByteArrayList();
         lines.removeIf([](const QByteArray& line) { return line.isEmpty() || line == "125" || line == "126"; });
         return lines.join(' ');
