@@ -71,6 +71,8 @@ SwaySession::SwaySession() {
         ::setenv("WLR_BACKENDS", "headless", 1);
         ::setenv("WLR_RENDERER", "pixman", 1);
         ::setenv("WLR_LIBINPUT_NO_DEVICES", "1", 1);
+        // What sway and the programs it starts print is a log, never part of the program's output.
+        ::dup2(2, 1);
         if (nobody && (::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0)) ::_exit(126);
         ::execl(swayPath.constData(), "sway", "-c", configPath.constData(), static_cast<char*>(nullptr));
         ::_exit(127);
