@@ -22,6 +22,7 @@ public:
         getOutputs = 3,
         getTree = 4,
         getVersion = 7,
+        getBindingModes = 8,
         getConfig = 9,
         getInputs = 100,
     };

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -21,6 +22,7 @@ namespace {
 constexpr char marker[] = "// Kestavon's right Super key for sway";
 constexpr char snippetMarker[] = "# Kestavon's right Super key bindings for sway";
 constexpr std::int64_t maxFile = 1 << 20;
+constexpr char signMode[] = "kestavon";
 
 QString configHome() {
     const QString set = qEnvironmentVariable("XDG_CONFIG_HOME");
@@ -43,6 +45,21 @@ QString swayConfig(SwayIpc& ipc) {
     const auto answer = ipc.request(SwayIpc::getConfig);
     if (!answer) return {};
     return QJsonDocument::fromJson(*answer).object().value(QLatin1String("config")).toString();
+}
+
+// Whether sway's main configuration file has the include line, with the path as written or
+// with ~ for the home folder (sway hands out that file's text only, not what it includes).
+bool includedByMainConfig(SwayIpc& ipc, const Paths& where) {
+    const QString config = swayConfig(ipc);
+    QString home = where.snippet;
+    if (home.startsWith(QDir::homePath() + QLatin1Char('/'))) home.replace(0, QDir::homePath().size(), QStringLiteral("~"));
+    for (const QString& line : config.split(QLatin1Char('\n'))) {
+        const QString trimmed = line.trimmed();
+        if (!trimmed.startsWith(QLatin1String("include"))) continue;
+        const QString named = trimmed.mid(7).trimmed().remove(QLatin1Char('"'));
+        if (named == where.snippet || named == home) return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -76,8 +93,11 @@ QByteArray snippetText(const std::vector<std::int64_t>& boundKeys, const QString
     QStringList options = userOptions;
     options.removeAll(QString::fromLatin1(xkbOption));
     options.append(QString::fromLatin1(xkbOption));
+    // The mode is never entered: sway lists it among its binding modes, which tells that the
+    // snippet is read, however the configuration includes it.
     QByteArray text = QByteArray(snippetMarker) + "; written by Kestavon whenever a key is bound or unbound.\n"
-                      "input type:keyboard xkb_options " + options.join(QLatin1Char(',')).toUtf8() + "\n";
+                      "input type:keyboard xkb_options " + options.join(QLatin1Char(',')).toUtf8() + "\n"
+                      "mode \"" + signMode + "\" {\n    bindsym Escape mode default\n}\n";
     for (const KeyStrokeMap::Key& key : KeyStrokeMap::table()) {
         if (std::find(boundKeys.begin(), boundKeys.end(), key.code) == boundKeys.end()) continue;
         const auto code = KeyPositions::xKeyCode(key.code);
@@ -124,18 +144,10 @@ std::optional<std::int64_t> keyOfCommand(const QString& command) {
 bool isInEffect(SwayIpc& ipc, const Paths& where) {
     if (!isOurs(where.rules, marker) || !isOurs(where.symbols, marker) || !isOurs(where.snippet, snippetMarker))
         return false;
-    // sway hands out the text of its main configuration file: the include line is looked for
-    // there, with the path as written or with ~ for the home folder.
-    const QString config = swayConfig(ipc);
-    QString home = where.snippet;
-    if (home.startsWith(QDir::homePath() + QLatin1Char('/'))) home.replace(0, QDir::homePath().size(), QStringLiteral("~"));
-    for (const QString& line : config.split(QLatin1Char('\n'))) {
-        const QString trimmed = line.trimmed();
-        if (!trimmed.startsWith(QLatin1String("include"))) continue;
-        const QString named = trimmed.mid(7).trimmed().remove(QLatin1Char('"'));
-        if (named == where.snippet || named == home) return true;
-    }
-    return false;
+    const auto modes = ipc.request(SwayIpc::getBindingModes);
+    if (!modes) return false;
+    const QJsonDocument list = QJsonDocument::fromJson(*modes);
+    return list.isArray() && list.array().contains(QJsonValue(QString::fromLatin1(signMode)));
 }
 
 Result write(SwayIpc& ipc, const Paths& where, const std::vector<std::int64_t>& boundKeys) {
@@ -152,7 +164,7 @@ Result write(SwayIpc& ipc, const Paths& where, const std::vector<std::int64_t>& 
     for (const auto& [path, bytes] :
          {std::pair{where.rules, rulesText()}, std::pair{where.symbols, symbolsText()}, std::pair{where.snippet, snippet}})
         if (const auto error = FileIO::writeAtomically(path, bytes)) return {*error, {}};
-    if (isInEffect(ipc, where)) {
+    if (isInEffect(ipc, where) || includedByMainConfig(ipc, where)) {
         ipc.run(QStringLiteral("reload"));
         return {{}, QStringLiteral("Kestavon's sway set-up is up to date.")};
     }

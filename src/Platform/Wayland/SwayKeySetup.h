@@ -48,8 +48,8 @@ QStringList userOptions(const QString& swayConfig, const QString& defaultOptions
 /// other command.
 std::optional<std::int64_t> keyOfCommand(const QString& command);
 
-/// Whether the set-up is in effect: Kestavon's files are there and sway's configuration
-/// includes the snippet.
+/// Whether the set-up is in effect: Kestavon's files are there and sway has read the snippet
+/// (however its configuration includes it: the snippet's own binding mode is among sway's).
 bool isInEffect(SwayIpc& ipc, const Paths& where);
 
 struct Result {
