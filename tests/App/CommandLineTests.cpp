@@ -25,6 +25,7 @@ TEST(CommandLine, EachArgumentListGivesItsRequest) {
         {{}, Action::run, false, ""},
         {{q("--background")}, Action::run, true, ""},
         {{q("--quit")}, Action::quit, false, ""},
+        {{q("--setup-sway")}, Action::setupSway, false, ""},
         {{q("--version")}, Action::version, false, ""},
         {{q("--help")}, Action::help, false, ""},
         {{q("-h")}, Action::help, false, ""},
@@ -49,7 +50,7 @@ TEST(CommandLine, EachArgumentListGivesItsRequest) {
 }
 
 TEST(CommandLine, TheUsageNamesEveryOption) {
-    for (const char* option : {"--background", "--quit", "--help", "--version"})
+    for (const char* option : {"--background", "--quit", "--setup-sway", "--help", "--version"})
         EXPECT_TRUE(CommandLine::usage().contains(QString::fromUtf8(option))) << option;
 }
 
