@@ -6,12 +6,12 @@
 #include "Hotkey/HotkeyMonitor.h"
 #include "Keyboard/KeyBindingStore.h"
 #include "Platform/KeyboardTapPort.h"
-#include "Platform/WorkspacePort.h"
 #include "Platform/Wayland/SwayIpc.h"
+#include "Platform/Wayland/SwayKeySetup.h"
 #include "Platform/Wayland/SwayPlatform.h"
+#include "Platform/WorkspacePort.h"
 #include "SwaySession.h"
 #include "VirtualKeyboard.h"
-#include "Platform/Wayland/SwayKeySetup.h"
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
@@ -49,17 +49,17 @@ QString entry(const QString& name) {
     const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".desktop");
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))
-        file.write("[Desktop Entry]\nType=Application\nName=" + name.toUtf8() + "\nExec=" KESTAVON_SWAY_WINDOW " " +
-                   name.toUtf8() + " /dev/null\n");
+        file.write("[Desktop Entry]\nType=Application\nName=" + name.toUtf8() +
+                   "\nExec=" KESTAVON_SWAY_WINDOW " " + name.toUtf8() + " /dev/null\n");
     return path;
 }
 
 std::int32_t launch(const QString& name) {
     std::atomic<std::int32_t> pid{0};
-    Platform::current().workspace().openApplication(entry(name), {},
-                                                    [&](std::optional<RunningApplication> app, std::optional<QString>) {
-                                                        pid = app ? app->processIdentifier : -1;
-                                                    });
+    Platform::current().workspace().openApplication(
+        entry(name), {}, [&](std::optional<RunningApplication> app, std::optional<QString>) {
+            pid = app ? app->processIdentifier : -1;
+        });
     TestSupport::processEventsUntil([&] { return pid.load() != 0; }, 10000);
     return pid;
 }
@@ -111,15 +111,17 @@ int runBench() {
 
     // Kestavon: right Super + Q. sway's recipe: right Super + W, bound at run time.
     KeyBindingStore store;
-    store.bind(QStringLiteral("1-q"), {QStringLiteral("kestavon-bench-target.desktop"),
-                                       entry(QStringLiteral("kestavon-bench-target")), QStringLiteral("Target")});
+    store.bind(QStringLiteral("1-q"),
+               {QStringLiteral("kestavon-bench-target.desktop"),
+                entry(QStringLiteral("kestavon-bench-target")), QStringLiteral("Target")});
     // sway's recipe goes into its configuration, read again with Kestavon's snippet.
     QFile config(qEnvironmentVariable("HOME") + QStringLiteral("/sway.conf"));
     if (!config.open(QIODevice::Append) ||
-        config.write(QStringLiteral("bindcode --no-repeat %1+%2 exec swaymsg '[app_id=kestavon-bench-target] focus'\n")
-                         .arg(QString::fromLatin1(SwayKeySetup::modifier))
-                         .arg(keyW + 8)
-                         .toUtf8()) < 0)
+        config.write(
+            QStringLiteral("bindcode --no-repeat %1+%2 exec swaymsg '[app_id=kestavon-bench-target] focus'\n")
+                .arg(QString::fromLatin1(SwayKeySetup::modifier))
+                .arg(keyW + 8)
+                .toUtf8()) < 0)
         return 1;
     config.close();
     const SetUpResult setUp = Platform::current().keyboardTap().setUp(store.boundKeyCodes());
@@ -150,7 +152,8 @@ int runBench() {
         keyboard->release(rightSuper);
         keyboard->sync();
         if (!focusedOn(*events, target)) return -1;
-        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         // Kestavon's stroke goes on a little after the focus (its result, a last activation):
         // the next jump starts once it is over.
         if (key == keyQ) TestSupport::processEventsUntil([&] { return outcomes > outcomesBefore; }, 2000);

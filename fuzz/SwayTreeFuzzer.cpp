@@ -21,7 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         scratchpadSeen = scratchpadSeen || w.inScratchpad;
         FUZZ_CHECK(!w.inScratchpad || (w.workspace.isEmpty() && w.workspaceId == 0));
     }
-    for (const SwayTree::Workspace& w : tree->workspaces) FUZZ_CHECK(w.id > 0 && !w.name.isEmpty());
-    for (const SwayTree::Output& o : tree->outputs) FUZZ_CHECK(!o.name.isEmpty() && o.name != QLatin1String("__i3"));
+    for (const SwayTree::Workspace& w : tree->workspaces)
+        FUZZ_CHECK(w.id > 0 && !w.name.isEmpty());
+    for (const SwayTree::Output& o : tree->outputs)
+        FUZZ_CHECK(!o.name.isEmpty() && o.name != QLatin1String("__i3"));
     return 0;
 }

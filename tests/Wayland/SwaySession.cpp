@@ -23,7 +23,8 @@ SwaySession& SwaySession::shared() {
 void SwaySession::openUp(const QString& path) {
     if (::geteuid() != 0) return;
     ::chmod(QFile::encodeName(path).constData(), 0755);
-    QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString entry = it.next();
         ::chmod(QFile::encodeName(entry).constData(), it.fileInfo().isDir() ? 0755 : 0644);
@@ -48,14 +49,15 @@ SwaySession::SwaySession() {
     }
     runtime_ = QString::fromLocal8Bit(folder);
     keysFile = runtime_ + QStringLiteral("/keys");
-    if (nobody) [[maybe_unused]] const int owned = ::chown(folder, nobody->pw_uid, nobody->pw_gid);
+    if (nobody) [[maybe_unused]]
+        const int owned = ::chown(folder, nobody->pw_uid, nobody->pw_gid);
 
     const QString home = qEnvironmentVariable("HOME");
     const QString config = home + QStringLiteral("/sway.conf");
     QFile file(config);
     if (!file.open(QIODevice::WriteOnly) ||
-        file.write(("output HEADLESS-1 resolution 1024x768\ninclude " + SwayKeySetup::paths().snippet + "\n").toUtf8()) <
-            0) {
+        file.write(("output HEADLESS-1 resolution 1024x768\ninclude " + SwayKeySetup::paths().snippet + "\n")
+                       .toUtf8()) < 0) {
         skipReason = QStringLiteral("cannot write sway's configuration");
         return;
     }

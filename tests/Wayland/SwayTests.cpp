@@ -2,6 +2,8 @@
 // typed on a virtual keyboard with Kestavon's own XKB option.
 #include "Hotkey/HotkeyMonitor.h"
 #include "Keyboard/KeyBindingStore.h"
+#include "Platform/KeyboardTapPort.h"
+#include "Platform/SpaceSwitcherPort.h"
 #include "Platform/Wayland/SwayIpc.h"
 #include "Platform/Wayland/SwayKeySetup.h"
 #include "Platform/Wayland/SwayPlatform.h"
@@ -9,8 +11,6 @@
 #include "Platform/WindowOperationsPort.h"
 #include "Platform/WindowServerPort.h"
 #include "Platform/WorkspacePort.h"
-#include "Platform/SpaceSwitcherPort.h"
-#include "Platform/KeyboardTapPort.h"
 #include "SwaySession.h"
 #include "VirtualKeyboard.h"
 #include "support/TestSupport.h"
@@ -30,7 +30,8 @@ constexpr std::uint32_t rightSuper = 126, leftSuper = 125, keyQ = 16, keyW = 17;
 class Sway : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!SwaySession::shared().skipReason.isEmpty()) GTEST_SKIP() << SwaySession::shared().skipReason.toStdString();
+        if (!SwaySession::shared().skipReason.isEmpty())
+            GTEST_SKIP() << SwaySession::shared().skipReason.toStdString();
         static const std::unique_ptr<SwayPlatform> platform = [] {
             QString whyNot;
             auto created = SwayPlatform::create(&whyNot);
@@ -53,8 +54,9 @@ protected:
         const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".desktop");
         QFile file(path);
         file.open(QIODevice::WriteOnly);
-        file.write("[Desktop Entry]\nType=Application\nName=" + name.toUtf8() + "\nExec=" KESTAVON_SWAY_WINDOW " " +
-                   name.toUtf8() + " " + SwaySession::shared().keysFile.toUtf8() + "\n");
+        file.write("[Desktop Entry]\nType=Application\nName=" + name.toUtf8() +
+                   "\nExec=" KESTAVON_SWAY_WINDOW " " + name.toUtf8() + " " +
+                   SwaySession::shared().keysFile.toUtf8() + "\n");
         return path;
     }
 
@@ -63,7 +65,8 @@ protected:
         std::atomic<bool> done{false};
         std::optional<RunningApplication> opened;
         Platform::current().workspace().openApplication(
-            entry(name), {}, [&](std::optional<RunningApplication> application, std::optional<QString> error) {
+            entry(name), {},
+            [&](std::optional<RunningApplication> application, std::optional<QString> error) {
                 EXPECT_FALSE(error) << error->toStdString();
                 opened = std::move(application);
                 done = true;
@@ -132,8 +135,10 @@ TEST_F(Sway, StrokesThroughBindingEvents) {
     KeyBindingStore store;
     const QString pathA = entry(QStringLiteral("kestavon-sway-a"));
     const QString pathC = entry(QStringLiteral("kestavon-sway-c"));
-    ASSERT_TRUE(store.bind(QStringLiteral("1-q"), {QStringLiteral("kestavon-sway-a.desktop"), pathA, QStringLiteral("A")}));
-    ASSERT_TRUE(store.bind(QStringLiteral("1-w"), {QStringLiteral("kestavon-sway-c.desktop"), pathC, QStringLiteral("C")}));
+    ASSERT_TRUE(store.bind(QStringLiteral("1-q"),
+                           {QStringLiteral("kestavon-sway-a.desktop"), pathA, QStringLiteral("A")}));
+    ASSERT_TRUE(store.bind(QStringLiteral("1-w"),
+                           {QStringLiteral("kestavon-sway-c.desktop"), pathC, QStringLiteral("C")}));
     KeyboardTapPort& tap = Platform::current().keyboardTap();
     const SetUpResult setUp = tap.setUp(store.boundKeyCodes());
     ASSERT_TRUE(setUp.done) << setUp.message.toStdString();
@@ -168,7 +173,8 @@ TEST_F(Sway, StrokesThroughBindingEvents) {
     };
     TestSupport::processEventsUntil([&] { return outcomes.size() >= 2; }, 15000);
     ASSERT_EQ(outcomes.size(), 2) << outcomes.join(QLatin1Char('|')).toStdString();
-    TestSupport::processEventsUntil([&] { return focusedEntry() == QStringLiteral("kestavon-sway-a.desktop"); }, 5000);
+    TestSupport::processEventsUntil(
+        [&] { return focusedEntry() == QStringLiteral("kestavon-sway-a.desktop"); }, 5000);
     EXPECT_EQ(focusedEntry(), QStringLiteral("kestavon-sway-a.desktop"));
 
     // Unbinding W gives right Super + W back to the focused window; left Super + Q is not
@@ -182,7 +188,8 @@ TEST_F(Sway, StrokesThroughBindingEvents) {
     const auto typed = [] {
         QFile keys(SwaySession::shared().keysFile);
         QByteArrayList lines = keys.open(QIODevice::ReadOnly) ? keys.readAll().split('\n') : QByteArrayList();
-        lines.removeIf([](const QByteArray& line) { return line.isEmpty() || line == "125" || line == "126"; });
+        lines.removeIf(
+            [](const QByteArray& line) { return line.isEmpty() || line == "125" || line == "126"; });
         return lines.join(' ');
     };
     TestSupport::processEventsUntil([&] { return typed().endsWith("16"); }, 5000);

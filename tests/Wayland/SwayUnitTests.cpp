@@ -22,7 +22,8 @@ TEST(SwayTree, ReadsWindowsWorkspacesOutputsAndTheScratchpad) {
                 {"type":"con","id":12,"pid":102,"app_id":"c","focused":true,"visible":true}]}]}]})");
     ASSERT_TRUE(tree);
     std::vector<std::uint32_t> order;
-    for (const SwayTree::Window& w : tree->windows) order.push_back(w.id);
+    for (const SwayTree::Window& w : tree->windows)
+        order.push_back(w.id);
     // Most recently focused first, the scratchpad's last.
     EXPECT_EQ(order, (std::vector<std::uint32_t>{12, 11, 10, 20}));
     EXPECT_EQ(tree->window(10)->wmClass, QStringLiteral("XTerm"));
@@ -41,14 +42,19 @@ TEST(SwayKeySetup, SnippetOptionsAndBindingCommands) {
     EXPECT_TRUE(snippet.contains("bindcode --no-repeat Mod3+10 nop kestavon 0-1\n")); // 1: evdev 2
     EXPECT_EQ(snippet.count("bindcode"), 2);
 
-    const QString config = QStringLiteral("input * {\n  xkb_options \"grp:alt_shift_toggle,caps:escape\"\n}\n"
-                                          "# xkb_options commented:out\ninput foo xkb_options caps:escape,kestavon:hyper_rsuper\n");
+    const QString config = QStringLiteral(
+        "input * {\n  xkb_options \"grp:alt_shift_toggle,caps:escape\"\n}\n"
+        "# xkb_options commented:out\ninput foo xkb_options caps:escape,kestavon:hyper_rsuper\n");
     EXPECT_EQ(SwayKeySetup::userOptions(config, QStringLiteral("compose:ralt")),
               (QStringList{"grp:alt_shift_toggle", "caps:escape", "compose:ralt"}));
 
     for (const auto& [command, key] : std::vector<std::pair<const char*, std::optional<std::int64_t>>>{
-             {"nop kestavon 1-q", 12}, {"  nop   kestavon 0-1 ", 18}, {"nop kestavon 9-z", std::nullopt},
-             {"nop kestavon", std::nullopt}, {"exec kestavon 1-q", std::nullopt}, {"nop kestavon 1-q; exec x", std::nullopt}})
+             {"nop kestavon 1-q", 12},
+             {"  nop   kestavon 0-1 ", 18},
+             {"nop kestavon 9-z", std::nullopt},
+             {"nop kestavon", std::nullopt},
+             {"exec kestavon 1-q", std::nullopt},
+             {"nop kestavon 1-q; exec x", std::nullopt}})
         EXPECT_EQ(SwayKeySetup::keyOfCommand(QString::fromUtf8(command)), key) << command;
 }
 
@@ -67,7 +73,8 @@ TEST(LinuxSession, ChoosesTheBackendBySession) {
              {{"", "", "", ""}, false, Kind::none},
          }) {
         bool asked = false;
-        EXPECT_EQ(c.session.kind([&] { return asked = true, c.swayAnswers; }), c.kind) << c.session.display.toStdString();
+        EXPECT_EQ(c.session.kind([&] { return asked = true, c.swayAnswers; }), c.kind)
+            << c.session.display.toStdString();
         EXPECT_EQ(asked, !c.session.swaySocket.isEmpty());
     }
 }

@@ -50,7 +50,8 @@ std::unique_ptr<VirtualKeyboard> VirtualKeyboard::open(const char* xkbOptions) {
 
     p.context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
     const xkb_rule_names names{"evdev", "pc105", "us", "", xkbOptions};
-    p.keymap = p.context ? xkb_keymap_new_from_names(p.context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS) : nullptr;
+    p.keymap =
+        p.context ? xkb_keymap_new_from_names(p.context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS) : nullptr;
     if (!p.keymap) return nullptr;
     p.state = xkb_state_new(p.keymap);
     char* text = xkb_keymap_get_as_string(p.keymap, XKB_KEYMAP_FORMAT_TEXT_V1);
@@ -90,6 +91,12 @@ void VirtualKeyboard::send(std::uint32_t evdevCode, bool down) {
                                       xkb_state_serialize_layout(p.state, XKB_STATE_LAYOUT_EFFECTIVE));
 }
 
-void VirtualKeyboard::press(std::uint32_t evdevCode) { send(evdevCode, true); }
-void VirtualKeyboard::release(std::uint32_t evdevCode) { send(evdevCode, false); }
-void VirtualKeyboard::sync() { wl_display_roundtrip(parts_->display); }
+void VirtualKeyboard::press(std::uint32_t evdevCode) {
+    send(evdevCode, true);
+}
+void VirtualKeyboard::release(std::uint32_t evdevCode) {
+    send(evdevCode, false);
+}
+void VirtualKeyboard::sync() {
+    wl_display_roundtrip(parts_->display);
+}

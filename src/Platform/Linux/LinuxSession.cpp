@@ -6,5 +6,6 @@ LinuxSession LinuxSession::current() {
 }
 
 bool LinuxSession::isWayland() const {
-    return !waylandDisplay.isEmpty() || sessionType.compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0;
+    return !waylandDisplay.isEmpty() ||
+           sessionType.compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0;
 }

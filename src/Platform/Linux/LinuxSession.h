@@ -28,8 +28,7 @@ struct LinuxSession {
     /// The backend to try first; `swayAnswers` says whether sway's socket answers, asked only
     /// when the socket is named. Other Wayland compositors are told apart here too, each by
     /// its own sign, before a session counts as unserved.
-    template <typename SwayAnswers>
-    Kind kind(SwayAnswers swayAnswers) const {
+    template <typename SwayAnswers> Kind kind(SwayAnswers swayAnswers) const {
         if (!swaySocket.isEmpty() && swayAnswers()) return Kind::sway;
         if (isWayland()) return Kind::unservedWayland;
         return display.isEmpty() ? Kind::none : Kind::x11;

@@ -5,7 +5,8 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-std::optional<SwayEventStream> SwayEventStream::open(const QString& socketPath, const QByteArray& eventNames) {
+std::optional<SwayEventStream> SwayEventStream::open(const QString& socketPath,
+                                                     const QByteArray& eventNames) {
     auto ipc = SwayIpc::open(socketPath);
     if (!ipc || !ipc->subscribeTo(eventNames)) return std::nullopt;
     const int wake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);

@@ -6,7 +6,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-std::shared_ptr<SwayEventTap> SwayEventTap::open(const QString& socketPath, KeyboardTapPort::Callback callback) {
+std::shared_ptr<SwayEventTap> SwayEventTap::open(const QString& socketPath,
+                                                 KeyboardTapPort::Callback callback) {
     auto stream = SwayEventStream::open(socketPath, QByteArrayLiteral("[\"binding\"]"));
     if (!stream) return nullptr;
     return std::shared_ptr<SwayEventTap>(new SwayEventTap(std::move(*stream), std::move(callback)));

@@ -102,7 +102,8 @@ std::optional<SwayIpc::Message> SwayIpc::next(std::chrono::milliseconds timeout)
     // Once the first byte is there the rest follows at once; a sender that stops mid-message
     // has broken the stream.
     const auto rest = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    if (!readExactly(header + 1, headerSize - 1, rest, false) || std::memcmp(header, magic, sizeof magic) != 0) {
+    if (!readExactly(header + 1, headerSize - 1, rest, false) ||
+        std::memcmp(header, magic, sizeof magic) != 0) {
         close();
         return std::nullopt;
     }

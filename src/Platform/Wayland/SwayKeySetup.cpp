@@ -2,8 +2,8 @@
 
 #include "Platform/KeyStrokeMap.h"
 #include "Platform/Linux/KeyPositions.h"
-#include "SwayIpc.h"
 #include "Support/FileIO.h"
+#include "SwayIpc.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -52,7 +52,8 @@ QString swayConfig(SwayIpc& ipc) {
 bool includedByMainConfig(SwayIpc& ipc, const Paths& where) {
     const QString config = swayConfig(ipc);
     QString home = where.snippet;
-    if (home.startsWith(QDir::homePath() + QLatin1Char('/'))) home.replace(0, QDir::homePath().size(), QStringLiteral("~"));
+    if (home.startsWith(QDir::homePath() + QLatin1Char('/')))
+        home.replace(0, QDir::homePath().size(), QStringLiteral("~"));
     for (const QString& line : config.split(QLatin1Char('\n'))) {
         const QString trimmed = line.trimmed();
         if (!trimmed.startsWith(QLatin1String("include"))) continue;
@@ -72,21 +73,24 @@ Paths paths() {
 
 QByteArray rulesText() {
     // The system's rules whole, and one option more.
-    return QByteArray(marker) + "; written by Kestavon, which keeps it up to date.\n"
-                                "! include %S/evdev\n\n"
-                                "! option = symbols\n"
-                                "  " + xkbOption + " = +kestavon(hyper_rsuper)\n";
+    return QByteArray(marker) +
+           "; written by Kestavon, which keeps it up to date.\n"
+           "! include %S/evdev\n\n"
+           "! option = symbols\n"
+           "  " +
+           xkbOption + " = +kestavon(hyper_rsuper)\n";
 }
 
 QByteArray symbolsText() {
     // Hyper_R on a modifier of its own, so that sway can bind it apart from the left Super key
     // (Mod4), which keeps its own bindings.
-    return QByteArray(marker) + "; written by Kestavon, which keeps it up to date.\n"
-                                "partial modifier_keys\n"
-                                "xkb_symbols \"hyper_rsuper\" {\n"
-                                "    replace key <RWIN> { type[Group1] = \"ONE_LEVEL\", symbols[Group1] = [ Hyper_R ] };\n"
-                                "    modifier_map Mod3 { <RWIN> };\n"
-                                "};\n";
+    return QByteArray(marker) +
+           "; written by Kestavon, which keeps it up to date.\n"
+           "partial modifier_keys\n"
+           "xkb_symbols \"hyper_rsuper\" {\n"
+           "    replace key <RWIN> { type[Group1] = \"ONE_LEVEL\", symbols[Group1] = [ Hyper_R ] };\n"
+           "    modifier_map Mod3 { <RWIN> };\n"
+           "};\n";
 }
 
 QByteArray snippetText(const std::vector<std::int64_t>& boundKeys, const QStringList& userOptions) {
@@ -95,16 +99,20 @@ QByteArray snippetText(const std::vector<std::int64_t>& boundKeys, const QString
     options.append(QString::fromLatin1(xkbOption));
     // The mode is never entered: sway lists it among its binding modes, which tells that the
     // snippet is read, however the configuration includes it.
-    QByteArray text = QByteArray(snippetMarker) + "; written by Kestavon whenever a key is bound or unbound.\n"
-                      "input type:keyboard xkb_options " + options.join(QLatin1Char(',')).toUtf8() + "\n"
-                      "mode \"" + signMode + "\" {\n    bindsym Escape mode default\n}\n";
+    QByteArray text = QByteArray(snippetMarker) +
+                      "; written by Kestavon whenever a key is bound or unbound.\n"
+                      "input type:keyboard xkb_options " +
+                      options.join(QLatin1Char(',')).toUtf8() +
+                      "\n"
+                      "mode \"" +
+                      signMode + "\" {\n    bindsym Escape mode default\n}\n";
     for (const KeyStrokeMap::Key& key : KeyStrokeMap::table()) {
         if (std::find(boundKeys.begin(), boundKeys.end(), key.code) == boundKeys.end()) continue;
         const auto code = KeyPositions::xKeyCode(key.code);
         const auto id = KeyStrokeMap::keyID(key.code);
         if (!code || !id) continue;
-        text += "bindcode --no-repeat " + QByteArray(modifier) + "+" + QByteArray::number(*code) + " nop kestavon " +
-                id->toUtf8() + "\n";
+        text += "bindcode --no-repeat " + QByteArray(modifier) + "+" + QByteArray::number(*code) +
+                " nop kestavon " + id->toUtf8() + "\n";
     }
     return text;
 }
@@ -126,7 +134,8 @@ QStringList userOptions(const QString& swayConfig, const QString& defaultOptions
     for (const QString& line : swayConfig.split(QLatin1Char('\n'))) {
         if (line.trimmed().startsWith(QLatin1Char('#'))) continue;
         auto matches = setting.globalMatch(line);
-        while (matches.hasNext()) add(matches.next().captured(1));
+        while (matches.hasNext())
+            add(matches.next().captured(1));
     }
     add(defaultOptions);
     return options;
@@ -142,7 +151,8 @@ std::optional<std::int64_t> keyOfCommand(const QString& command) {
 }
 
 bool isInEffect(SwayIpc& ipc, const Paths& where) {
-    if (!isOurs(where.rules, marker) || !isOurs(where.symbols, marker) || !isOurs(where.snippet, snippetMarker))
+    if (!isOurs(where.rules, marker) || !isOurs(where.symbols, marker) ||
+        !isOurs(where.snippet, snippetMarker))
         return false;
     const auto modes = ipc.request(SwayIpc::getBindingModes);
     if (!modes) return false;
@@ -153,16 +163,20 @@ bool isInEffect(SwayIpc& ipc, const Paths& where) {
 Result write(SwayIpc& ipc, const Paths& where, const std::vector<std::int64_t>& boundKeys) {
     for (const QString& path : {where.rules, where.symbols})
         if (!missingOrOurs(path, marker))
-            return {QStringLiteral("%1 is your own XKB file, which Kestavon does not change. Move it aside and set up "
-                                   "again, or add Kestavon's option to it by hand")
+            return {QStringLiteral(
+                        "%1 is your own XKB file, which Kestavon does not change. Move it aside and set up "
+                        "again, or add Kestavon's option to it by hand")
                         .arg(path),
                     {}};
     if (!missingOrOurs(where.snippet, snippetMarker))
-        return {QStringLiteral("%1 is not Kestavon's file: move it aside and set up again").arg(where.snippet), {}};
+        return {
+            QStringLiteral("%1 is not Kestavon's file: move it aside and set up again").arg(where.snippet),
+            {}};
     const QByteArray snippet =
         snippetText(boundKeys, userOptions(swayConfig(ipc), qEnvironmentVariable("XKB_DEFAULT_OPTIONS")));
     for (const auto& [path, bytes] :
-         {std::pair{where.rules, rulesText()}, std::pair{where.symbols, symbolsText()}, std::pair{where.snippet, snippet}})
+         {std::pair{where.rules, rulesText()}, std::pair{where.symbols, symbolsText()},
+          std::pair{where.snippet, snippet}})
         if (const auto error = FileIO::writeAtomically(path, bytes)) return {*error, {}};
     if (isInEffect(ipc, where) || includedByMainConfig(ipc, where)) {
         ipc.run(QStringLiteral("reload"));

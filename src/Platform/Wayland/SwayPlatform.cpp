@@ -33,12 +33,30 @@ std::unique_ptr<SwayPlatform> SwayPlatform::create(QString* whyNot) {
 
 SwayPlatform::~SwayPlatform() = default;
 
-TimePort& SwayPlatform::time() { return *time_; }
-WindowServerPort& SwayPlatform::windowServer() { return *windowServer_; }
-SpaceSwitcherPort& SwayPlatform::spaceSwitcher() { return *spaceSwitcher_; }
-WindowOperationsPort& SwayPlatform::windowOperations() { return *windowOperations_; }
-KeyboardTapPort& SwayPlatform::keyboardTap() { return *keyboardTap_; }
-BundlePort& SwayPlatform::bundles() { return *bundles_; }
-WorkspacePort& SwayPlatform::workspace() { return *workspace_; }
-UpdaterPort& SwayPlatform::updater() { return *updater_; }
-const PlatformWords& SwayPlatform::words() { return swayWords(); }
+TimePort& SwayPlatform::time() {
+    return *time_;
+}
+WindowServerPort& SwayPlatform::windowServer() {
+    return *windowServer_;
+}
+SpaceSwitcherPort& SwayPlatform::spaceSwitcher() {
+    return *spaceSwitcher_;
+}
+WindowOperationsPort& SwayPlatform::windowOperations() {
+    return *windowOperations_;
+}
+KeyboardTapPort& SwayPlatform::keyboardTap() {
+    return *keyboardTap_;
+}
+BundlePort& SwayPlatform::bundles() {
+    return *bundles_;
+}
+WorkspacePort& SwayPlatform::workspace() {
+    return *workspace_;
+}
+UpdaterPort& SwayPlatform::updater() {
+    return *updater_;
+}
+const PlatformWords& SwayPlatform::words() {
+    return swayWords();
+}

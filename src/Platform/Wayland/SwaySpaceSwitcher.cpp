@@ -25,7 +25,8 @@ bool SwaySpaceSwitcher::makeCurrent(std::uint64_t space, const QString& displayI
     if (!before) return false;
     if (*before) return true;
     // Without --no-auto-back-and-forth, a user's auto_back_and_forth would send us elsewhere.
-    if (!ipc_.run(QStringLiteral("workspace --no-auto-back-and-forth ") + SwayIpc::quoted(name))) return false;
+    if (!ipc_.run(QStringLiteral("workspace --no-auto-back-and-forth ") + SwayIpc::quoted(name)))
+        return false;
     QString nameNow;
     return shown(ipc_, space, displayIdentifier, &nameNow).value_or(false);
 }

@@ -23,7 +23,8 @@ std::optional<std::uint64_t> containerId(const QJsonObject& node) {
     const QJsonValue value = node.value(QLatin1String("id"));
     if (!value.isDouble()) return std::nullopt;
     const double id = value.toDouble();
-    if (!(id >= 1 && id <= double(std::numeric_limits<std::uint32_t>::max())) || id != double(std::int64_t(id)))
+    if (!(id >= 1 && id <= double(std::numeric_limits<std::uint32_t>::max())) ||
+        id != double(std::int64_t(id)))
         return std::nullopt;
     return std::uint64_t(id);
 }
@@ -80,20 +81,23 @@ struct Reader {
             const QString name = text(node, "name");
             if (name.isEmpty()) return;
             if (name != QLatin1String("__i3"))
-                tree.outputs.push_back({name,
-                                        QStringList{text(node, "make"), text(node, "model"), text(node, "serial")}
-                                            .join(QLatin1Char(' '))
-                                            .simplified(),
-                                        rect(node), text(node, "current_workspace"),
-                                        node.value(QLatin1String("focused")).toBool()});
+                tree.outputs.push_back(
+                    {name,
+                     QStringList{text(node, "make"), text(node, "model"), text(node, "serial")}
+                         .join(QLatin1Char(' '))
+                         .simplified(),
+                     rect(node), text(node, "current_workspace"),
+                     node.value(QLatin1String("focused")).toBool()});
         } else if (type == QLatin1String("workspace")) {
             const auto id = containerId(node);
             inWorkspace = text(node, "name");
             if (!id || inWorkspace.isEmpty()) return;
             inWorkspaceId = *id;
-            if (inWorkspace != scratchpadWorkspace) tree.workspaces.push_back({*id, inWorkspace, text(node, "output")});
+            if (inWorkspace != scratchpadWorkspace)
+                tree.workspaces.push_back({*id, inWorkspace, text(node, "output")});
         } else if (type == QLatin1String("con") || type == QLatin1String("floating_con")) {
-            if (readWindow(node, inWorkspace, inWorkspaceId, floating || type == QLatin1String("floating_con")))
+            if (readWindow(node, inWorkspace, inWorkspaceId,
+                           floating || type == QLatin1String("floating_con")))
                 return;
         } else if (type != QLatin1String("root")) {
             return;
@@ -103,7 +107,8 @@ struct Reader {
     }
 
     // True when the node is a window (an application's surface, with no children of its own).
-    bool readWindow(const QJsonObject& node, const QString& workspace, std::uint64_t workspaceId, bool floating) {
+    bool readWindow(const QJsonObject& node, const QString& workspace, std::uint64_t workspaceId,
+                    bool floating) {
         const QJsonValue pid = node.value(QLatin1String("pid"));
         const auto id = containerId(node);
         if (!pid.isDouble() || !id) return false;
@@ -115,7 +120,8 @@ struct Reader {
         const QJsonObject properties = node.value(QLatin1String("window_properties")).toObject();
         window.wmClass = text(properties, "class");
         window.wmInstance = text(properties, "instance");
-        if (const QJsonValue name = node.value(QLatin1String("name")); name.isString()) window.title = name.toString();
+        if (const QJsonValue name = node.value(QLatin1String("name")); name.isString())
+            window.title = name.toString();
         window.rect = rect(node);
         window.focused = node.value(QLatin1String("focused")).toBool();
         window.visible = node.value(QLatin1String("visible")).toBool();
@@ -140,12 +146,14 @@ std::optional<SwayTree> SwayTree::parse(const QByteArray& json) {
     if (text(root, "type") != QLatin1String("root")) return std::nullopt;
     Reader reader;
     reader.read(root, 0, {}, 0, false);
-    for (auto& window : reader.scratchpad) reader.tree.windows.push_back(std::move(window));
+    for (auto& window : reader.scratchpad)
+        reader.tree.windows.push_back(std::move(window));
     return std::move(reader.tree);
 }
 
 const SwayTree::Window* SwayTree::window(std::uint32_t id) const {
-    const auto found = std::find_if(windows.begin(), windows.end(), [id](const Window& w) { return w.id == id; });
+    const auto found =
+        std::find_if(windows.begin(), windows.end(), [id](const Window& w) { return w.id == id; });
     return found == windows.end() ? nullptr : &*found;
 }
 
@@ -162,6 +170,7 @@ const SwayTree::Output* SwayTree::output(const QString& name) const {
 }
 
 const SwayTree::Window* SwayTree::focusedWindow() const {
-    const auto found = std::find_if(windows.begin(), windows.end(), [](const Window& w) { return w.focused; });
+    const auto found =
+        std::find_if(windows.begin(), windows.end(), [](const Window& w) { return w.focused; });
     return found == windows.end() ? nullptr : &*found;
 }

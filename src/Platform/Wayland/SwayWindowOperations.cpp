@@ -21,7 +21,8 @@ RestoreOutcome SwayWindowOperations::restoreIfMinimized(const WindowTarget& wind
     // `scratchpad show` floats it on the workspace shown; `floating disable` takes it out of
     // the scratchpad for good, back among the tiled windows, where windows are by default.
     const QString target = QStringLiteral("[con_id=%1] ").arg(window.number);
-    if (!ipc_.run(target + QStringLiteral("scratchpad show")) || !ipc_.run(target + QStringLiteral("floating disable")))
+    if (!ipc_.run(target + QStringLiteral("scratchpad show")) ||
+        !ipc_.run(target + QStringLiteral("floating disable")))
         return RestoreOutcome::failed;
     return RestoreOutcome::restored;
 }

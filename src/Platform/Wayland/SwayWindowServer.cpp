@@ -36,13 +36,14 @@ std::vector<DisplayDescription> SwayWindowServer::displays() {
     if (!tree) return {};
     std::vector<DisplayDescription> displays;
     // sway has no primary output: the one at the layout's origin is the main display.
-    const auto atOrigin = std::find_if(tree->outputs.begin(), tree->outputs.end(),
-                                       [](const SwayTree::Output& o) { return o.rect.topLeft() == QPointF(0, 0); });
+    const auto atOrigin =
+        std::find_if(tree->outputs.begin(), tree->outputs.end(),
+                     [](const SwayTree::Output& o) { return o.rect.topLeft() == QPointF(0, 0); });
     for (std::size_t i = 0; i < tree->outputs.size(); ++i) {
         const SwayTree::Output& o = tree->outputs[i];
         const bool main = atOrigin == tree->outputs.end() ? i == 0 : &o == &*atOrigin;
-        displays.push_back({std::uint32_t(i + 1), o.name, o.description.isEmpty() ? o.name : o.description,
-                            o.rect, main});
+        displays.push_back(
+            {std::uint32_t(i + 1), o.name, o.description.isEmpty() ? o.name : o.description, o.rect, main});
     }
     return displays;
 }
@@ -70,6 +71,7 @@ SwayWindowServer::spacesOfWindows(const std::vector<std::uint32_t>& windows) {
     if (!tree) return std::nullopt;
     std::unordered_map<std::uint32_t, std::uint64_t> spaces;
     for (const std::uint32_t id : windows)
-        if (const SwayTree::Window* w = tree->window(id); w && w->workspaceId != 0) spaces.emplace(id, w->workspaceId);
+        if (const SwayTree::Window* w = tree->window(id); w && w->workspaceId != 0)
+            spaces.emplace(id, w->workspaceId);
     return spaces;
 }

@@ -19,7 +19,8 @@ constexpr std::size_t awaitedLaunches = 16;
 std::optional<QString> failure(const QString& name, int status) {
     if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
         return QStringLiteral("%1 exited with status %2").arg(name).arg(WEXITSTATUS(status));
-    if (WIFSIGNALED(status)) return QStringLiteral("%1 was ended by signal %2").arg(name).arg(WTERMSIG(status));
+    if (WIFSIGNALED(status))
+        return QStringLiteral("%1 was ended by signal %2").arg(name).arg(WTERMSIG(status));
     return std::nullopt;
 }
 
@@ -101,7 +102,8 @@ QList<RunningApplication> SwayWorkspace::runningApplications() {
 std::optional<RunningApplication> SwayWorkspace::runningApplication(std::int32_t pid) {
     const auto now = tree();
     if (!now || pid <= 0 ||
-        std::none_of(now->windows.begin(), now->windows.end(), [pid](const SwayTree::Window& w) { return w.pid == pid; }))
+        std::none_of(now->windows.begin(), now->windows.end(),
+                     [pid](const SwayTree::Window& w) { return w.pid == pid; }))
         return std::nullopt;
     return describe(pid, *now, *index_.entries());
 }
@@ -144,7 +146,8 @@ bool SwayWorkspace::activate(std::int32_t pid) {
 
 void SwayWorkspace::openApplication(const QString& path, const OpenConfiguration& configuration,
                                     OpenCompletion completion) {
-    const auto finish = [&completion](std::optional<RunningApplication> application, std::optional<QString> error) {
+    const auto finish = [&completion](std::optional<RunningApplication> application,
+                                      std::optional<QString> error) {
         if (completion) completion(std::move(application), std::move(error));
     };
     if (!QFileInfo::exists(path))
@@ -154,10 +157,12 @@ void SwayWorkspace::openApplication(const QString& path, const OpenConfiguration
     if (const DesktopEntry* indexed = entries->atPath(path))
         entry = *indexed;
     else
-        entry = DesktopEntry::read(path, DesktopEntryIndex::desktopFileId(path, DesktopEntryIndex::applicationFolders()));
+        entry = DesktopEntry::read(
+            path, DesktopEntryIndex::desktopFileId(path, DesktopEntryIndex::applicationFolders()));
     if (!entry)
-        return finish(std::nullopt,
-                      QStringLiteral("“%1” is not an application’s desktop entry.").arg(QFileInfo(path).fileName()));
+        return finish(
+            std::nullopt,
+            QStringLiteral("“%1” is not an application’s desktop entry.").arg(QFileInfo(path).fileName()));
 
     if (!configuration.createsNewApplicationInstance) {
         if (const auto running = runningInstance(entry->id)) {
@@ -170,7 +175,8 @@ void SwayWorkspace::openApplication(const QString& path, const OpenConfiguration
     const bool listening = listen();
     auto launch = std::make_shared<Launch>();
     if (const auto now = tree())
-        for (const SwayTree::Window& w : now->windows) launch->before.insert(w.id);
+        for (const SwayTree::Window& w : now->windows)
+            launch->before.insert(w.id);
     std::weak_ptr<SwayEventStream> events = events_;
     const GioLauncher::Launched launched = GioLauncher::launch(*entry, [launch, events](int status) {
         {
@@ -242,8 +248,10 @@ void SwayWorkspace::settleLaunches() {
     {
         std::lock_guard lock(launchesMutex_);
         std::erase_if(launches_, [&](const std::shared_ptr<Launch>& launch) {
-            return std::any_of(shown.begin(), shown.end(), [&](const auto& s) { return s.first == launch; }) ||
-                   std::any_of(failed.begin(), failed.end(), [&](const auto& f) { return f.first == launch; });
+            return std::any_of(shown.begin(), shown.end(),
+                               [&](const auto& s) { return s.first == launch; }) ||
+                   std::any_of(failed.begin(), failed.end(),
+                               [&](const auto& f) { return f.first == launch; });
         });
     }
     for (auto& [launch, application] : shown)

@@ -39,7 +39,8 @@ public:
 
 private:
     std::optional<SwayTree> tree();
-    RunningApplication describe(std::int32_t pid, const SwayTree& tree, const DesktopEntryIndex::Entries& entries);
+    RunningApplication describe(std::int32_t pid, const SwayTree& tree,
+                                const DesktopEntryIndex::Entries& entries);
     /// The instance of the entry whose window was focused last.
     std::optional<RunningApplication> runningInstance(const QString& id);
 
