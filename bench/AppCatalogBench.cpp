@@ -4,7 +4,7 @@
 #include "Keyboard/AppCatalog.h"
 #include "Platform/Platform.h"
 #include "Platform/Fake/FakePlatform.h"
-#include "Platform/X11/X11Bundles.h"
+#include "Platform/Linux/DesktopEntryBundles.h"
 
 #include "FigureReporter.h"
 
@@ -31,7 +31,7 @@ public:
     const PlatformWords& words() override { return fake.words(); }
 
     FakePlatform fake;
-    X11Bundles entries;
+    DesktopEntryBundles entries;
 };
 
 

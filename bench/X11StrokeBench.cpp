@@ -190,7 +190,7 @@ int runBench() {
         std::fprintf(stderr, "no X session: %s\n", qPrintable(whyNot));
         return 1;
     }
-    auto platform = X11Platform::create(&whyNot);
+    auto platform = X11Platform::create(false, &whyNot);
     if (!platform) {
         std::fprintf(stderr, "no X11 platform: %s\n", qPrintable(whyNot));
         return 1;

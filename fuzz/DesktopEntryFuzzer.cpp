@@ -3,7 +3,7 @@
 // or D-Bus activation) or nothing.
 #include "FuzzCheck.h"
 
-#include "Platform/X11/DesktopEntry.h"
+#include "Platform/Linux/DesktopEntry.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // the snapshot a jump would work from.
 #include "Inventory/InventoryJson.h"
 #include "Inventory/InventoryService.h"
-#include "Platform/X11/X11Platform.h"
+#include "App/LinuxPlatformChoice.h"
 
 #include <QDateTime>
 
@@ -56,7 +56,7 @@ QByteArray indented(const QByteArray& compact) {
 
 int main() {
     QString whyNot;
-    const auto platform = X11Platform::create(&whyNot);
+    const auto platform = LinuxPlatformChoice::create(&whyNot);
     if (!platform) {
         std::fprintf(stderr, "kestavon-inventory: %s\n", qPrintable(whyNot));
         return 1;

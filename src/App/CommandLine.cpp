@@ -39,6 +39,8 @@ Request parse(const QStringList& arguments) {
                     QStringLiteral("\"%1\" is not one of Kestavon's keys: a key is its row (0 to 3, "
                                    "from the digits down) and its character, such as 0-1, 1-q, 2-a or 3-z")
                         .arg(request.key));
+        } else if (argument == QLatin1String("--setup-sway")) {
+            action = Action::setupSway;
         } else {
             return invalid(argument.startsWith(QLatin1Char('-'))
                                ? QStringLiteral("unknown option \"%1\"").arg(argument)
@@ -61,7 +63,7 @@ Request parse(const QStringList& arguments) {
 
 QString usage() {
     return QStringLiteral(
-        "Usage: kestavon [--background | --quit | --jump KEY | --help | --version]\n"
+        "Usage: kestavon [--background | --quit | --jump KEY | --setup-sway | --help | --version]\n"
         "\n"
         "Hold the right Super key and press a bound key to bring its application to the front.\n"
         "Starting Kestavon while it runs shows its window.\n"
@@ -72,6 +74,8 @@ QString usage() {
         "                key's row (0 to 3, from the digits down) and character: 1-q, 0-1, 2-a;\n"
         "                exit status 1 when Kestavon is not running, 3 when nothing is bound\n"
         "                to the key\n"
+        "  --setup-sway  write Kestavon's key set-up for sway and show the line to add to\n"
+        "                sway's configuration\n"
         "  --help, -h    show this help and exit\n"
         "  --version     show the version and exit\n");
 }

@@ -9,6 +9,7 @@ namespace CommandLine {
 enum class Action {
     run,     ///< start Kestavon (or show the window of the one running)
     quit,    ///< end the running Kestavon
+    setupSway, ///< write the key set-up for sway and print the line the user adds
     help,    ///< print the usage and stop
     version, ///< print the version and stop
     jump,    ///< run the stroke of one key in the running Kestavon

@@ -34,6 +34,10 @@ std::optional<int> answerWithoutWindow(const CommandLine::Request& request, int&
     switch (request.action) {
     case CommandLine::Action::run:
         return std::nullopt;
+    case CommandLine::Action::setupSway:
+        // sway runs on Linux alone; its set-up is the Linux program's own.
+        std::fprintf(stderr, "kestavon: --setup-sway is for sway sessions on Linux.\n");
+        return CommandLine::usageErrorStatus;
     case CommandLine::Action::help:
         std::fputs(qUtf8Printable(CommandLine::usage()), stdout);
         return 0;

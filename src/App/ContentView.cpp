@@ -9,6 +9,7 @@
 #include "Keyboard/KeyboardLayout.h"
 #include "Keyboard/KeyboardView.h"
 #include "Platform/Platform.h"
+#include "Platform/KeyboardTapPort.h"
 #include "Platform/PlatformWords.h"
 #include "Platform/WorkspacePort.h"
 #include "Stats/StatsView.h"
@@ -94,8 +95,11 @@ ContentView::ContentView(Services services, QWidget* parent)
 
     column->addWidget(buildFooter());
 
-    connect(bindings_, &KeyBindingStore::bindingsChanged, this,
-            [this] { keyboard_->setBindings(bindings_->bindings()); });
+    connect(bindings_, &KeyBindingStore::bindingsChanged, this, [this] {
+        keyboard_->setBindings(bindings_->bindings());
+        // A desktop that hands over only the keys asked for is asked for the bound ones.
+        Platform::current().keyboardTap().keysBound(bindings_->boundKeyCodes());
+    });
     connect(bindings_, &KeyBindingStore::unreadableFileChanged, this, &ContentView::showNotice);
     connect(stats_, &UsageStatsStore::unreadableFileChanged, this, &ContentView::showNotice);
     connect(catalog_, &AppCatalogModel::entriesChanged, this, &ContentView::catalogChanged);
@@ -302,8 +306,11 @@ void ContentView::showHint() {
 }
 
 void ContentView::showFooter() {
-    // Only where the platform has settings that fix the cause does the button do anything.
-    settingsButton_->setVisible(!fixAddress().isEmpty());
+    // Only where the platform has settings that fix the cause, or a set-up Kestavon can make,
+    // does the button do anything.
+    const bool setUp = hotkeys_->permissionIssue() == PermissionIssue::setUpNeeded;
+    settingsButton_->setText(setUp ? QStringLiteral("Set Up") : QStringLiteral("Open Settings"));
+    settingsButton_->setVisible(setUp || !fixAddress().isEmpty());
     status_->setText(statusText());
     QPalette colours = status_->palette();
     colours.setColor(QPalette::WindowText, SemanticColors::secondaryLabel(palette()));
@@ -316,6 +323,13 @@ QString ContentView::fixAddress() const {
 }
 
 void ContentView::openSettings() {
+    if (hotkeys_->permissionIssue() == PermissionIssue::setUpNeeded) {
+        // The hotkeys start by themselves once the set-up is in effect.
+        bindingStatus_ = Platform::current().keyboardTap().setUp(bindings_->boundKeyCodes()).message;
+        bindingIsNewest_ = true;
+        showFooter();
+        return;
+    }
     const QString address = fixAddress();
     if (!address.isEmpty()) Platform::current().workspace().openURL(address);
 }

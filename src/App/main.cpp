@@ -2,18 +2,46 @@
 #include "App/CommandLineRun.h"
 #include "App/KestavonApp.h"
 #include "App/SingleInstance.h"
+#include "App/LinuxPlatformChoice.h"
 #include "Hotkey/HotkeyMonitor.h"
-#include "Platform/X11/X11Platform.h"
+#include "Keyboard/KeyBindingStore.h"
+#include "Platform/KeyboardTapPort.h"
+#include "Platform/Wayland/SwayPlatform.h"
 #include "Support/BuildConfig.h"
 
 #include <QApplication>
 
 #include <cstdio>
 
+namespace {
+
+// "kestavon --setup-sway": the same set-up as the window's button, for the keys bound now.
+int setUpSway(int& argc, char** argv) {
+    QCoreApplication core(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Kestavon"));
+    QCoreApplication::setApplicationName(QStringLiteral("Kestavon"));
+    QString whyNot;
+    const std::unique_ptr<SwayPlatform> sway = SwayPlatform::create(&whyNot);
+    if (!sway) {
+        std::fprintf(stderr, "kestavon: %s Run this inside your sway session.\n", qUtf8Printable(whyNot));
+        return 1;
+    }
+    Platform::install(sway.get());
+    KeyBindingStore bindings;
+    bindings.load();
+    const SetUpResult result = sway->keyboardTap().setUp(bindings.boundKeyCodes());
+    Platform::install(nullptr);
+    std::fprintf(result.done ? stdout : stderr, "%s\n", qUtf8Printable(result.message));
+    return result.done ? 0 : 1;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
     const CommandLine::Request request = CommandLine::parse(arguments);
+    if (request.action == CommandLine::Action::setupSway) return setUpSway(argc, argv);
     if (const std::optional<int> status = CommandLineRun::answerWithoutWindow(request, argc, argv)) return *status;
 
     // Say plainly why there is nothing to show, before the window system refuses to start.
@@ -37,7 +65,7 @@ int main(int argc, char** argv) {
     }
 
     QString whyNot;
-    std::unique_ptr<X11Platform> platform = X11Platform::create(&whyNot);
+    std::unique_ptr<Platform> platform = LinuxPlatformChoice::create(&whyNot);
     if (!platform) {
         std::fprintf(stderr, "Kestavon: %s\n", qUtf8Printable(whyNot));
         return 1;

@@ -16,6 +16,8 @@ enum class PermissionIssue {
     noDisplay,
     /// Other programs hold every key the hotkeys need.
     keysTaken,
+    /// The desktop needs Kestavon's own set-up before it hands over the keys.
+    setUpNeeded,
 };
 
 /// The issue a refused tap leaves.
@@ -29,6 +31,8 @@ inline PermissionIssue issueFor(TapFailure failure) {
         return PermissionIssue::noDisplay;
     case TapFailure::keysTaken:
         return PermissionIssue::keysTaken;
+    case TapFailure::setUpNeeded:
+        return PermissionIssue::setUpNeeded;
     }
     return PermissionIssue::inputMonitoring;
 }
@@ -46,6 +50,8 @@ inline const TroubleWords& troubleWords(PermissionIssue issue, const PlatformWor
         return words.noDisplay;
     case PermissionIssue::keysTaken:
         return words.allKeysTaken;
+    case PermissionIssue::setUpNeeded:
+        return words.setUpNeeded;
     }
     return words.notPermitted;
 }

@@ -189,3 +189,10 @@ void KeyBindingStore::save() {
     if (const auto error = FileIO::writeAtomically(fileURL_, encode(bindings_)))
         HotkeyLog::log(QStringLiteral("keyBindings.json 写入失败: ") + *error);
 }
+
+std::vector<std::int64_t> KeyBindingStore::boundKeyCodes() const {
+    std::vector<std::int64_t> codes;
+    for (const KeyStrokeMap::Key& key : KeyStrokeMap::table())
+        if (const auto id = KeyStrokeMap::keyID(key.code); id && bindings_.contains(*id)) codes.push_back(key.code);
+    return codes;
+}

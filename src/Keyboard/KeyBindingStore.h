@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "Keyboard/AppEntry.h"
 #include "Support/FileIO.h"
 
@@ -44,6 +46,8 @@ public:
     static QString defaultFileURL();
 
     const Bindings& bindings() const { return bindings_; }
+    /// The key codes (TapEvent::keyCode) of the bound keys, in layout order.
+    std::vector<std::int64_t> boundKeyCodes() const;
     const QString& fileURL() const { return fileURL_; }
     bool isLoaded() const { return loaded_; }
     /// Set when load() found a file it could not use: the bindings then start empty, and the

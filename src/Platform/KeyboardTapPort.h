@@ -2,6 +2,8 @@
 
 #include "Platform/TapEvent.h"
 
+#include <QString>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -40,6 +42,16 @@ enum class TapFailure {
     noDisplay,
     /// Other programs hold every key the tap needs.
     keysTaken,
+    /// The desktop hands Kestavon the keys only once a set-up of Kestavon's own is in effect
+    /// (KeyboardTapPort::setUp makes it).
+    setUpNeeded,
+};
+
+/// What making the tap's set-up came to.
+struct SetUpResult {
+    bool done = false;
+    /// What the user does next, or why it failed, in plain words.
+    QString message;
 };
 
 /// A tap, or why there is none.
@@ -61,4 +73,14 @@ public:
     /// Installs the keyboard tap for key-downs and modifier changes, ahead of every other
     /// listener. Events flow once the tap runs.
     virtual TapOpening createKeyboardTap(Callback callback) = 0;
+    /// The keys bound now (TapEvent key codes). A tap that hears only the keys it asked the
+    /// desktop for asks for these, so the others reach the focused window; a tap that sees
+    /// every key has nothing to do.
+    virtual void keysBound(const std::vector<std::int64_t>& keyCodes) { (void)keyCodes; }
+    /// Makes the set-up a tap that failed with setUpNeeded lacks, for the keys bound now,
+    /// writing only Kestavon's own files.
+    virtual SetUpResult setUp(const std::vector<std::int64_t>& keyCodes) {
+        (void)keyCodes;
+        return {false, QStringLiteral("This desktop needs no set-up for Kestavon's keys.")};
+    }
 };

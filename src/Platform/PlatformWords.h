@@ -26,6 +26,8 @@ struct PlatformWords {
     TroubleWords unsupportedSession;
     TroubleWords noDisplay;
     TroubleWords allKeysTaken;
+    /// The desktop needs Kestavon's own set-up first; the window's button makes it.
+    TroubleWords setUpNeeded;
     /// Said once the hotkeys work after any of the above.
     QString nowListening;
 

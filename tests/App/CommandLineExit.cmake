@@ -24,7 +24,7 @@ function(expect status out_regex err_regex)
   endif()
 endfunction()
 
-expect(0 "^Usage: kestavon \\[--background \\| --quit \\| --jump KEY \\| --help \\| --version\\]\n" "^$" --help)
+expect(0 "^Usage: kestavon \\[--background \\| --quit \\| --jump KEY \\| --setup-sway \\| --help \\| --version\\]\n" "^$" --help)
 expect(0 "^Usage: kestavon " "^$" -h)
 expect(0 "^Kestavon [0-9]+\\.[0-9]+\\.[0-9]+ \\([^)]+\\)\n$" "^$" --version)
 expect(2 "^$" "^kestavon: unknown option \"--frobnicate\"\n\nUsage: kestavon " --frobnicate)

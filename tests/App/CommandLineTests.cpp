@@ -26,6 +26,7 @@ TEST(CommandLine, EachArgumentListGivesItsRequest) {
         {{}, Action::run, false, ""},
         {{q("--background")}, Action::run, true, ""},
         {{q("--quit")}, Action::quit, false, ""},
+        {{q("--setup-sway")}, Action::setupSway, false, ""},
         {{q("--version")}, Action::version, false, ""},
         {{q("--help")}, Action::help, false, ""},
         {{q("-h")}, Action::help, false, ""},

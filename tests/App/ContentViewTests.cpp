@@ -189,7 +189,8 @@ TEST(MainWindowHotkeyTrouble, TheFooterNamesTheCauseAndOffersAButtonOnlyWhereItF
          "Hotkey listener creation failed (Input Monitoring permission may also be required)",
          mac + "Privacy_ListenEvent"},
         {true, true, TapFailure::unsupportedSession, {},
-         "Hotkeys are off in a Wayland session: choose an X11 (Xorg) session at login. Support for sway is coming",
+         "Hotkeys are off in this Wayland session: they work in an X11 (Xorg) session and in sway. Choose one of "
+         "them at login",
          ""},
         {true, true, TapFailure::noDisplay, {}, x11Words().noDisplay.text, ""},
         {true, true, TapFailure::keysTaken, {}, x11Words().allKeysTaken.text, ""},
@@ -217,6 +218,26 @@ TEST(MainWindowHotkeyTrouble, TheFooterNamesTheCauseAndOffersAButtonOnlyWhereItF
         QTest::mouseClick(settings, Qt::LeftButton);
         EXPECT_EQ(window.fake->desktop.openedURLs, std::vector<QString>{c.button});
     }
+}
+
+// A desktop that needs Kestavon's own set-up (sway) offers it in the footer, for the keys bound,
+// and hears of every binding made afterwards.
+TEST(MainWindowHotkeyTrouble, TheSetUpButtonMakesTheSetUpForTheBoundKeys) {
+    Window window(x11Words());
+    KeyBindingStore(window.bindingsFile).bind("1-q", {terminal.bundleId, terminal.path, terminal.name});
+    window.fake->desktop.tapFailure = TapFailure::setUpNeeded;
+    window.show();
+    window.monitor.start(false);
+    auto* button = window.view->findChild<QPushButton*>("openSettings");
+    ASSERT_TRUE(TestSupport::processEventsUntil([&] { return button->isVisible(); }));
+    EXPECT_EQ(button->text(), "Set Up");
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(window.fake->desktop.setUps, (std::vector<std::vector<std::int64_t>>{{12}}));
+    EXPECT_TRUE(window.footer().startsWith("Set up")) << window.footer().toStdString();
+    EXPECT_TRUE(window.fake->desktop.openedURLs.empty());
+
+    ASSERT_TRUE(window.bindInPicker("1-w", terminal.bundleId));
+    EXPECT_EQ(window.fake->desktop.keysBound.back(), (std::vector<std::int64_t>{12, 13}));
 }
 
 TEST(MainWindowCatalogWatch, ScansRefreshStoredPathsOnlyWhenTheNumberOfAppsChanged) {

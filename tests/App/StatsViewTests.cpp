@@ -105,7 +105,7 @@ TEST(StatsViewInstructions, SpeakThePlatformsWordsAndHighlightItsTriggerKey) {
          ">right Command</span>",
          "First time? Allow Kestavon in System Settings > Privacy & Security > Accessibility."},
         {x11Words(), "Hold the right Super key and press a bound key to jump to that app.", ">right Super</span>",
-         "Hotkeys work in an X11 (Xorg) session; on Wayland they do not work yet."},
+         "Hotkeys work in an X11 (Xorg) session and in sway; other Wayland sessions are not served yet."},
     };
     for (const auto& c : cases) {
         StatsTab tab(c.words);

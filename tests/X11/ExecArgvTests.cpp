@@ -2,9 +2,9 @@
 // workspace: the program receives exactly the arguments the entry's own rules give, nothing
 // ever runs a shell, and an entry that cannot start fails with the reason. The other field codes
 // are GIO's own business.
-#include "Platform/X11/ChildReaper.h"
-#include "Platform/X11/DesktopEntry.h"
-#include "Platform/X11/GioLauncher.h"
+#include "Platform/Linux/ChildReaper.h"
+#include "Platform/Linux/DesktopEntry.h"
+#include "Platform/Linux/GioLauncher.h"
 #include "WorkspaceFixture.h"
 #include "support/TestSupport.h"
 

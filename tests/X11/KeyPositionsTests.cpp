@@ -1,5 +1,5 @@
 #include "Platform/KeyStrokeMap.h"
-#include "Platform/X11/KeyPositions.h"
+#include "Platform/Linux/KeyPositions.h"
 
 #include <gtest/gtest.h>
 

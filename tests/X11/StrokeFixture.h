@@ -36,7 +36,7 @@ protected:
         // The one platform of the program, installed on first use and kept to the end.
         static const std::unique_ptr<X11Platform> platform = [] {
             QString whyNot;
-            auto created = X11Platform::create(&whyNot);
+            auto created = X11Platform::create(false, &whyNot);
             EXPECT_TRUE(created) << whyNot.toStdString();
             if (created) Platform::install(created.get());
             return created;

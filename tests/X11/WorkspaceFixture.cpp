@@ -1,6 +1,6 @@
 #include "WorkspaceFixture.h"
 
-#include "Platform/X11/ChildReaper.h"
+#include "Platform/Linux/ChildReaper.h"
 #include "Support/OneShot.h"
 #include "support/TestSupport.h"
 

@@ -26,15 +26,10 @@ TEST_F(X11TapCreation, NoTapSaysWhy) {
     EXPECT_TRUE(RecordingTap().tap()) << "a stopped tap kept its grabs";
 
     // Under a Wayland compositor the display may serve X clients, but not the keyboard.
-    for (const auto& [name, value] :
-         {std::pair{"WAYLAND_DISPLAY", "wayland-0"}, {"XDG_SESSION_TYPE", "wayland"}}) {
-        qputenv(name, value);
-        QString whyNot;
-        const auto platform = X11Platform::create(&whyNot);
-        qunsetenv(name);
-        ASSERT_TRUE(platform) << whyNot.toStdString();
-        const TapOpening opening = platform->keyboardTap().createKeyboardTap(callback);
-        EXPECT_EQ(opening.tap, nullptr) << name;
-        EXPECT_EQ(opening.failure, TapFailure::unsupportedSession) << name;
-    }
+    QString whyNot;
+    const auto platform = X11Platform::create(true, &whyNot);
+    ASSERT_TRUE(platform) << whyNot.toStdString();
+    const TapOpening opening = platform->keyboardTap().createKeyboardTap(callback);
+    EXPECT_EQ(opening.tap, nullptr);
+    EXPECT_EQ(opening.failure, TapFailure::unsupportedSession);
 }

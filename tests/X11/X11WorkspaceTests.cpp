@@ -1,6 +1,6 @@
 // Desktop entries as installed applications, running applications and launching against Xvfb
 // with openbox, driven by real xterm processes and desktop entries written by each test.
-#include "Platform/X11/X11Bundles.h"
+#include "Platform/Linux/DesktopEntryBundles.h"
 #include "WorkspaceFixture.h"
 
 #include <sys/stat.h>
@@ -110,7 +110,7 @@ TEST_F(DesktopEntries, AnEntrySaysItsIdNamesAndWhetherItIsAnAgentAndAnythingElse
     const QString loop = userFolder + "/loop.desktop";
     QFile::link(loop, loop);
 
-    X11Bundles bundles;
+    DesktopEntryBundles bundles;
     qputenv("LANGUAGE", "de_DE");
     const auto german = bundles.bundleInfo(shown);
     qputenv("LANGUAGE", "fr");

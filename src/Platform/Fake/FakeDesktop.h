@@ -101,6 +101,9 @@ public:
     int selfActivations = 0;
     std::vector<QString> openedPaths;
     std::vector<QString> openedURLs;
+    /// The bound keys the tap was told of, and those each set-up was made for.
+    std::vector<std::vector<std::int64_t>> keysBound;
+    std::vector<std::vector<std::int64_t>> setUps;
     std::vector<std::uint32_t> minimizeWrites;
     /// Completions of launches that were never answered, to answer late.
     std::vector<WorkspacePort::OpenCompletion> pendingLaunches;

@@ -17,3 +17,15 @@ std::shared_ptr<FakeEventTap> FakeKeyboardTap::lastTap() const {
     std::lock_guard lock(desktop_.mutex);
     return lastTap_;
 }
+
+void FakeKeyboardTap::keysBound(const std::vector<std::int64_t>& keyCodes) {
+    std::lock_guard lock(desktop_.mutex);
+    desktop_.keysBound.push_back(keyCodes);
+}
+
+SetUpResult FakeKeyboardTap::setUp(const std::vector<std::int64_t>& keyCodes) {
+    std::lock_guard lock(desktop_.mutex);
+    desktop_.setUps.push_back(keyCodes);
+    desktop_.tapFailure.reset();
+    return {true, QStringLiteral("Set up")};
+}

@@ -13,6 +13,9 @@ public:
     explicit FakeKeyboardTap(FakeDesktop& desktop) : desktop_(desktop) {}
 
     TapOpening createKeyboardTap(Callback callback) override;
+    void keysBound(const std::vector<std::int64_t>& keyCodes) override;
+    /// Done, and from then on the tap installs.
+    SetUpResult setUp(const std::vector<std::int64_t>& keyCodes) override;
 
     /// The last tap created, if any.
     std::shared_ptr<FakeEventTap> lastTap() const;

@@ -2,7 +2,7 @@
 
 #include "Support/HotkeyLog.h"
 #include "Platform/KeyStrokeMap.h"
-#include "KeyPositions.h"
+#include "Platform/Linux/KeyPositions.h"
 #include "X11KeyGrabs.h"
 #include "X11Reply.h"
 

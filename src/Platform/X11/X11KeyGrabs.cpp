@@ -1,7 +1,7 @@
 #include "X11KeyGrabs.h"
 
 #include "Platform/KeyStrokeMap.h"
-#include "KeyPositions.h"
+#include "Platform/Linux/KeyPositions.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "X11ModifierMasks.h"
 
-#include "KeyPositions.h"
+#include "Platform/Linux/KeyPositions.h"
 #include "Platform/TapEvent.h"
 #include "X11Reply.h"
 

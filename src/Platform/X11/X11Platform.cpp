@@ -2,7 +2,7 @@
 
 #include "Platform/Linux/AppcastUpdater.h"
 #include "Platform/SystemTime.h"
-#include "Platform/X11/X11Bundles.h"
+#include "Platform/Linux/DesktopEntryBundles.h"
 #include "Platform/X11/X11Connection.h"
 #include "Platform/X11/X11KeyboardTap.h"
 #include "Platform/X11/X11SpaceSwitcher.h"
@@ -10,12 +10,10 @@
 #include "Platform/X11/X11WindowServer.h"
 #include "Platform/X11/X11Workspace.h"
 
-std::unique_ptr<X11Platform> X11Platform::create(QString* whyNot) {
-    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-                         qEnvironmentVariable("XDG_SESSION_TYPE").compare(QLatin1String("wayland"),
-                                                                          Qt::CaseInsensitive) == 0;
+std::unique_ptr<X11Platform> X11Platform::create(bool wayland, QString* whyNot) {
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        *whyNot = wayland ? QStringLiteral("This is a Wayland session: Kestavon's hotkeys need an X11 session.")
+        *whyNot = wayland ? QStringLiteral("This Wayland session has no X server, and Kestavon works in an X11 "
+                                           "(Xorg) session or in sway.")
                           : QStringLiteral("No X display: DISPLAY is not set.");
         return nullptr;
     }
@@ -34,7 +32,7 @@ std::unique_ptr<X11Platform> X11Platform::create(QString* whyNot) {
     // whole desktop is out of reach: the tap says so.
     platform->keyboardTap_ = std::make_unique<X11KeyboardTap>(wayland);
     platform->workspace_ = std::make_unique<X11Workspace>(x);
-    platform->bundles_ = std::make_unique<X11Bundles>();
+    platform->bundles_ = std::make_unique<DesktopEntryBundles>();
     platform->updater_ = std::make_unique<AppcastUpdater>(*platform->workspace_);
     return platform;
 }

@@ -14,15 +14,16 @@ class X11SpaceSwitcher;
 class X11WindowOperations;
 class X11KeyboardTap;
 class X11Workspace;
-class X11Bundles;
+class DesktopEntryBundles;
 class UpdaterPort;
 
 /// The real Linux platform: an X11 session with an EWMH window manager.
 class X11Platform final : public Platform {
 public:
     /// Connects to the X display; null, with the reason, when there is none (no DISPLAY, or
-    /// a Wayland session without an X server).
-    static std::unique_ptr<X11Platform> create(QString* whyNot);
+    /// a Wayland session without an X server). In a Wayland session no backend serves
+    /// (`waylandSession`) the windows are listed through its X server, but the hotkeys are off.
+    static std::unique_ptr<X11Platform> create(bool waylandSession, QString* whyNot);
     ~X11Platform() override;
 
     TimePort& time() override;
@@ -45,6 +46,6 @@ private:
     std::unique_ptr<X11WindowOperations> windowOperations_;
     std::unique_ptr<X11KeyboardTap> keyboardTap_;
     std::unique_ptr<X11Workspace> workspace_;
-    std::unique_ptr<X11Bundles> bundles_;
+    std::unique_ptr<DesktopEntryBundles> bundles_;
     std::unique_ptr<UpdaterPort> updater_;
 };

@@ -13,8 +13,8 @@ PlatformWords linuxWords() {
     words.notPermitted = {QStringLiteral("Hotkeys are off: the X server refused to let Kestavon watch the keyboard. "
                                          "Start Kestavon from your own X11 session"),
                           {}};
-    words.unsupportedSession = {QStringLiteral("Hotkeys are off in a Wayland session: choose an X11 (Xorg) session "
-                                               "at login. Support for sway is coming"),
+    words.unsupportedSession = {QStringLiteral("Hotkeys are off in this Wayland session: they work in an X11 (Xorg) "
+                                               "session and in sway. Choose one of them at login"),
                                 {}};
     words.noDisplay = {QStringLiteral("Hotkeys are off: there is no X display to connect to. Start Kestavon "
                                       "inside an X11 (Xorg) session"),
@@ -27,7 +27,8 @@ PlatformWords linuxWords() {
         QStringLiteral("%1 is taken by another program: free it in the window manager's keyboard settings");
     words.severalKeysTaken =
         QStringLiteral("%1 are taken by other programs: free them in the window manager's keyboard settings");
-    words.setupTip = QStringLiteral("Hotkeys work in an X11 (Xorg) session; on Wayland they do not work yet.");
+    words.setupTip = QStringLiteral("Hotkeys work in an X11 (Xorg) session and in sway; other Wayland sessions are not "
+                                    "served yet.");
     words.setupTipSymbol = QStringLiteral("info.circle");
     return words;
 }

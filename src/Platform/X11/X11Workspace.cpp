@@ -1,7 +1,7 @@
 #include "X11Workspace.h"
 
-#include "GioLauncher.h"
-#include "ProcessInfo.h"
+#include "Platform/Linux/GioLauncher.h"
+#include "Platform/Linux/ProcessInfo.h"
 #include "X11Clients.h"
 #include "X11Connection.h"
 #include "X11Reply.h"

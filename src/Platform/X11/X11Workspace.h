@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DesktopEntryIndex.h"
+#include "Platform/Linux/DesktopEntryIndex.h"
 #include "Platform/WorkspacePort.h"
 #include "X11ClientListWatch.h"
 #include "X11RootWatch.h"

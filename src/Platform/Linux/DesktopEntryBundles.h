@@ -5,7 +5,7 @@
 /// Installed applications as desktop entries: the XDG applications folders are the roots, a
 /// `.desktop` file is an application, its desktop-file id the identifier, its localised Name
 /// and Name the names, and NoDisplay or Hidden makes it agent-only (not offered for binding).
-class X11Bundles final : public BundlePort {
+class DesktopEntryBundles final : public BundlePort {
 public:
     QStringList applicationRoots() override;
     QString bundleSuffix() override { return QStringLiteral(".desktop"); }

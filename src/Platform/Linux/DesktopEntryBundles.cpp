@@ -1,4 +1,4 @@
-#include "X11Bundles.h"
+#include "DesktopEntryBundles.h"
 
 #include "DesktopEntryIndex.h"
 
@@ -52,11 +52,11 @@ void appendNested(const QString& folder, const QString& relative, int depth, QSt
 
 } // namespace
 
-QStringList X11Bundles::applicationRoots() {
+QStringList DesktopEntryBundles::applicationRoots() {
     return applicationFolders();
 }
 
-std::optional<QStringList> X11Bundles::contentsOfDirectory(const QString& path) {
+std::optional<QStringList> DesktopEntryBundles::contentsOfDirectory(const QString& path) {
     const QFileInfo folder(path);
     if (!folder.isDir() || !folder.isReadable()) return std::nullopt;
     const QFileInfoList children = QDir(path).entryInfoList(
@@ -69,7 +69,7 @@ std::optional<QStringList> X11Bundles::contentsOfDirectory(const QString& path) 
     return names;
 }
 
-std::optional<BundleInfo> X11Bundles::bundleInfo(const QString& path) {
+std::optional<BundleInfo> DesktopEntryBundles::bundleInfo(const QString& path) {
     const auto entry = entryAt(path);
     if (!entry || !entry->isInstalled()) return std::nullopt;
     BundleInfo info{entry->id, {}, entry->noDisplay || entry->hidden};
@@ -78,7 +78,7 @@ std::optional<BundleInfo> X11Bundles::bundleInfo(const QString& path) {
     return info;
 }
 
-QString X11Bundles::iconName(const QString& path) {
+QString DesktopEntryBundles::iconName(const QString& path) {
     const auto entry = entryAt(path);
     return entry ? entry->icon : QString();
 }
