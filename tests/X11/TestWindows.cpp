@@ -75,6 +75,7 @@ xcb_window_t TestWindows::map(const TestWindowProperties& props) {
     bytes("WM_CLASS", XCB_ATOM_STRING, props.wmClass);
     bytes("_NET_WM_NAME", atom("UTF8_STRING"), props.title);
     bytes("WM_NAME", XCB_ATOM_STRING, props.legacyTitle);
+    bytes("WM_CLIENT_MACHINE", XCB_ATOM_STRING, props.clientMachine);
     const auto word = [&](const char* property, xcb_atom_t type, std::optional<std::uint32_t> value) {
         if (value) setProperty(window, property, type, 32, &*value, 1);
     };

@@ -1,8 +1,10 @@
 // Desktop entries as installed applications, running applications and launching against Xvfb
 // with openbox, driven by real xterm processes and desktop entries written by each test.
+#include "Platform/X11/ProcessInfo.h"
 #include "Platform/X11/X11Bundles.h"
 #include "WorkspaceFixture.h"
 
+#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -84,21 +86,81 @@ TEST_F(Mapping, AProcessWithoutAWindowIsNoRunningApplicationAndOddWindowsGiveEmp
     EXPECT_FALSE(running(windowless));
 
     // Asked again once the client list has changed.
-    const std::int32_t odd = 0x3ffffffe; // no such process
+    const std::int32_t parent = std::int32_t(::getppid()); // ours, and of no entry here
     for (const QByteArray& wmClass : {QByteArray("no-terminator"), QByteArray("\xff\xfe\0\0", 4)})
-        windows->create({.pid = odd, .wmClass = wmClass});
-    windows->create({.pid = 0});
-    const auto application = workspace->runningApplication(odd);
+        windows->create({.pid = parent, .wmClass = wmClass});
+    const std::int32_t none = 0x3ffffffe; // no such process
+    for (const std::int32_t pid : {0, none})
+        windows->create({.pid = pid});
+    const auto application = workspace->runningApplication(parent);
     ASSERT_TRUE(application);
     EXPECT_EQ(application->bundleIdentifier, std::nullopt);
-    EXPECT_EQ(workspace->runningApplication(0), std::nullopt);
+    for (const std::int32_t pid : {0, none})
+        EXPECT_EQ(workspace->runningApplication(pid), std::nullopt) << pid;
+}
+
+/// A process of another user's for the test's time: a child of ours made nobody when we
+/// may, else init when it is not ours; none when neither can be had.
+class OtherUsersProcess {
+public:
+    OtherUsersProcess() {
+        if (::getuid() != 0) {
+            if (ProcessInfo::realUser(1) != ::getuid()) pid = 1;
+            return;
+        }
+        int made[2];
+        if (::pipe(made) != 0) return;
+        child_ = ::fork();
+        if (child_ == 0) {
+            const uid_t nobody = 65534;
+            if (::setgroups(0, nullptr) == 0 && ::setresgid(nobody, nobody, nobody) == 0 &&
+                ::setresuid(nobody, nobody, nobody) == 0)
+                (void)!::write(made[1], "x", 1);
+            ::pause();
+            ::_exit(0);
+        }
+        ::close(made[1]);
+        char byte = 0;
+        if (child_ > 0 && ::read(made[0], &byte, 1) == 1) pid = child_;
+        ::close(made[0]);
+    }
+    ~OtherUsersProcess() { endChild(child_); }
+    pid_t pid = 0;
+
+private:
+    pid_t child_ = 0;
+};
+
+TEST_F(Mapping, AWindowOfAnotherUserOrMachineIsNoApplicationWhateverItsClassSays) {
+    const OtherUsersProcess other;
+    if (!other.pid) GTEST_SKIP() << "init runs as this user, who cannot start a process as another";
+    char host[256] = {};
+    ASSERT_EQ(::gethostname(host, sizeof host - 1), 0);
+    writeUser("mark.desktop", entryText("Mark", "xterm -class Mark", {"StartupWMClass=Mark"}));
+    const QByteArray mark("mark\0Mark\0", 10);
+    const std::int32_t self = ::getpid(), parent = ::getppid();
+    const xcb_window_t foreign = windows->create({.pid = other.pid, .wmClass = mark});
+    const xcb_window_t remote =
+        windows->create({.pid = parent, .wmClass = mark, .clientMachine = "elsewhere.invalid"});
+    const xcb_window_t local =
+        windows->create({.pid = self, .wmClass = mark, .clientMachine = QByteArray(host).toUpper()});
+
+    EXPECT_EQ(running(self).value_or(RunningApplication{}).bundleIdentifier, "mark.desktop");
+    for (const std::int32_t pid : {std::int32_t(other.pid), parent}) {
+        EXPECT_EQ(running(pid), std::nullopt) << pid;
+        EXPECT_EQ(workspace->runningApplication(pid), std::nullopt) << pid;
+    }
+    const auto shown = listed({foreign, remote, local});
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown.front().number, local);
 }
 
 using DesktopEntries = WorkspaceFixture;
 
 TEST_F(DesktopEntries, AnEntrySaysItsIdNamesAndWhetherItIsAnAgentAndAnythingElseIsNone) {
-    const QString shown = write(systemFolder, "gnome/editor.desktop",
-                                entryText("Editor", "editor %F", {"Icon=/opt/editor/icon.png", "Name[de]=Bearbeiter"}));
+    const QString shown =
+        write(systemFolder, "gnome/editor.desktop",
+              entryText("Editor", "editor %F", {"Icon=/opt/editor/icon.png", "Name[de]=Bearbeiter"}));
     const QString noDisplay = writeUser("helper.desktop", entryText("Helper", "helper", {"NoDisplay=true"}));
     const QString hidden = writeUser("gone.desktop", entryText("Gone", "gone", {"Hidden=true"}));
     const QString malformed = writeUser("bad.desktop", "[Desktop Entry]\nName=\n");
