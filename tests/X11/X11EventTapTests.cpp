@@ -17,6 +17,48 @@ TEST_F(X11TapCreation, AKeyAnotherClientHoldsIsSaidAndTheOthersStillWork) {
     EXPECT_EQ(windows->presses(XKey::q), 0);
 }
 
+TEST_F(X11TapCreation, RightSuperHeldAloneByAnotherClientIsSaidAtTheStartAndAfterAMappingChange) {
+    // Another client holds right Super in any state, as a manager opening its menu with it.
+    xcb_connection_t* other = windows->connection();
+    const auto hold = [&](bool held) {
+        if (held)
+            std::free(xcb_request_check(
+                other, xcb_grab_key_checked(other, 1, windows->root(), XCB_MOD_MASK_ANY, XKey::superRight,
+                                            XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)));
+        else
+            xcb_ungrab_key(other, XKey::superRight, windows->root(), XCB_MOD_MASK_ANY);
+        xcb_flush(other);
+        windows->clientList(); // a round trip: done
+    };
+    hold(true);
+    {
+        RecordingTap held;
+        ASSERT_TRUE(held.tap());
+        EXPECT_TRUE(held.tap()->triggerKeyTaken());
+    }
+    hold(false);
+
+    // Free: said so, and strokes still reach a tap that asked.
+    RecordingTap tap(RecordingTap::swallowKey(12));
+    ASSERT_TRUE(tap.tap());
+    EXPECT_FALSE(tap.tap()->triggerKeyTaken());
+    injector->chord(XKey::superRight, XKey::q);
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(windows->presses(XKey::q), 0);
+
+    // Taken while the tap runs: asked again once the keyboard mapping changes. The tap hears
+    // this press only after it has followed the change.
+    hold(true);
+    int status = -1;
+    runTool("setxkbmap", {"-option", ""}, &status);
+    ASSERT_EQ(status, 0) << "setxkbmap did not run (scripts/bootstrap installs it)";
+    const int heard = tap.heard();
+    injector->type(XKey::superRight);
+    ASSERT_TRUE(tap.waitForEvents(heard + 1));
+    EXPECT_TRUE(tap.tap()->triggerKeyTaken());
+    hold(false);
+}
+
 TEST_F(X11TapCreation, NoTapSaysWhy) {
     const auto callback = [](std::uint32_t, const TapEvent&) { return false; };
     EXPECT_EQ(X11EventTap::open(":4093", callback).failure, TapFailure::noDisplay);
