@@ -1,18 +1,17 @@
 #include "TestWindows.h"
 
+#include "XSession.h"
+
 #include <QDeadlineTimer>
-#include <QFile>
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
 #include <poll.h>
 #include <set>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -207,46 +206,24 @@ QString runTool(const QString& program, const QStringList& arguments, int* exitC
     // Not through QProcess: Qt starts its child with clone(CLONE_VM | CLONE_VFORK), and
     // ThreadSanitizer, taking every clone for a fork, runs its after-fork work in that child on
     // this process's memory. From then on it ignores this process's locks (races are reported
-    // where a lock is plainly held) and refuses new threads. posix_spawn it knows.
+    // where a lock is plainly held) and refuses new threads. A plain fork it knows.
     if (exitCode) *exitCode = -1;
     int out[2];
     if (::pipe2(out, O_CLOEXEC) != 0) return {};
-    std::vector<QByteArray> args{QFile::encodeName(program)};
-    for (const QString& argument : arguments)
-        args.push_back(argument.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const bool started = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = spawnQuietly(QStringList{program} + arguments, {}, -1, out[1]);
     ::close(out[1]);
-    // Read to the end; the limit only guards against a hung tool.
+    // Read to the end: the tools all end by themselves.
     QByteArray output;
-    const QDeadlineTimer deadline(30000);
-    while (started) {
-        pollfd readable{out[0], POLLIN, 0};
-        const int ready = ::poll(&readable, 1, int(deadline.remainingTime()));
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) {
-            ::kill(pid, SIGKILL);
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) != 0;)
+        if (n > 0)
+            output.append(buffer, n);
+        else if (errno != EINTR)
             break;
-        }
-        char buffer[4096];
-        const ssize_t n = ::read(out[0], buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        output.append(buffer, n);
-    }
     ::close(out[0]);
     int status = 0;
-    if (!started || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return {};
+    if (pid <= 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) == 127)
+        return {};
     if (exitCode) *exitCode = WEXITSTATUS(status);
     return WEXITSTATUS(status) == 0 ? QString::fromUtf8(output) : QString();
 }
