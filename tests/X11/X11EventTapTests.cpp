@@ -21,33 +21,25 @@ TEST_F(X11TapCreation, RightSuperHeldAloneByAnotherClientIsSaidAtTheStartAndAfte
     // Another client holds right Super in any state, as a manager opening its menu with it.
     xcb_connection_t* other = windows->connection();
     const auto hold = [&](bool held) {
-        if (held)
-            std::free(xcb_request_check(
-                other, xcb_grab_key_checked(other, 1, windows->root(), XCB_MOD_MASK_ANY, XKey::superRight,
-                                            XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)));
-        else
-            xcb_ungrab_key(other, XKey::superRight, windows->root(), XCB_MOD_MASK_ANY);
-        xcb_flush(other);
-        windows->clientList(); // a round trip: done
+        std::free(xcb_request_check(
+            other, held
+                       ? xcb_grab_key_checked(other, 1, windows->root(), XCB_MOD_MASK_ANY, XKey::superRight,
+                                              XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)
+                       : xcb_ungrab_key_checked(other, XKey::superRight, windows->root(), XCB_MOD_MASK_ANY)));
     };
     hold(true);
     {
-        RecordingTap held;
-        ASSERT_TRUE(held.tap());
-        EXPECT_TRUE(held.tap()->triggerKeyTaken());
+        const RecordingTap held;
+        EXPECT_TRUE(held.tap() && held.tap()->triggerKeyTaken());
     }
     hold(false);
 
-    // Free: said so, and strokes still reach a tap that asked.
-    RecordingTap tap(RecordingTap::swallowKey(12));
+    RecordingTap tap;
     ASSERT_TRUE(tap.tap());
     EXPECT_FALSE(tap.tap()->triggerKeyTaken());
-    injector->chord(XKey::superRight, XKey::q);
-    ASSERT_TRUE(settle());
-    EXPECT_EQ(windows->presses(XKey::q), 0);
 
-    // Taken while the tap runs: asked again once the keyboard mapping changes. The tap hears
-    // this press only after it has followed the change.
+    // Taken while the tap runs: asked again at a keyboard mapping change, which the tap has
+    // followed by the time it hears the next press.
     hold(true);
     int status = -1;
     runTool("setxkbmap", {"-option", ""}, &status);
@@ -56,7 +48,6 @@ TEST_F(X11TapCreation, RightSuperHeldAloneByAnotherClientIsSaidAtTheStartAndAfte
     injector->type(XKey::superRight);
     ASSERT_TRUE(tap.waitForEvents(heard + 1));
     EXPECT_TRUE(tap.tap()->triggerKeyTaken());
-    hold(false);
 }
 
 TEST_F(X11TapCreation, NoTapSaysWhy) {

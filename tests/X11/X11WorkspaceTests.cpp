@@ -4,7 +4,6 @@
 #include "Platform/X11/X11Bundles.h"
 #include "WorkspaceFixture.h"
 
-#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -99,57 +98,33 @@ TEST_F(Mapping, AProcessWithoutAWindowIsNoRunningApplicationAndOddWindowsGiveEmp
         EXPECT_EQ(workspace->runningApplication(pid), std::nullopt) << pid;
 }
 
-/// A process of another user's for the test's time: a child of ours made nobody when we
-/// may, else init when it is not ours; none when neither can be had.
-class OtherUsersProcess {
-public:
-    OtherUsersProcess() {
-        if (::getuid() != 0) {
-            if (ProcessInfo::realUser(1) != ::getuid()) pid = 1;
-            return;
-        }
-        int made[2];
-        if (::pipe(made) != 0) return;
-        child_ = ::fork();
-        if (child_ == 0) {
-            const uid_t nobody = 65534;
-            if (::setgroups(0, nullptr) == 0 && ::setresgid(nobody, nobody, nobody) == 0 &&
-                ::setresuid(nobody, nobody, nobody) == 0)
-                (void)!::write(made[1], "x", 1);
-            ::pause();
-            ::_exit(0);
-        }
-        ::close(made[1]);
-        char byte = 0;
-        if (child_ > 0 && ::read(made[0], &byte, 1) == 1) pid = child_;
-        ::close(made[0]);
-    }
-    ~OtherUsersProcess() { endChild(child_); }
-    pid_t pid = 0;
-
-private:
-    pid_t child_ = 0;
-};
-
 TEST_F(Mapping, AWindowOfAnotherUserOrMachineIsNoApplicationWhateverItsClassSays) {
-    const OtherUsersProcess other;
-    if (!other.pid) GTEST_SKIP() << "init runs as this user, who cannot start a process as another";
-    char host[256] = {};
-    ASSERT_EQ(::gethostname(host, sizeof host - 1), 0);
     writeUser("mark.desktop", entryText("Mark", "xterm -class Mark", {"StartupWMClass=Mark"}));
     const QByteArray mark("mark\0Mark\0", 10);
+    // Another user's client of this display: Mark's program run as nobody when we may start
+    // it so, else a window naming init.
+    std::int32_t other = 1;
+    xcb_window_t foreign = XCB_NONE;
+    if (::getuid() == 0) {
+        other =
+            spawn({"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "xterm", "-class", "Mark"});
+        foreign = waitForWindowOf(other);
+    } else if (ProcessInfo::realUser(1) != ::getuid()) {
+        foreign = windows->create({.pid = other, .wmClass = mark});
+    } else {
+        GTEST_SKIP() << "init runs as this user, who cannot start a program as another";
+    }
+    char host[256] = {};
+    ASSERT_EQ(::gethostname(host, sizeof host - 1), 0);
     const std::int32_t self = ::getpid(), parent = ::getppid();
-    const xcb_window_t foreign = windows->create({.pid = other.pid, .wmClass = mark});
     const xcb_window_t remote =
         windows->create({.pid = parent, .wmClass = mark, .clientMachine = "elsewhere.invalid"});
     const xcb_window_t local =
         windows->create({.pid = self, .wmClass = mark, .clientMachine = QByteArray(host).toUpper()});
 
     EXPECT_EQ(running(self).value_or(RunningApplication{}).bundleIdentifier, "mark.desktop");
-    for (const std::int32_t pid : {std::int32_t(other.pid), parent}) {
-        EXPECT_EQ(running(pid), std::nullopt) << pid;
+    for (const std::int32_t pid : {other, parent})
         EXPECT_EQ(workspace->runningApplication(pid), std::nullopt) << pid;
-    }
     const auto shown = listed({foreign, remote, local});
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown.front().number, local);
