@@ -43,6 +43,11 @@ public:
     const std::shared_ptr<EventTap>& tap() const { return tap_; }
     /// Why there is no tap, when there is none.
     TapFailure failure() const { return failure_; }
+    /// The events heard so far.
+    int heard() {
+        std::lock_guard lock(mutex_);
+        return heard_;
+    }
     /// Waits until at least `count` events were heard in all.
     bool waitForEvents(int count) {
         std::unique_lock lock(mutex_);

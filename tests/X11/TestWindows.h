@@ -19,6 +19,8 @@ struct TestWindowProperties {
     std::optional<QByteArray> wmClass{};
     /// `_NET_WM_NAME` (UTF8_STRING) and `WM_NAME` (STRING, Latin-1), as bytes.
     std::optional<QByteArray> title{}, legacyTitle{};
+    /// `WM_CLIENT_MACHINE`.
+    std::optional<QByteArray> clientMachine{};
     /// The name of the `_NET_WM_WINDOW_TYPE_*` atom.
     std::optional<QByteArray> type{};
     std::optional<std::uint32_t> opacity{};

@@ -15,6 +15,39 @@ TEST_F(X11TapCreation, AKeyAnotherClientHoldsIsSaid) {
     EXPECT_EQ(std::set(taken.begin(), taken.end()), (std::set<std::int64_t>{2, 14}));
 }
 
+TEST_F(X11TapCreation, RightSuperHeldAloneByAnotherClientIsSaidAtTheStartAndAfterAMappingChange) {
+    // Another client holds right Super in any state, as a manager opening its menu with it.
+    xcb_connection_t* other = windows->connection();
+    const auto hold = [&](bool held) {
+        std::free(xcb_request_check(
+            other, held
+                       ? xcb_grab_key_checked(other, 1, windows->root(), XCB_MOD_MASK_ANY, XKey::superRight,
+                                              XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)
+                       : xcb_ungrab_key_checked(other, XKey::superRight, windows->root(), XCB_MOD_MASK_ANY)));
+    };
+    hold(true);
+    {
+        const RecordingTap held;
+        EXPECT_TRUE(held.tap() && held.tap()->triggerKeyTaken());
+    }
+    hold(false);
+
+    RecordingTap tap;
+    ASSERT_TRUE(tap.tap());
+    EXPECT_FALSE(tap.tap()->triggerKeyTaken());
+
+    // Taken while the tap runs: asked again at a keyboard mapping change, which the tap has
+    // followed by the time it hears the next press.
+    hold(true);
+    int status = -1;
+    runTool("setxkbmap", {"-option", ""}, &status);
+    ASSERT_EQ(status, 0) << "setxkbmap did not run (scripts/bootstrap installs it)";
+    const int heard = tap.heard();
+    injector->type(XKey::superRight);
+    ASSERT_TRUE(tap.waitForEvents(heard + 1));
+    EXPECT_TRUE(tap.tap()->triggerKeyTaken());
+}
+
 TEST_F(X11TapCreation, NoTapSaysWhy) {
     const auto callback = [](std::uint32_t, const TapEvent&) { return false; };
     EXPECT_EQ(X11EventTap::open(":4093", callback).failure, TapFailure::noDisplay);

@@ -131,9 +131,11 @@ TEST_F(Ports, WindowsRunFrontToBackAndEachIsDescribedByItsProperties) {
 }
 
 TEST_F(Ports, AFrameIsTheClientAreaAndTheFocusedOneIsTheActiveWindowElseTheFrontMostShown) {
-    const xcb_window_t aWindow = windows->create({.pid = 7001, .position = QPoint(30, 40)});
-    const xcb_window_t b1 = windows->create({.pid = 7002, .size = QSize(300, 200)});
-    const xcb_window_t b2 = windows->create({.pid = 7002, .size = QSize(300, 200)});
+    // Two processes of ours: the window server lists no other windows.
+    const std::int32_t a = ::getpid(), b = ::getppid();
+    const xcb_window_t aWindow = windows->create({.pid = a, .position = QPoint(30, 40)});
+    const xcb_window_t b1 = windows->create({.pid = b, .size = QSize(300, 200)});
+    const xcb_window_t b2 = windows->create({.pid = b, .size = QSize(300, 200)});
 
     // As xwininfo reads the client area from the server.
     const QString xwininfo = runTool("xwininfo", {"-id", QString::number(aWindow)});
@@ -146,10 +148,10 @@ TEST_F(Ports, AFrameIsTheClientAreaAndTheFocusedOneIsTheActiveWindowElseTheFront
 
     ASSERT_TRUE(windows->activate(b1));
     ASSERT_TRUE(windows->activate(aWindow));
-    EXPECT_EQ(operations->focusedWindowFrame(7001), aFrame);
-    EXPECT_EQ(operations->focusedWindowFrame(7002), info(b1).bounds);
+    EXPECT_EQ(operations->focusedWindowFrame(a), aFrame);
+    EXPECT_EQ(operations->focusedWindowFrame(b), info(b1).bounds);
     ASSERT_TRUE(windows->minimise(b1));
-    EXPECT_EQ(operations->focusedWindowFrame(7002), info(b2).bounds);
+    EXPECT_EQ(operations->focusedWindowFrame(b), info(b2).bounds);
     EXPECT_EQ(operations->focusedWindowFrame(7999), std::nullopt);
 }
 

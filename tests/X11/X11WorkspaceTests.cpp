@@ -1,6 +1,7 @@
 // Desktop entries as installed applications, running applications and launching against Xvfb
 // with openbox, driven by real xterm processes and desktop entries written by each test.
 #include "Platform/Linux/DesktopEntryBundles.h"
+#include "Platform/Linux/ProcessInfo.h"
 #include "WorkspaceFixture.h"
 
 #include <sys/stat.h>
@@ -84,21 +85,57 @@ TEST_F(Mapping, AProcessWithoutAWindowIsNoRunningApplicationAndOddWindowsGiveEmp
     EXPECT_FALSE(running(windowless));
 
     // Asked again once the client list has changed.
-    const std::int32_t odd = 0x3ffffffe; // no such process
+    const std::int32_t parent = std::int32_t(::getppid()); // ours, and of no entry here
     for (const QByteArray& wmClass : {QByteArray("no-terminator"), QByteArray("\xff\xfe\0\0", 4)})
-        windows->create({.pid = odd, .wmClass = wmClass});
-    windows->create({.pid = 0});
-    const auto application = workspace->runningApplication(odd);
+        windows->create({.pid = parent, .wmClass = wmClass});
+    const std::int32_t none = 0x3ffffffe; // no such process
+    for (const std::int32_t pid : {0, none})
+        windows->create({.pid = pid});
+    const auto application = workspace->runningApplication(parent);
     ASSERT_TRUE(application);
     EXPECT_EQ(application->bundleIdentifier, std::nullopt);
-    EXPECT_EQ(workspace->runningApplication(0), std::nullopt);
+    for (const std::int32_t pid : {0, none})
+        EXPECT_EQ(workspace->runningApplication(pid), std::nullopt) << pid;
+}
+
+TEST_F(Mapping, AWindowOfAnotherUserOrMachineIsNoApplicationWhateverItsClassSays) {
+    writeUser("mark.desktop", entryText("Mark", "xterm -class Mark", {"StartupWMClass=Mark"}));
+    const QByteArray mark("mark\0Mark\0", 10);
+    // Another user's client of this display: Mark's program run as nobody when we may start
+    // it so, else a window naming init.
+    std::int32_t other = 1;
+    xcb_window_t foreign = XCB_NONE;
+    if (::getuid() == 0) {
+        other =
+            spawn({"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "xterm", "-class", "Mark"});
+        foreign = waitForWindowOf(other);
+    } else if (ProcessInfo::realUser(1) != ::getuid()) {
+        foreign = windows->create({.pid = other, .wmClass = mark});
+    } else {
+        GTEST_SKIP() << "init runs as this user, who cannot start a program as another";
+    }
+    char host[256] = {};
+    ASSERT_EQ(::gethostname(host, sizeof host - 1), 0);
+    const std::int32_t self = ::getpid(), parent = ::getppid();
+    const xcb_window_t remote =
+        windows->create({.pid = parent, .wmClass = mark, .clientMachine = "elsewhere.invalid"});
+    const xcb_window_t local =
+        windows->create({.pid = self, .wmClass = mark, .clientMachine = QByteArray(host).toUpper()});
+
+    EXPECT_EQ(running(self).value_or(RunningApplication{}).bundleIdentifier, "mark.desktop");
+    for (const std::int32_t pid : {other, parent})
+        EXPECT_EQ(workspace->runningApplication(pid), std::nullopt) << pid;
+    const auto shown = listed({foreign, remote, local});
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown.front().number, local);
 }
 
 using DesktopEntries = WorkspaceFixture;
 
 TEST_F(DesktopEntries, AnEntrySaysItsIdNamesAndWhetherItIsAnAgentAndAnythingElseIsNone) {
-    const QString shown = write(systemFolder, "gnome/editor.desktop",
-                                entryText("Editor", "editor %F", {"Icon=/opt/editor/icon.png", "Name[de]=Bearbeiter"}));
+    const QString shown =
+        write(systemFolder, "gnome/editor.desktop",
+              entryText("Editor", "editor %F", {"Icon=/opt/editor/icon.png", "Name[de]=Bearbeiter"}));
     const QString noDisplay = writeUser("helper.desktop", entryText("Helper", "helper", {"NoDisplay=true"}));
     const QString hidden = writeUser("gone.desktop", entryText("Gone", "gone", {"Hidden=true"}));
     const QString malformed = writeUser("bad.desktop", "[Desktop Entry]\nName=\n");

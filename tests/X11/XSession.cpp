@@ -21,7 +21,7 @@
 
 extern char** environ;
 
-pid_t spawnQuietly(const QStringList& argv, const QStringList& environment, int keepFd) {
+pid_t spawnQuietly(const QStringList& argv, const QStringList& environment, int keepFd, int outFd) {
     // Not launched by GIO: a launch environment of ours would tell of an entry that is not theirs.
     QStringList variables;
     for (char** variable = environ; *variable; ++variable)
@@ -45,7 +45,7 @@ pid_t spawnQuietly(const QStringList& argv, const QStringList& environment, int 
         // Quiet children: their chatter would bury the test output.
         const int devnull = ::open("/dev/null", O_RDWR);
         for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
-            dup2(devnull, fd);
+            dup2(fd == STDOUT_FILENO && outFd >= 0 ? outFd : devnull, fd);
         for (int fd = 3; fd < 256; ++fd)
             if (fd != keepFd) ::close(fd);
         execvpe(argp[0], argp.data(), envp.data());

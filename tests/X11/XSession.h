@@ -30,9 +30,10 @@ private:
     pid_t wm_ = 0;
 };
 
-/// Starts a program with its standard streams on /dev/null and none of our descriptors but
-/// `keepFd`, with "NAME=value" additions to our environment.
-pid_t spawnQuietly(const QStringList& argv, const QStringList& environment = {}, int keepFd = -1);
+/// Starts a program with its standard streams on /dev/null (its output on `outFd` when given)
+/// and none of our descriptors but `keepFd`, with "NAME=value" additions to our environment.
+pid_t spawnQuietly(const QStringList& argv, const QStringList& environment = {}, int keepFd = -1,
+                   int outFd = -1);
 /// Ends a child of ours (SIGTERM, then SIGKILL if it lingers), reaps it and sets `pid` to 0.
 void endChild(pid_t& pid);
 

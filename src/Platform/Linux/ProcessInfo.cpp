@@ -15,13 +15,14 @@ namespace {
 // Environments are a few kilobytes; the bound keeps a hostile one from costing memory.
 constexpr qsizetype environmentLimit = 1 << 20;
 
-QByteArray procPath(std::int32_t pid, const char* file) {
-    return "/proc/" + QByteArray::number(pid) + '/' + file;
+QByteArray procPath(std::int32_t pid, const char* file, const QByteArray& proc = "/proc") {
+    return proc + '/' + QByteArray::number(pid) + '/' + file;
 }
 
-QByteArray readProcFile(std::int32_t pid, const char* file, qsizetype limit) {
+QByteArray readProcFile(std::int32_t pid, const char* file, qsizetype limit,
+                        const QByteArray& proc = "/proc") {
     if (pid <= 0) return {};
-    const int fd = ::open(procPath(pid, file).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(procPath(pid, file, proc).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return {};
     QByteArray bytes;
     char buffer[4096];
@@ -40,6 +41,21 @@ QByteArray readProcFile(std::int32_t pid, const char* file, qsizetype limit) {
 }
 
 } // namespace
+
+std::optional<uid_t> realUser(std::int32_t pid, const QByteArray& proc) {
+    // A status is about a kilobyte; its "Uid:" line comes well before this.
+    const QByteArray status = readProcFile(pid, "status", 16 * 1024, proc);
+    for (const QByteArray& line : status.split('\n')) {
+        if (!line.startsWith("Uid:")) continue;
+        const QList<QByteArray> ids = line.mid(4).simplified().split(' ');
+        bool ok = false;
+        const qulonglong id = ids.front().toULongLong(&ok);
+        // -1 is no user at all, and a value past uid_t names none.
+        if (!ok || id >= qulonglong(uid_t(-1))) return std::nullopt;
+        return uid_t(id);
+    }
+    return std::nullopt;
+}
 
 std::optional<QString> launchedDesktopFile(std::int32_t pid) {
     static const QByteArray fileVariable("GIO_LAUNCHED_DESKTOP_FILE=");

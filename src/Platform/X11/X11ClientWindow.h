@@ -2,6 +2,7 @@
 
 #include <xcb/xcb.h>
 
+#include <QByteArray>
 #include <QRect>
 #include <QString>
 
@@ -17,6 +18,8 @@ struct X11ClientWindow {
     xcb_window_t id = XCB_WINDOW_NONE;
     /// `_NET_WM_PID`.
     std::optional<std::int32_t> pid;
+    /// `WM_CLIENT_MACHINE`, read with the pid: the host the client says it runs on.
+    std::optional<QByteArray> clientMachine;
     /// The class part of `WM_CLASS`, else its instance part.
     std::optional<QString> ownerName;
     /// `_NET_WM_NAME`, else `WM_NAME`.

@@ -122,7 +122,8 @@ std::int32_t levelOf(X11Connection& c, const std::vector<std::uint32_t>& types) 
 
 struct Cookies {
     xcb_get_window_attributes_cookie_t attributes{};
-    xcb_get_property_cookie_t pid{}, wmClass{}, netName{}, wmName{}, state{}, desktop{}, type{}, opacity{};
+    xcb_get_property_cookie_t pid{}, machine{}, wmClass{}, netName{}, wmName{};
+    xcb_get_property_cookie_t state{}, desktop{}, type{}, opacity{};
     xcb_get_geometry_cookie_t geometry{};
     xcb_translate_coordinates_cookie_t origin{};
 };
@@ -131,7 +132,10 @@ Cookies send(X11Connection& c, xcb_window_t w, unsigned fields, xcb_atom_t opaci
     xcb_ewmh_connection_t* e = c.ewmh();
     Cookies k;
     k.attributes = xcb_get_window_attributes(c.xcb(), w);
-    if (fields & pid) k.pid = ask(c, w, e->_NET_WM_PID, XCB_ATOM_CARDINAL, 1);
+    if (fields & pid) {
+        k.pid = ask(c, w, e->_NET_WM_PID, XCB_ATOM_CARDINAL, 1);
+        k.machine = ask(c, w, XCB_ATOM_WM_CLIENT_MACHINE, XCB_GET_PROPERTY_TYPE_ANY, textLimit);
+    }
     // Text is asked for in any type: a mismatched type would come back empty, not missing.
     if (fields & ownerName) k.wmClass = ask(c, w, XCB_ATOM_WM_CLASS, XCB_GET_PROPERTY_TYPE_ANY, textLimit);
     if (fields & title) {
@@ -161,6 +165,7 @@ std::optional<X11ClientWindow> receive(X11Connection& c, xcb_window_t w, unsigne
         const auto value = first32(answer(c, k.pid));
         if (value && *value <= std::uint32_t(std::numeric_limits<std::int32_t>::max()))
             window.pid = std::int32_t(*value);
+        window.clientMachine = text8(answer(c, k.machine));
     }
     if (fields & ownerName) window.ownerName = ownerOf(answer(c, k.wmClass));
     if (fields & title) {

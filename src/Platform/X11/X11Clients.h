@@ -21,6 +21,7 @@ namespace X11Clients {
 
 /// The parts of a client that a read asks for.
 enum Field : unsigned {
+    /// `_NET_WM_PID` and `WM_CLIENT_MACHINE`.
     pid = 1u << 0,
     ownerName = 1u << 1,
     title = 1u << 2,

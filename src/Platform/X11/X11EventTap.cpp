@@ -115,6 +115,7 @@ std::optional<TapFailure> X11EventTap::connect() {
 
     const X11ModifierMasks masks = X11ModifierMasks::read(c);
     const X11KeyGrabs::Result grabs = grabKeys(c, connection->root(), masks);
+    if (!grabs.grabbed.empty()) checkTriggerKey();
     std::lock_guard lock(mutex_);
     keysTaken_ = grabs.refused;
     if (grabs.grabbed.empty()) {
@@ -131,6 +132,23 @@ std::optional<TapFailure> X11EventTap::connect() {
 std::vector<std::int64_t> X11EventTap::keysTaken() const {
     std::lock_guard lock(mutex_);
     return keysTaken_;
+}
+
+bool X11EventTap::triggerKeyTaken() const {
+    std::lock_guard lock(mutex_);
+    return triggerKeyTaken_;
+}
+
+void X11EventTap::checkTriggerKey() {
+    // A display that cannot be reached now keeps the last answer: the tap's own connection
+    // will say what became of it.
+    const auto taken = X11KeyGrabs::triggerKeyTaken(display_.isEmpty() ? nullptr : display_.constData());
+    if (!taken) return;
+    if (*taken)
+        logOnce(QStringLiteral(
+            "右 Super 键被其他程序单独抓取（多为窗口管理器的菜单键）：右 Super 组合键到不了 Kestavon"));
+    std::lock_guard lock(mutex_);
+    triggerKeyTaken_ = *taken;
 }
 
 void X11EventTap::setEnabled(bool enabled) {
@@ -265,6 +283,7 @@ void X11EventTap::followKeyboardMapping() {
     X11KeyGrabs::ungrabStale(c, connection_->root(), masks_, masks);
     xcb_flush(c);
     masks_ = masks;
+    checkTriggerKey();
 }
 
 void X11EventTap::handleGrabbedPress(const xcb_key_press_event_t* event) {

@@ -40,6 +40,9 @@ public:
     void stop() override;
     /// The keys whose grab another client held at the last connection.
     std::vector<std::int64_t> keysTaken() const override;
+    /// Whether another client held right Super by itself at the last connection or keyboard
+    /// mapping change (a manager that takes a key often does so again then).
+    bool triggerKeyTaken() const override;
 
     /// Logs a line through the hotkey log once per process: the conditions logged here last,
     /// and the monitor retries every few seconds.
@@ -57,6 +60,8 @@ private:
     /// Grabs for the modifier mapping as it is now, then gives back the grabs it no longer
     /// needs: no press slips through in between.
     void followKeyboardMapping();
+    /// Asks whether another client holds right Super by itself, and notes the answer.
+    void checkTriggerKey();
     void handleGrabbedPress(const xcb_key_press_event_t* event);
     void handleRawKey(const xcb_generic_event_t* event);
     /// The Super keys as the key map says now, each change reported before anything else.
@@ -77,6 +82,7 @@ private:
     mutable std::mutex mutex_;
     bool running_ = false;                      // guarded by mutex_
     std::vector<std::int64_t> keysTaken_;       // guarded by mutex_
+    bool triggerKeyTaken_ = false;              // guarded by mutex_
     std::atomic<bool> stopping_{false};
     std::atomic<bool> enabled_{true};
     int wakeRead_ = -1;

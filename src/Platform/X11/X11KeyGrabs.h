@@ -5,6 +5,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 /// The passive grabs behind the hotkeys: Super + each of the 47 bindable keys on the root
@@ -23,6 +24,13 @@ struct Result {
 /// waits for the server's answers. A grab of ours already there for the same state is
 /// simply made again.
 Result grabAll(xcb_connection_t* connection, xcb_window_t root, const X11ModifierMasks& masks);
+
+/// Whether another client holds the right Super key by itself (pressed with no modifier, as a
+/// window manager that opens its menu with it grabs it): its grab then takes every right
+/// Super press, and no stroke reaches ours. Told by a trial grab on a short-lived connection
+/// to `display` (the DISPLAY variable's when null), so that no grab of the tap's connection
+/// is touched; nothing when the display cannot be reached.
+std::optional<bool> triggerKeyTaken(const char* display);
 
 /// Gives back the grabs made for `old` in states that `current` no longer grabs.
 void ungrabStale(xcb_connection_t* connection, xcb_window_t root, const X11ModifierMasks& old,

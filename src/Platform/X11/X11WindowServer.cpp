@@ -1,5 +1,6 @@
 #include "X11WindowServer.h"
 
+#include "Platform/X11/X11ClientOwner.h"
 #include "Platform/X11/X11Clients.h"
 #include "Platform/X11/X11Connection.h"
 
@@ -43,8 +44,9 @@ std::optional<std::vector<WindowInfo>> X11WindowServer::windows() {
     if (!root.frontToBack) return std::nullopt;
     std::vector<WindowInfo> list;
     list.reserve(root.frontToBack->size());
+    X11ClientOwner owner;
     for (const X11ClientWindow& w : X11Clients::read(connection_, *root.frontToBack, X11Clients::all))
-        if (w.pid) list.push_back(infoOf(w, root.currentDesktop));
+        if (w.pid && owner.isOurs(*w.pid, w.clientMachine)) list.push_back(infoOf(w, root.currentDesktop));
     return list;
 }
 

@@ -16,7 +16,8 @@ public:
     explicit X11WindowServer(X11Connection& connection) : connection_(connection), displays_(connection) {}
 
     /// A client without `_NET_WM_PID` is left out: a window here always has its process, and
-    /// nothing could reach that one by process.
+    /// nothing could reach that one by process. So is a client whose pid is not one of this
+    /// user's processes on this machine (see X11ClientOwner).
     std::optional<std::vector<WindowInfo>> windows() override;
     std::vector<DisplayDescription> displays() override { return displays_.displays(); }
     /// Nothing without `_NET_NUMBER_OF_DESKTOPS`: there is no EWMH manager to speak of.

@@ -2,6 +2,7 @@
 
 #include "Platform/Linux/GioLauncher.h"
 #include "Platform/Linux/ProcessInfo.h"
+#include "X11ClientOwner.h"
 #include "X11Clients.h"
 #include "X11Connection.h"
 #include "X11Reply.h"
@@ -29,9 +30,15 @@ void readWmClass(xcb_connection_t* c, xcb_get_property_cookie_t cookie, QString&
     std::tie(instance, className) = X11Clients::splitWmClass(raw);
 }
 
-} // namespace
-
-namespace {
+/// An 8-bit text property up to its first NUL; nothing when the window has none.
+std::optional<QByteArray> readText(xcb_connection_t* c, xcb_get_property_cookie_t cookie) {
+    const X11Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr));
+    if (!reply || reply->type == XCB_ATOM_NONE || reply->format != 8) return std::nullopt;
+    QByteArray text(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                    std::max(xcb_get_property_value_length(reply.get()), 0));
+    if (const qsizetype nul = text.indexOf('\0'); nul >= 0) text.truncate(nul);
+    return text;
+}
 
 // Launches nobody answered stop being awaited past this many newer ones.
 constexpr std::size_t awaitedLaunches = 16;
@@ -76,23 +83,29 @@ std::vector<X11Workspace::ClientWindow> X11Workspace::readClientWindows(bool sta
     xcb_ewmh_get_windows_reply_wipe(&list);
 
     std::vector<xcb_get_property_cookie_t> pidCookies;
+    std::vector<xcb_get_property_cookie_t> machineCookies;
     std::vector<xcb_get_property_cookie_t> classCookies;
     pidCookies.reserve(ids.size());
+    machineCookies.reserve(ids.size());
     classCookies.reserve(ids.size());
     for (const xcb_window_t id : ids) {
         pidCookies.push_back(xcb_ewmh_get_wm_pid(ewmh, id));
+        machineCookies.push_back(xcb_icccm_get_wm_client_machine(c, id));
         classCookies.push_back(xcb_icccm_get_wm_class(c, id));
     }
 
     // Every reply is collected, also of windows that vanished meanwhile (their errors are
     // dropped with them).
     std::vector<ClientWindow> windows;
+    X11ClientOwner owner;
     for (std::size_t i = 0; i < ids.size(); ++i) {
         uint32_t pid = 0;
         const bool hasPid = xcb_ewmh_get_wm_pid_reply(ewmh, pidCookies[i], &pid, nullptr) != 0;
+        const std::optional<QByteArray> machine = readText(c, machineCookies[i]);
         ClientWindow window{ids[i], std::int32_t(pid), {}, {}};
         readWmClass(c, classCookies[i], window.wmInstance, window.wmClass);
-        if (hasPid && pid > 0 && pid <= uint32_t(std::numeric_limits<std::int32_t>::max()))
+        if (hasPid && pid <= uint32_t(std::numeric_limits<std::int32_t>::max()) &&
+            owner.isOurs(window.pid, machine))
             windows.push_back(window);
     }
     return windows;

@@ -17,8 +17,9 @@
 
 class X11Connection;
 
-/// Running applications on X11: the processes owning client windows (`_NET_WM_PID`), each
-/// told apart by its desktop entry. Activation goes through `_NET_ACTIVE_WINDOW`; launching
+/// Running applications on X11: the processes owning client windows (`_NET_WM_PID`, when it
+/// names a process of this user's on this machine: see X11ClientOwner), each told apart by
+/// its desktop entry. Activation goes through `_NET_ACTIVE_WINDOW`; launching
 /// and URLs through GIO.
 ///
 /// The client windows and what was told of their processes are kept while the window
