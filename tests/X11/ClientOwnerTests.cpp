@@ -28,6 +28,10 @@ TEST(ClientOwner, APidIsOursWhenItsProcessRunsForUsByItsRealUserAndItsWindowSays
         EXPECT_EQ(owner.isOurs(c.pid, std::nullopt), c.user == 1000u) << c.pid;
     }
     EXPECT_FALSE(owner.isOurs(10, "elsewhere.invalid")) << "a pid of another machine";
+    // The server's pid is of this machine whatever the client names; it is judged like any other.
+    EXPECT_TRUE(owner.isOurs(X11ClientProcess{10, true, "elsewhere.invalid"}));
+    EXPECT_FALSE(owner.isOurs(X11ClientProcess{10, false, "elsewhere.invalid"}) ||
+                 owner.isOurs(X11ClientProcess{11, true, {}}) || owner.isOurs(X11ClientProcess{}));
     // This host by its name, letter case aside, with or without the domain; no other.
     EXPECT_TRUE(X11ClientOwner::isHost("box.example.org", "BOX") &&
                 X11ClientOwner::isHost("box", "box.example.org"));

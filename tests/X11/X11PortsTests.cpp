@@ -131,9 +131,13 @@ TEST_F(Ports, WindowsRunFrontToBackAndEachIsDescribedByItsProperties) {
 }
 
 TEST_F(Ports, AFrameIsTheClientAreaAndTheFocusedOneIsTheActiveWindowElseTheFrontMostShown) {
-    // Two processes of ours: the window server lists no other windows.
-    const std::int32_t a = ::getpid(), b = ::getppid();
-    const xcb_window_t aWindow = windows->create({.pid = a, .position = QPoint(30, 40)});
+    // Two processes of ours (the window server lists no other windows): an xterm, and this one.
+    pid_t a = spawnQuietly({"xterm", "-geometry", "+30+40"});
+    const std::unique_ptr<pid_t, void (*)(pid_t*)> ending(&a, [](pid_t* p) { endChild(*p); });
+    const std::int32_t b = ::getpid();
+    std::optional<xcb_window_t> found;
+    ASSERT_TRUE(windows->waitUntil([&] { return (found = windows->windowOf(a)).has_value(); }, 20000));
+    const xcb_window_t aWindow = *found;
     const xcb_window_t b1 = windows->create({.pid = b, .size = QSize(300, 200)});
     const xcb_window_t b2 = windows->create({.pid = b, .size = QSize(300, 200)});
 

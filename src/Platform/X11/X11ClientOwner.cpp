@@ -10,6 +10,11 @@ X11ClientOwner::X11ClientOwner(uid_t user, QByteArray proc) : user_(user), proc_
     if (::gethostname(name, sizeof name - 1) == 0) host_ = QByteArray(name);
 }
 
+bool X11ClientOwner::isOurs(const X11ClientProcess& process) {
+    if (!process.pid) return false;
+    return isOurs(*process.pid, process.fromServer ? std::nullopt : process.clientMachine);
+}
+
 bool X11ClientOwner::isOurs(std::int32_t pid, const std::optional<QByteArray>& clientMachine) {
     if (pid <= 0) return false;
     if (clientMachine && !clientMachine->isEmpty() && !isHost(*clientMachine, host_)) return false;

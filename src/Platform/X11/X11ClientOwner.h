@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform/X11/X11ClientProcess.h"
+
 #include <QByteArray>
 
 #include <sys/types.h>
@@ -10,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-/// Tells whether a client window's `_NET_WM_PID` names one of this user's processes. Only
+/// Tells whether a client window's process (see X11ClientProcess) is one of this user's. Only
 /// such a process says, by its program and its environment, which application a window is
 /// of. Any other window is taken as one naming no process, so it is no running application
 /// and no jump goes to it: a client of another account on this display (its process would
@@ -23,6 +25,9 @@ public:
     /// Looks processes up as `user` in `proc`, the process file system.
     explicit X11ClientOwner(uid_t user = ::getuid(), QByteArray proc = "/proc");
 
+    /// Whether the process is one of ours: a pid the server gave is of this machine whatever
+    /// host the client names; a pid the window claims is judged with the host it names.
+    bool isOurs(const X11ClientProcess& process);
     /// Whether `pid`, read from a window whose `WM_CLIENT_MACHINE` is `clientMachine`
     /// (nothing, or empty, when the client did not say), is one of ours.
     bool isOurs(std::int32_t pid, const std::optional<QByteArray>& clientMachine);

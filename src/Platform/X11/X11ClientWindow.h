@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform/X11/X11ClientProcess.h"
+
 #include <xcb/xcb.h>
 
 #include <QByteArray>
@@ -16,10 +18,8 @@ struct X11ClientWindow {
     static constexpr std::uint32_t allDesktops = 0xFFFFFFFF;
 
     xcb_window_t id = XCB_WINDOW_NONE;
-    /// `_NET_WM_PID`.
-    std::optional<std::int32_t> pid;
-    /// `WM_CLIENT_MACHINE`, read with the pid: the host the client says it runs on.
-    std::optional<QByteArray> clientMachine;
+    /// Its process, as the server tells it or else as the window claims it.
+    X11ClientProcess process;
     /// The class part of `WM_CLASS`, else its instance part.
     std::optional<QString> ownerName;
     /// `_NET_WM_NAME`, else `WM_NAME`.

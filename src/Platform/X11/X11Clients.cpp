@@ -120,9 +120,32 @@ std::int32_t levelOf(X11Connection& c, const std::vector<std::uint32_t>& types) 
     return Level::normal;
 }
 
+/// A pid is a signed 32-bit number above 0; other values name no process.
+std::optional<std::int32_t> pidOf(std::uint32_t value) {
+    if (value == 0 || value > std::uint32_t(std::numeric_limits<std::int32_t>::max())) return std::nullopt;
+    return std::int32_t(value);
+}
+
+/// The pid the server gives for the client's connection; nothing for a client it cannot tell
+/// of (it gives none for a client over TCP) or a server that does not know the request.
+std::optional<std::int32_t> serverPid(X11Connection& c, xcb_res_query_client_ids_cookie_t cookie) {
+    const X11Reply<xcb_res_query_client_ids_reply_t> reply(
+        xcb_res_query_client_ids_reply(c.xcb(), cookie, nullptr));
+    if (!reply) return std::nullopt;
+    for (auto it = xcb_res_query_client_ids_ids_iterator(reply.get()); it.rem > 0;
+         xcb_res_client_id_value_next(&it)) {
+        if (!(it.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) ||
+            xcb_res_client_id_value_value_length(it.data) != 1)
+            continue;
+        return pidOf(*xcb_res_client_id_value_value(it.data));
+    }
+    return std::nullopt;
+}
+
 struct Cookies {
     xcb_get_window_attributes_cookie_t attributes{};
-    xcb_get_property_cookie_t pid{}, machine{}, wmClass{}, netName{}, wmName{};
+    ProcessCookies process{};
+    xcb_get_property_cookie_t wmClass{}, netName{}, wmName{};
     xcb_get_property_cookie_t state{}, desktop{}, type{}, opacity{};
     xcb_get_geometry_cookie_t geometry{};
     xcb_translate_coordinates_cookie_t origin{};
@@ -132,10 +155,7 @@ Cookies send(X11Connection& c, xcb_window_t w, unsigned fields, xcb_atom_t opaci
     xcb_ewmh_connection_t* e = c.ewmh();
     Cookies k;
     k.attributes = xcb_get_window_attributes(c.xcb(), w);
-    if (fields & pid) {
-        k.pid = ask(c, w, e->_NET_WM_PID, XCB_ATOM_CARDINAL, 1);
-        k.machine = ask(c, w, XCB_ATOM_WM_CLIENT_MACHINE, XCB_GET_PROPERTY_TYPE_ANY, textLimit);
-    }
+    if (fields & pid) k.process = askProcess(c, w);
     // Text is asked for in any type: a mismatched type would come back empty, not missing.
     if (fields & ownerName) k.wmClass = ask(c, w, XCB_ATOM_WM_CLASS, XCB_GET_PROPERTY_TYPE_ANY, textLimit);
     if (fields & title) {
@@ -160,13 +180,7 @@ std::optional<X11ClientWindow> receive(X11Connection& c, xcb_window_t w, unsigne
         xcb_get_window_attributes_reply(c.xcb(), k.attributes, nullptr));
     X11ClientWindow window;
     window.id = w;
-    if (fields & pid) {
-        // A pid is a signed 32-bit number; larger values are no pid at all.
-        const auto value = first32(answer(c, k.pid));
-        if (value && *value <= std::uint32_t(std::numeric_limits<std::int32_t>::max()))
-            window.pid = std::int32_t(*value);
-        window.clientMachine = text8(answer(c, k.machine));
-    }
+    if (fields & pid) window.process = process(c, k.process);
     if (fields & ownerName) window.ownerName = ownerOf(answer(c, k.wmClass));
     if (fields & title) {
         const auto netName = answer(c, k.netName);
@@ -205,6 +219,32 @@ std::optional<X11ClientWindow> receive(X11Connection& c, xcb_window_t w, unsigne
 }
 
 } // namespace
+
+ProcessCookies askProcess(X11Connection& c, xcb_window_t window) {
+    ProcessCookies k;
+    // An extension's request to a server without it would close the connection.
+    if (const xcb_query_extension_reply_t* res = xcb_get_extension_data(c.xcb(), &xcb_res_id);
+        res && res->present) {
+        // The server finds the client by the window id's client bits.
+        const xcb_res_client_id_spec_t spec{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+        k.server = xcb_res_query_client_ids(c.xcb(), 1, &spec);
+    }
+    k.pid = ask(c, window, c.ewmh()->_NET_WM_PID, XCB_ATOM_CARDINAL, 1);
+    k.machine = ask(c, window, XCB_ATOM_WM_CLIENT_MACHINE, XCB_GET_PROPERTY_TYPE_ANY, textLimit);
+    return k;
+}
+
+X11ClientProcess process(X11Connection& c, const ProcessCookies& k) {
+    X11ClientProcess result;
+    if (k.server) result.pid = serverPid(c, *k.server);
+    result.fromServer = result.pid.has_value();
+    // Where the two disagree the server wins: a sandboxed program, in a pid namespace of its
+    // own, claims its pid inside the sandbox, which here names some other process.
+    const auto claimed = first32(answer(c, k.pid));
+    if (!result.fromServer && claimed) result.pid = pidOf(*claimed);
+    result.clientMachine = text8(answer(c, k.machine));
+    return result;
+}
 
 std::pair<QString, QString> splitWmClass(const QByteArray& value) {
     const QList<QByteArray> parts = value.split('\0');

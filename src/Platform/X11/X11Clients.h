@@ -1,7 +1,9 @@
 #pragma once
 
+#include "Platform/X11/X11ClientProcess.h"
 #include "Platform/X11/X11ClientWindow.h"
 
+#include <xcb/res.h>
 #include <xcb/xcb.h>
 
 #include <QByteArray>
@@ -21,7 +23,7 @@ namespace X11Clients {
 
 /// The parts of a client that a read asks for.
 enum Field : unsigned {
-    /// `_NET_WM_PID` and `WM_CLIENT_MACHINE`.
+    /// The window's process (see X11ClientProcess).
     pid = 1u << 0,
     ownerName = 1u << 1,
     title = 1u << 2,
@@ -46,6 +48,18 @@ struct Root {
     /// `_NET_ACTIVE_WINDOW`; nothing when no window is active.
     std::optional<xcb_window_t> activeWindow;
 };
+
+/// The requests that tell one window's process: the server's answer, and the window's claim
+/// for when the server has none.
+struct ProcessCookies {
+    std::optional<xcb_res_query_client_ids_cookie_t> server;
+    xcb_get_property_cookie_t pid{}, machine{};
+};
+
+/// Sends the requests for `window`'s process; no reply is awaited.
+ProcessCookies askProcess(X11Connection& connection, xcb_window_t window);
+/// Collects the replies of `askProcess`, all of them.
+X11ClientProcess process(X11Connection& connection, const ProcessCookies& cookies);
 
 /// `WM_CLASS` ("instance\0class\0") as instance and class. Any client may set any bytes
 /// there, an empty or unterminated value included, so it is split within its own length.

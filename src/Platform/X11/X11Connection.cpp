@@ -2,6 +2,8 @@
 
 #include "X11RootWatch.h"
 
+#include <xcb/res.h>
+
 #include <cstdlib>
 
 std::unique_ptr<X11Connection> X11Connection::open(const char* display) {
@@ -14,6 +16,8 @@ std::unique_ptr<X11Connection> X11Connection::open(const char* display) {
     for (int i = 0; it.rem > 0 && i < c->screenNumber_; ++i) xcb_screen_next(&it);
     if (it.rem == 0) return nullptr;
     c->screen_ = it.data;
+    // Asked now and awaited only when a window's process is first read.
+    xcb_prefetch_extension_data(c->connection_, &xcb_res_id);
 
     xcb_intern_atom_cookie_t* cookies = xcb_ewmh_init_atoms(c->connection_, &c->ewmh_);
     c->ewmhReady_ = xcb_ewmh_init_atoms_replies(&c->ewmh_, cookies, nullptr) != 0;

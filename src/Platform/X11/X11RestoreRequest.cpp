@@ -56,7 +56,7 @@ RestoreOutcome run(xcb_window_t window, std::int32_t pid, std::chrono::milliseco
         return RestoreOutcome::unchanged;
     // A window id the server has since given to another process is not the window meant.
     const auto before = read(*c, window);
-    if (!before || before->pid != pid || !before->hidden) return RestoreOutcome::unchanged;
+    if (!before || before->process.pid != pid || !before->hidden) return RestoreOutcome::unchanged;
 
     xcb_ewmh_request_change_active_window(c->ewmh(), c->screenNumber(), window,
                                           XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER, XCB_CURRENT_TIME,

@@ -10,7 +10,7 @@ std::optional<QRectF> X11WindowOperations::focusedWindowFrame(std::int32_t pid) 
     if (root.activeWindow) {
         const auto active =
             X11Clients::readOne(connection_, *root.activeWindow, X11Clients::pid | X11Clients::frame);
-        if (active && active->pid == pid) {
+        if (active && active->process.pid == pid) {
             if (!active->frame) return std::nullopt;
             return QRectF(*active->frame);
         }
@@ -18,7 +18,7 @@ std::optional<QRectF> X11WindowOperations::focusedWindowFrame(std::int32_t pid) 
     if (!root.frontToBack) return std::nullopt;
     const unsigned fields = X11Clients::pid | X11Clients::state | X11Clients::type | X11Clients::frame;
     for (const X11ClientWindow& w : X11Clients::read(connection_, *root.frontToBack, fields))
-        if (w.pid == pid && w.layer == 0 && !w.hidden && w.frame) return QRectF(*w.frame);
+        if (w.process.pid == pid && w.layer == 0 && !w.hidden && w.frame) return QRectF(*w.frame);
     return std::nullopt;
 }
 
@@ -28,6 +28,6 @@ RestoreOutcome X11WindowOperations::restoreIfMinimized(const WindowTarget& windo
     // the request's own.
     const auto state =
         X11Clients::readOne(connection_, xcb_window_t(window.number), X11Clients::pid | X11Clients::state);
-    if (!state || state->pid != window.pid || !state->hidden) return RestoreOutcome::unchanged;
+    if (!state || state->process.pid != window.pid || !state->hidden) return RestoreOutcome::unchanged;
     return X11RestoreRequest::run(xcb_window_t(window.number), window.pid, restoreLimit);
 }

@@ -25,7 +25,7 @@ bool isOnscreen(const X11ClientWindow& w, std::optional<std::uint32_t> current) 
 WindowInfo infoOf(const X11ClientWindow& w, std::optional<std::uint32_t> current) {
     WindowInfo info;
     info.number = w.id;
-    info.pid = *w.pid;
+    info.pid = *w.process.pid;
     info.layer = w.layer;
     info.opacity = w.opacity;
     if (w.frame) info.bounds = QRectF(*w.frame);
@@ -46,7 +46,7 @@ std::optional<std::vector<WindowInfo>> X11WindowServer::windows() {
     list.reserve(root.frontToBack->size());
     X11ClientOwner owner;
     for (const X11ClientWindow& w : X11Clients::read(connection_, *root.frontToBack, X11Clients::all))
-        if (w.pid && owner.isOurs(*w.pid, w.clientMachine)) list.push_back(infoOf(w, root.currentDesktop));
+        if (owner.isOurs(w.process)) list.push_back(infoOf(w, root.currentDesktop));
     return list;
 }
 

@@ -15,7 +15,6 @@
 #include <sys/wait.h>
 
 #include <algorithm>
-#include <limits>
 #include <tuple>
 
 namespace {
@@ -28,16 +27,6 @@ void readWmClass(xcb_connection_t* c, xcb_get_property_cookie_t cookie, QString&
     const QByteArray raw(static_cast<const char*>(xcb_get_property_value(reply.get())),
                          std::max(xcb_get_property_value_length(reply.get()), 0));
     std::tie(instance, className) = X11Clients::splitWmClass(raw);
-}
-
-/// An 8-bit text property up to its first NUL; nothing when the window has none.
-std::optional<QByteArray> readText(xcb_connection_t* c, xcb_get_property_cookie_t cookie) {
-    const X11Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr));
-    if (!reply || reply->type == XCB_ATOM_NONE || reply->format != 8) return std::nullopt;
-    QByteArray text(static_cast<const char*>(xcb_get_property_value(reply.get())),
-                    std::max(xcb_get_property_value_length(reply.get()), 0));
-    if (const qsizetype nul = text.indexOf('\0'); nul >= 0) text.truncate(nul);
-    return text;
 }
 
 // Launches nobody answered stop being awaited past this many newer ones.
@@ -82,15 +71,12 @@ std::vector<X11Workspace::ClientWindow> X11Workspace::readClientWindows(bool sta
     const std::vector<xcb_window_t> ids(list.windows, list.windows + list.windows_len);
     xcb_ewmh_get_windows_reply_wipe(&list);
 
-    std::vector<xcb_get_property_cookie_t> pidCookies;
-    std::vector<xcb_get_property_cookie_t> machineCookies;
+    std::vector<X11Clients::ProcessCookies> processCookies;
     std::vector<xcb_get_property_cookie_t> classCookies;
-    pidCookies.reserve(ids.size());
-    machineCookies.reserve(ids.size());
+    processCookies.reserve(ids.size());
     classCookies.reserve(ids.size());
     for (const xcb_window_t id : ids) {
-        pidCookies.push_back(xcb_ewmh_get_wm_pid(ewmh, id));
-        machineCookies.push_back(xcb_icccm_get_wm_client_machine(c, id));
+        processCookies.push_back(X11Clients::askProcess(connection_, id));
         classCookies.push_back(xcb_icccm_get_wm_class(c, id));
     }
 
@@ -99,14 +85,10 @@ std::vector<X11Workspace::ClientWindow> X11Workspace::readClientWindows(bool sta
     std::vector<ClientWindow> windows;
     X11ClientOwner owner;
     for (std::size_t i = 0; i < ids.size(); ++i) {
-        uint32_t pid = 0;
-        const bool hasPid = xcb_ewmh_get_wm_pid_reply(ewmh, pidCookies[i], &pid, nullptr) != 0;
-        const std::optional<QByteArray> machine = readText(c, machineCookies[i]);
-        ClientWindow window{ids[i], std::int32_t(pid), {}, {}};
+        const X11ClientProcess process = X11Clients::process(connection_, processCookies[i]);
+        ClientWindow window{ids[i], process.pid.value_or(0), {}, {}};
         readWmClass(c, classCookies[i], window.wmInstance, window.wmClass);
-        if (hasPid && pid <= uint32_t(std::numeric_limits<std::int32_t>::max()) &&
-            owner.isOurs(window.pid, machine))
-            windows.push_back(window);
+        if (owner.isOurs(process)) windows.push_back(window);
     }
     return windows;
 }
@@ -222,12 +204,10 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() {
     const auto listed = clientWindows(false);
     for (const ClientWindow& window : *listed)
         if (window.id == *active) return application(window.pid, *listed);
-    xcb_ewmh_connection_t* ewmh = connection_.ewmh();
-    uint32_t pid = 0;
-    if (!xcb_ewmh_get_wm_pid_reply(ewmh, xcb_ewmh_get_wm_pid(ewmh, *active), &pid, nullptr) || pid == 0 ||
-        pid > uint32_t(std::numeric_limits<std::int32_t>::max()))
-        return std::nullopt;
-    return runningApplication(std::int32_t(pid));
+    const X11ClientProcess process =
+        X11Clients::process(connection_, X11Clients::askProcess(connection_, *active));
+    if (!process.pid) return std::nullopt;
+    return runningApplication(*process.pid);
 }
 
 std::optional<xcb_window_t> X11Workspace::windowToActivate(std::int32_t pid) {
