@@ -107,18 +107,32 @@ TEST(MainWindowFooter, ShowsTheNewestOfTheEditorsActionAndTheJumpsResult) {
     }
 }
 
-// A free key's picker binds the row clicked; a bound key's shows its app, keeps it on Return,
+// A free key's picker closes on Escape or Cancel with no change, and the next one starts afresh
+// without a new scan and binds the row clicked; a bound key's shows its app, keeps it on Return,
 // rebinds on Down then Return, and unbinds.
-TEST(MainWindowBinding, APickerBindsAFreeKeyAndKeepsRebindsOrUnbindsABoundOne) {
+TEST(MainWindowBinding, APickerBindsAFreeKeyKeepsRebindsOrUnbindsABoundOneAndClosingChangesNothing) {
     Window window;
     window.show();
     AppPickerSheet* picker = window.openPicker("1-q");
+    ASSERT_TRUE(window.waitCatalogIdle());
+    QTest::keyClicks(picker->findChild<QLineEdit*>("search"), "no");
+    QTest::keyClick(picker->findChild<QLineEdit*>("search"), Qt::Key_Escape);
+    ASSERT_TRUE(window.waitPickerClosed());
+    QTest::mouseClick(window.openPicker("1-w")->findChild<QPushButton*>("cancel"), Qt::LeftButton);
+    ASSERT_TRUE(window.waitPickerClosed());
+    EXPECT_FALSE(window.view->pendingKey().has_value());
+    EXPECT_FALSE(QFile::exists(window.bindingsFile));
+    EXPECT_EQ(window.footer(), "Click a key to assign an app to it");
+
+    picker = window.openPicker("1-q");
     ASSERT_NE(picker, nullptr);
     EXPECT_EQ(window.view->pendingKey()->id(), "1-q");
+    EXPECT_EQ(picker->keyword(), "");
+    EXPECT_EQ(picker->body(), AppPickerSheet::Body::results);
+    EXPECT_EQ(window.scan.calls(), 1);
     EXPECT_FALSE(picker->boundEntry().has_value());
     EXPECT_FALSE(picker->findChild<QPushButton*>("unbind")->isEnabled());
     EXPECT_EQ(picker->findChild<QLabel*>("boundNow"), nullptr);
-    ASSERT_TRUE(window.waitCatalogIdle());
     QTest::keyClicks(picker->findChild<QLineEdit*>("search"), "no");
     ASSERT_TRUE(clickRow(*picker, notes.bundleId));
     ASSERT_TRUE(window.waitPickerClosed());
@@ -147,28 +161,6 @@ TEST(MainWindowBinding, APickerBindsAFreeKeyAndKeepsRebindsOrUnbindsABoundOne) {
     ASSERT_TRUE(window.waitPickerClosed());
     EXPECT_TRUE(KeyBindingStore::snapshot(window.bindingsFile).isEmpty());
     EXPECT_TRUE(window.keyboard().bindings().isEmpty());
-}
-
-TEST(MainWindowBinding, EscapeClosesWithNoChangeAndTheNextPickerStartsAfreshWithoutANewScan) {
-    Window window;
-    window.show();
-    AppPickerSheet* first = window.openPicker("1-q");
-    ASSERT_TRUE(window.waitCatalogIdle());
-    QTest::keyClicks(first->findChild<QLineEdit*>("search"), "no");
-    QTest::keyClick(first->findChild<QLineEdit*>("search"), Qt::Key_Escape);
-    ASSERT_TRUE(window.waitPickerClosed());
-    EXPECT_FALSE(window.view->pendingKey().has_value());
-    EXPECT_TRUE(window.view->bindingStore().bindings().isEmpty());
-    EXPECT_FALSE(QFile::exists(window.bindingsFile));
-    EXPECT_EQ(window.footer(), "Click a key to assign an app to it");
-
-    AppPickerSheet* second = window.openPicker("1-w");
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(second->keyword(), "");
-    EXPECT_EQ(second->body(), AppPickerSheet::Body::results);
-    EXPECT_EQ(window.scan.calls(), 1);
-    QTest::mouseClick(second->findChild<QPushButton*>("cancel"), Qt::LeftButton);
-    EXPECT_TRUE(window.waitPickerClosed());
 }
 
 // Why the hotkeys are off, as the footer says it, and where its button leads (none: no button).
@@ -206,9 +198,6 @@ TEST(MainWindowHotkeyTrouble, TheFooterNamesTheCauseAndOffersAButtonOnlyWhereItF
         window.fake->desktop.tapFailure = c.failure;
         window.fake->desktop.keysTaken = c.keysTaken;
         window.show();
-        // The hint above names the platform's trigger key too.
-        EXPECT_EQ(hint(window), QString("Hold the right %1 key and press a bound key to jump to that app.")
-                                    .arg(c.onLinux ? "Super" : "Command"));
         window.monitor.start(false);
         EXPECT_TRUE(TestSupport::processEventsUntil([&] { return window.footer() == c.footer; }))
             << window.footer().toStdString();

@@ -18,8 +18,6 @@ using namespace AppTestSupport;
 
 namespace {
 
-using Segment = StatsView::Segment;
-
 // The Stats tab of a window, over the window's own statistics file.
 struct StatsTab {
     explicit StatsTab(const PlatformWords& words = MacWords::words()) : window(words) {
@@ -72,26 +70,6 @@ TEST(StatsViewRows, LongNameIsCutToOneLineAndTheCountStaysVisible) {
     EXPECT_TRUE(row.shownName().endsWith(QChar(0x2026)));
     EXPECT_LT(row.fontMetrics().horizontalAdvance(row.shownName()),
               380 - row.fontMetrics().horizontalAdvance("12345"));
-}
-
-TEST(StatsViewHighlight, OnlyTheFirstExactOccurrenceIsHighlighted) {
-    const std::pair<QString, QList<Segment>> cases[] = {
-        {"Bind apps to keys.", {{"Bind apps to keys.", false}}},
-        {"the Right command", {{"the Right command", false}}},
-        {"right Command, then right Command",
-         {{"", false}, {"right Command", true}, {", then right Command", false}}},
-        {"Hold the right Command", {{"Hold the ", false}, {"right Command", true}, {"", false}}},
-    };
-    for (const auto& [text, segments] : cases)
-        EXPECT_EQ(StatsView::highlightedSegments(text, "right Command"), segments) << text.toStdString();
-}
-
-TEST(StatsViewHighlight, StyledTextColoursThePhraseAndEscapesTheRest) {
-    QPalette palette;
-    palette.setColor(QPalette::Highlight, QColor(0x12, 0x34, 0xcd));
-    const QString rich = StatsView::highlightedText("a <b> right Command key", "right Command", palette);
-    EXPECT_TRUE(rich.contains(R"(<span style="color:#1234cd">right Command</span>)")) << rich.toStdString();
-    EXPECT_EQ(plainText(rich), "a <b> right Command key");
 }
 
 TEST(StatsViewInstructions, SpeakThePlatformsWordsAndHighlightItsTriggerKey) {

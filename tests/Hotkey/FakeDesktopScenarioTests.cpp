@@ -41,8 +41,6 @@ protected:
         return path;
     }
 
-    void bind(const QString& key, const AppEntry& entry) { store.bind(key, entry); }
-
     /// Right Command + the key with this virtual key code; true when swallowed.
     bool stroke(std::int64_t keyCode) {
         monitor.decide(EventType::flagsChanged, {CommandKey::right, EventFlag::command});
@@ -145,7 +143,7 @@ TEST_F(StrokeTest, DegradationsAreListedInTheirOrderAndTheJumpStillCounts) {
     fake->desktop.spaceSwitchIgnored = true;
     fake->desktop.minimizeWriteRefused = true;
     fake->desktop.activation = FakeDesktop::Activation::never;
-    bind("1-q", {"com.example.mail", installedBundle("Mail"), "Mail"});
+    store.bind("1-q", {"com.example.mail", installedBundle("Mail"), "Mail"});
 
     stroke(keyQ);
     EXPECT_EQ(settle(1), QStringList{"Activated Mail (fallback: Space not switched (app activated only), "
@@ -156,7 +154,7 @@ TEST_F(StrokeTest, DegradationsAreListedInTheirOrderAndTheJumpStillCounts) {
 TEST_F(StrokeTest, RunningWithoutAnyWindowFallsBackToLaunchingTheRunningInstance) {
     const QString path = installedBundle("Agent");
     const auto pid = fake->desktop.addApp("Agent", QStringLiteral("com.example.agent"), path);
-    bind("1-q", {"com.example.agent", path, "Agent"});
+    store.bind("1-q", {"com.example.agent", path, "Agent"});
 
     stroke(keyQ);
     EXPECT_EQ(settle(1), QStringList{"Launched"});
@@ -167,7 +165,7 @@ TEST_F(StrokeTest, RunningWithoutAnyWindowFallsBackToLaunchingTheRunningInstance
 
 TEST_F(StrokeTest, RunningWithoutAWindowAndItsBundleGoneCannotLaunch) {
     fake->desktop.addApp("Agent", QStringLiteral("com.example.agent"), folder + "/Gone.desktop");
-    bind("1-q", {"com.example.agent", folder + "/Gone.desktop", "Agent"});
+    store.bind("1-q", {"com.example.agent", folder + "/Gone.desktop", "Agent"});
 
     stroke(keyQ);
     EXPECT_EQ(settle(1), QStringList{"Couldn't launch (path missing)"});

@@ -76,16 +76,6 @@ TEST(TargetMatching, BundleTargetMatchesByBundleOnlyAndNameTargetOnlyGroupsWitho
     EXPECT_FALSE(byName.matches(groupOf("a", std::nullopt)));
 }
 
-TEST(TargetMatching, FindGroupReturnsFirstMatchInListOrder) {
-    WindowInventory inventory;
-    inventory.apps = AppGroup::group(
-        {window(1, 1, "B", QStringLiteral("com.example.b")), window(2, 2, "A"), window(3, 3, "A", bundleA)});
-    const auto found = AppTarget{"A", bundleA}.findGroup(inventory);
-    ASSERT_TRUE(found.has_value());
-    EXPECT_EQ(found->windows.front().id, 3u);
-    EXPECT_EQ((AppTarget{"C", std::nullopt}.findGroup(inventory)), std::nullopt);
-}
-
 TEST(Rect, ConversionKeepsOriginAndReportsSizeAsMagnitude) {
     EXPECT_EQ(RectDTO::dto(QRectF(-10.5, 20, -30, 40)), (RectDTO{-10.5, 20, 30, 40}));
     EXPECT_EQ(RectDTO::dto(QRectF(1, 2, 3, 4)).rect(), QRectF(1, 2, 3, 4));

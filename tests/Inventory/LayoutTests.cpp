@@ -27,15 +27,6 @@ QStringList labels(const SpaceLayout& layout, std::initializer_list<std::uint64_
 
 } // namespace
 
-TEST(DisplayLayout, MainDisplayComesFirstAndTheOthersKeepTheirOrder) {
-    const DisplayLayout layout = DisplayLayout::from({display(3, QRectF(-800, 0, 800, 600)),
-                                                      display(1, QRectF(0, 0, 1920, 1080), true),
-                                                      display(2, QRectF(1920, 0, 1280, 1024))});
-    EXPECT_EQ(layout.displays, (std::vector<DisplayInfo>{{1, "D1", RectDTO{0, 0, 1920, 1080}, true},
-                                                         {3, "D3", RectDTO{-800, 0, 800, 600}, false},
-                                                         {2, "D2", RectDTO{1920, 0, 1280, 1024}, false}}));
-}
-
 TEST(DisplayLayout, LargestOverlapWinsEqualAreasGoToTheEarlierAndTouchingIsNoOverlap) {
     // The window covers all of display 1 (100 x 50) and all of display 2 (80 x 80).
     const DisplayLayout layout =

@@ -9,11 +9,6 @@
 
 #include <unistd.h>
 
-TEST(MacSmoke, AccessibilityDoesNotTrustAFreshProgram) {
-    MacSystemCalls system;
-    EXPECT_FALSE(system.isProcessTrusted());
-}
-
 TEST(MacSmoke, TheKeyboardTapIsRefusedWithoutPermission) {
     MacSystemCalls system;
     if (system.isProcessTrusted()) GTEST_SKIP() << "this machine trusts the test program";

@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -52,11 +53,9 @@ protected:
         const QString folder = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/applications");
         QDir().mkpath(folder);
         const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".desktop");
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write("[Desktop Entry]\nType=Application\nName=" + name.toUtf8() +
-                   "\nExec=" KESTAVON_SWAY_WINDOW " " + name.toUtf8() + " " +
-                   SwaySession::shared().keysFile.toUtf8() + "\n");
+        TestSupport::writeAll(path, "[Desktop Entry]\nType=Application\nName=" + name.toUtf8() +
+                                        "\nExec=" KESTAVON_SWAY_WINDOW " " + name.toUtf8() + " " +
+                                        SwaySession::shared().keysFile.toUtf8() + "\n");
         return path;
     }
 
@@ -94,15 +93,11 @@ TEST_F(Sway, LaunchWorkspacesFocusAndScratchpad) {
     ASSERT_TRUE(b);
 
     // Windows and Spaces as the ports tell them.
-    WindowServerPort& server = Platform::current().windowServer();
-    const auto windows = server.windows();
+    const auto windows = Platform::current().windowServer().windows();
     ASSERT_TRUE(windows);
-    const auto ownerOf = [&](std::int32_t pid) {
-        for (const WindowInfo& w : *windows)
-            if (w.pid == pid) return w.ownerName.value_or(QString());
-        return QString();
-    };
-    EXPECT_EQ(ownerOf(a->processIdentifier), QStringLiteral("kestavon-sway-a"));
+    EXPECT_TRUE(std::ranges::any_of(*windows, [&](const WindowInfo& w) {
+        return w.pid == a->processIdentifier && w.ownerName == QStringLiteral("kestavon-sway-a");
+    }));
     const auto running = Platform::current().workspace().frontmostApplication();
     ASSERT_TRUE(running);
     EXPECT_EQ(running->bundleIdentifier, QStringLiteral("kestavon-sway-b.desktop"));
@@ -186,8 +181,7 @@ TEST_F(Sway, StrokesThroughBindingEvents) {
     stroke(leftSuper, {keyQ});
     // The Super keys themselves reach the window too; the keys typed with them are what counts.
     const auto typed = [] {
-        QFile keys(SwaySession::shared().keysFile);
-        QByteArrayList lines = keys.open(QIODevice::ReadOnly) ? keys.readAll().split('\n') : QByteArrayList();
+        QByteArrayList lines = TestSupport::readAll(SwaySession::shared().keysFile).split('\n');
         lines.removeIf(
             [](const QByteArray& line) { return line.isEmpty() || line == "125" || line == "126"; });
         return lines.join(' ');
@@ -196,10 +190,7 @@ TEST_F(Sway, StrokesThroughBindingEvents) {
     EXPECT_EQ(typed(), QByteArray("17 16"));
 
     // A bindings file that cannot be read is no binding: nothing happens, nothing breaks.
-    QFile bad(KeyBindingStore::defaultFileURL());
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("{not json");
-    bad.close();
+    TestSupport::writeAll(KeyBindingStore::defaultFileURL(), "{not json");
     stroke(rightSuper, {keyQ});
     TestSupport::processEventsUntil([] { return false; }, 300);
     EXPECT_EQ(outcomes.size(), 2);

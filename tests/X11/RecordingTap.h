@@ -43,7 +43,6 @@ public:
     const std::shared_ptr<EventTap>& tap() const { return tap_; }
     /// Why there is no tap, when there is none.
     TapFailure failure() const { return failure_; }
-    /// The events heard so far.
     int heard() {
         std::lock_guard lock(mutex_);
         return heard_;
@@ -52,14 +51,6 @@ public:
     bool waitForEvents(int count) {
         std::unique_lock lock(mutex_);
         return heardMore_.wait_for(lock, std::chrono::seconds(5), [&] { return heard_ >= count; });
-    }
-
-    /// Swallows the key-down of this key code while Command is held; passes the rest.
-    static Decide swallowKey(std::int64_t keyCode) {
-        return [keyCode](std::uint32_t type, const TapEvent& event) {
-            return type == EventType::keyDown && event.keyCode == keyCode &&
-                   (event.flags & EventFlag::command);
-        };
     }
 
 private:

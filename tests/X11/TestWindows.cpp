@@ -100,13 +100,6 @@ xcb_window_t TestWindows::create(const TestWindowProperties& props) {
     return window;
 }
 
-void TestWindows::destroy(xcb_window_t window) {
-    xcb_destroy_window(connection_, window);
-    xcb_flush(connection_);
-    windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
-    waitUntil([&] { return listed({window}) == 0; });
-}
-
 void TestWindows::watch(xcb_window_t window) {
     xcb_change_window_attributes(connection_, window, XCB_CW_EVENT_MASK, &windowEvents);
     xcb_flush(connection_);

@@ -12,17 +12,13 @@
 #include <string>
 #include <vector>
 
-/// What a test window carries. Each property is set only when given.
+/// What a test window carries: each property, as bytes, only when given.
 struct TestWindowProperties {
     std::optional<std::int32_t> pid{};
-    /// The raw `WM_CLASS` bytes: "instance\0class\0".
-    std::optional<QByteArray> wmClass{};
-    /// `_NET_WM_NAME` (UTF8_STRING) and `WM_NAME` (STRING, Latin-1), as bytes.
-    std::optional<QByteArray> title{}, legacyTitle{};
-    /// `WM_CLIENT_MACHINE`.
+    std::optional<QByteArray> wmClass{};              // "instance\0class\0"
+    std::optional<QByteArray> title{}, legacyTitle{}; // _NET_WM_NAME, WM_NAME (Latin-1)
     std::optional<QByteArray> clientMachine{};
-    /// The name of the `_NET_WM_WINDOW_TYPE_*` atom.
-    std::optional<QByteArray> type{};
+    std::optional<QByteArray> type{}; // the _NET_WM_WINDOW_TYPE_* atom's name
     std::optional<std::uint32_t> opacity{};
     QSize size{240, 120};
     /// A position the user gave: the manager keeps it rather than search for a free place.
@@ -49,8 +45,6 @@ public:
     xcb_window_t map(const TestWindowProperties& props);
     /// Creates and maps a window and waits until the manager shows it.
     xcb_window_t create(const TestWindowProperties& props);
-    /// Destroys one window and waits until it has left the client list.
-    void destroy(xcb_window_t window);
     /// Hears the property changes of a window we did not make too.
     void watch(xcb_window_t window);
     /// Runs until `done` holds, woken by X events (the root's and our windows' property
@@ -87,7 +81,6 @@ private:
                      std::uint32_t count);
     /// How many of `windows` are in the client list.
     std::size_t listed(const std::vector<xcb_window_t>& windows);
-    /// A property of 32-bit values, at most `most` of them.
     std::vector<std::uint32_t> values(xcb_window_t window, const char* property, xcb_atom_t type,
                                       std::uint32_t most);
 

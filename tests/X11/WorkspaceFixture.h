@@ -17,7 +17,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    /// Writes `body` to `relative` below `folder` (creating sub-folders) and returns its path.
+    /// Writes `body` below `folder`, creating sub-folders, and returns its path.
     static QString write(const QString& folder, const QString& relative, const QByteArray& body) {
         const QString path = folder + QLatin1Char('/') + relative;
         QDir().mkpath(QFileInfo(path).path());
@@ -38,20 +38,18 @@ protected:
     /// Opens through the workspace; the completion's answer, its error text in `error`.
     std::optional<RunningApplication> open(const QString& path, QString* error = nullptr,
                                            const OpenConfiguration& configuration = {});
-    /// Starts a program directly, not through GIO, with "NAME=value" additions to its environment.
+    /// Starts a program directly, not through GIO.
     pid_t spawn(const QStringList& argv, const QStringList& environment = {}) {
         return *spawned_.insert(spawnQuietly(argv, environment)).first;
     }
     /// A copy of xterm under another file name, so that its process has a name of its own.
     static QString xtermNamed(const QString& name);
-    /// Waits, by X events, until `pid` has a managed window.
     xcb_window_t waitForWindowOf(std::int32_t pid) {
         std::optional<xcb_window_t> window;
         EXPECT_TRUE(windows->waitUntil([&] { return (window = windows->windowOf(pid)).has_value(); }, 20000))
             << "no window of " << pid;
         return window.value_or(XCB_NONE);
     }
-    /// What runningApplications() says about `pid`.
     std::optional<RunningApplication> running(std::int32_t pid) {
         for (const RunningApplication& application : workspace->runningApplications())
             if (application.processIdentifier == pid) return application;

@@ -163,9 +163,8 @@ TEST_F(Ports, RestoringShowsAMinimisedWindowOfThatProcessAndLeavesTheRestAlone) 
     const std::int32_t self = std::int32_t(getpid());
     const xcb_window_t shown = windows->create(plain());
     const xcb_window_t minimised = windows->create(plain());
-    const xcb_window_t gone = windows->create(plain());
+    const xcb_window_t gone = 0x3fffffff; // no such window
     ASSERT_TRUE(windows->minimise(minimised));
-    windows->destroy(gone);
 
     const struct {
         const char* what;
@@ -187,23 +186,7 @@ TEST_F(Ports, RestoringShowsAMinimisedWindowOfThatProcessAndLeavesTheRestAlone) 
     EXPECT_TRUE(operations->isTrusted());
 }
 
-TEST_F(Ports, SwitchingMakesADesktopCurrentAndSaysSoOnlyOnceTheServerDoes) {
-    const QString main = server->displays().front().identifier;
-    const struct {
-        std::uint64_t space;
-        bool made;
-        std::uint32_t desktop;
-    } cases[] = {{3, true, 2}, {3, true, 2}, {0, false, 2}, {5, false, 2}, {4, true, 3}, {1, true, 0}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.space);
-        EXPECT_EQ(switcher.makeCurrent(c.space, main), c.made);
-        // No wait: a true answer means the server already says so.
-        EXPECT_EQ(windows->currentDesktop(), c.desktop);
-        EXPECT_EQ(server->spaces()->front().currentSpace, c.desktop + 1u);
-    }
-}
-
-TEST_F(Ports, TheScreenIsOneMainDisplayHoldingEveryDesktop) {
+TEST_F(Ports, TheScreenIsOneMainDisplayWhoseDesktopsAreMadeCurrentOnlyOnceTheServerSaysSo) {
     const auto displays = server->displays();
     ASSERT_EQ(displays.size(), 1u);
     EXPECT_NE(displays[0].id, 0u);
@@ -213,10 +196,22 @@ TEST_F(Ports, TheScreenIsOneMainDisplayHoldingEveryDesktop) {
     // Stable: another connection names the display the same way.
     EXPECT_EQ(X11WindowServer(*X11Connection::open()).displays(), displays);
 
-    ASSERT_TRUE(windows->showDesktop(2));
-    const DisplaySpaces expected{
-        displays[0].identifier,
-        3,
-        {{1, SpaceKind::desktop}, {2, SpaceKind::desktop}, {3, SpaceKind::desktop}, {4, SpaceKind::desktop}}};
-    EXPECT_EQ(server->spaces(), std::vector<DisplaySpaces>{expected});
+    const struct {
+        std::uint64_t space;
+        bool made;
+        std::uint32_t desktop;
+    } cases[] = {{3, true, 2}, {3, true, 2}, {0, false, 2}, {5, false, 2}, {4, true, 3}, {1, true, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.space);
+        EXPECT_EQ(switcher.makeCurrent(c.space, displays[0].identifier), c.made);
+        // No wait: a true answer means the server already says so.
+        EXPECT_EQ(windows->currentDesktop(), c.desktop);
+        const DisplaySpaces expected{displays[0].identifier,
+                                     c.desktop + 1u,
+                                     {{1, SpaceKind::desktop},
+                                      {2, SpaceKind::desktop},
+                                      {3, SpaceKind::desktop},
+                                      {4, SpaceKind::desktop}}};
+        EXPECT_EQ(server->spaces(), std::vector<DisplaySpaces>{expected});
+    }
 }

@@ -13,7 +13,6 @@ public:
     /// Starts the server and the window manager and waits until the manager has taken over
     /// the screen. Returns false, with the reason, when a piece is missing on this machine.
     bool start(QString* whyNot);
-    /// Stops both.
     void stop();
     ~XSession() { stop(); }
 
