@@ -46,6 +46,7 @@ TEST_F(X11TapCreation, RightSuperHeldAloneByAnotherClientIsSaidAtTheStartAndAfte
     injector->type(XKey::superRight);
     ASSERT_TRUE(tap.waitForEvents(heard + 1));
     EXPECT_TRUE(tap.tap()->triggerKeyTaken());
+    hold(false);
 }
 
 TEST_F(X11TapCreation, NoTapSaysWhy) {
