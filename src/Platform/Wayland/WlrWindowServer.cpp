@@ -63,7 +63,28 @@ std::optional<std::vector<DisplaySpaces>> WlrWindowServer::spaces() {
 }
 
 std::optional<std::unordered_map<std::uint32_t, std::uint64_t>>
-WlrWindowServer::spacesOfWindows(const std::vector<std::uint32_t>&) {
-    // The compositor's workspaces are its own: every window is left out.
-    return std::unordered_map<std::uint32_t, std::uint64_t>{};
+WlrWindowServer::spacesOfWindows(const std::vector<std::uint32_t>& numbers) {
+    const auto now = toplevels_.current();
+    if (!now) return std::nullopt;
+    return spacesOfWindowsOf(*now, numbers);
+}
+
+std::unordered_map<std::uint32_t, std::uint64_t>
+WlrWindowServer::spacesOfWindowsOf(const WlrSnapshot& snapshot, const std::vector<std::uint32_t>& numbers) {
+    // The compositor's workspaces are its own, and activating a window makes its workspace
+    // current. So each window is on the one Space of the output it is shown on; a window shown
+    // nowhere (on a hidden workspace) on the main display's, where activation brings it.
+    const std::vector<DisplayDescription> displays = displaysOf(snapshot);
+    const auto main = std::find_if(displays.begin(), displays.end(), [](const auto& d) { return d.isMain; });
+    std::unordered_map<std::uint32_t, std::uint64_t> spaces;
+    for (const std::uint32_t number : numbers) {
+        const WlrToplevel* toplevel = snapshot.toplevel(number);
+        if (!toplevel) continue;
+        std::optional<std::uint64_t> space;
+        for (std::size_t i = 0; i < snapshot.outputs.size() && !space; ++i)
+            if (!toplevel->outputs.empty() && snapshot.outputs[i].name == toplevel->outputs.front()) space = i + 1;
+        if (!space && main != displays.end()) space = main->id;
+        if (space) spaces.emplace(number, *space);
+    }
+    return spaces;
 }

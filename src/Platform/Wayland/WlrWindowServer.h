@@ -20,7 +20,10 @@ public:
     /// The translations, one snapshot at a time.
     static std::vector<WindowInfo> windowsOf(const WlrSnapshot& snapshot);
     static std::vector<DisplayDescription> displaysOf(const WlrSnapshot& snapshot);
+    /// One Space per output, numbered as the displays are, always current.
     static std::vector<DisplaySpaces> spacesOf(const WlrSnapshot& snapshot);
+    static std::unordered_map<std::uint32_t, std::uint64_t>
+    spacesOfWindowsOf(const WlrSnapshot& snapshot, const std::vector<std::uint32_t>& numbers);
 
 private:
     WlrToplevels& toplevels_;
