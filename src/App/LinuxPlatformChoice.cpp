@@ -2,6 +2,8 @@
 
 #include "Platform/Linux/LinuxSession.h"
 #include "Platform/Wayland/SwayPlatform.h"
+#include "Platform/Wayland/WlrPlatform.h"
+#include "Platform/Wayland/WlrToplevels.h"
 #include "Platform/X11/X11Platform.h"
 
 #include <cstdio>
@@ -13,10 +15,14 @@ std::unique_ptr<Platform> LinuxPlatformChoice::create(QString* whyNot) {
     const LinuxSession::Kind kind = session.kind([&] {
         sway = SwayPlatform::create(&swayWhyNot);
         return sway != nullptr;
-    });
+    }, [] { return WlrToplevels::isOffered(); });
     switch (kind) {
     case LinuxSession::Kind::sway:
         return sway;
+    case LinuxSession::Kind::wlroots:
+        if (auto wlr = WlrPlatform::create(whyNot)) return wlr;
+        std::fprintf(stderr, "Kestavon: %s\n", qUtf8Printable(*whyNot));
+        return X11Platform::create(true, whyNot);
     case LinuxSession::Kind::unservedWayland:
         // A named sway socket that does not answer is worth a word: it is why sway is not used.
         if (!swayWhyNot.isEmpty()) std::fprintf(stderr, "Kestavon: %s\n", qUtf8Printable(swayWhyNot));

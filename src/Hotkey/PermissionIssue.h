@@ -18,6 +18,8 @@ enum class PermissionIssue {
     keysTaken,
     /// The desktop needs Kestavon's own set-up before it hands over the keys.
     setUpNeeded,
+    /// The desktop's own key bindings must run `kestavon --jump KEY`.
+    jumpBindingNeeded,
 };
 
 /// The issue a refused tap leaves.
@@ -33,6 +35,8 @@ inline PermissionIssue issueFor(TapFailure failure) {
         return PermissionIssue::keysTaken;
     case TapFailure::setUpNeeded:
         return PermissionIssue::setUpNeeded;
+    case TapFailure::jumpBindingNeeded:
+        return PermissionIssue::jumpBindingNeeded;
     }
     return PermissionIssue::inputMonitoring;
 }
@@ -52,6 +56,8 @@ inline const TroubleWords& troubleWords(PermissionIssue issue, const PlatformWor
         return words.allKeysTaken;
     case PermissionIssue::setUpNeeded:
         return words.setUpNeeded;
+    case PermissionIssue::jumpBindingNeeded:
+        return words.jumpBindingNeeded;
     }
     return words.notPermitted;
 }

@@ -45,6 +45,9 @@ enum class TapFailure {
     /// The desktop hands Kestavon the keys only once a set-up of Kestavon's own is in effect
     /// (KeyboardTapPort::setUp makes it).
     setUpNeeded,
+    /// The compositor keeps the keyboard to itself: the keys reach Kestavon only through its
+    /// own key bindings running `kestavon --jump KEY`.
+    jumpBindingNeeded,
 };
 
 /// What making the tap's set-up came to.

@@ -28,6 +28,8 @@ struct PlatformWords {
     TroubleWords allKeysTaken;
     /// The desktop needs Kestavon's own set-up first; the window's button makes it.
     TroubleWords setUpNeeded;
+    /// The keys must be bound in the compositor's own configuration to `kestavon --jump KEY`.
+    TroubleWords jumpBindingNeeded;
     /// Said once the hotkeys work after any of the above.
     QString nowListening;
 

@@ -63,19 +63,24 @@ TEST(LinuxSession, ChoosesTheBackendBySession) {
     struct Case {
         LinuxSession session;
         bool swayAnswers;
+        bool toplevelsOffered;
         Kind kind;
     };
     for (const Case& c : std::vector<Case>{
-             {{":0", "", "x11", ""}, false, Kind::x11},
-             {{":0", "wayland-1", "wayland", "/run/sway.sock"}, true, Kind::sway},
-             {{"", "wayland-1", "", "/run/sway.sock"}, false, Kind::unservedWayland},
-             {{":0", "", "wayland", ""}, false, Kind::unservedWayland},
-             {{"", "", "", ""}, false, Kind::none},
+             {{":0", "", "x11", ""}, false, false, Kind::x11},
+             {{":0", "wayland-1", "wayland", "/run/sway.sock"}, true, true, Kind::sway},
+             {{"", "wayland-1", "", ""}, false, true, Kind::wlroots},
+             {{"", "wayland-1", "", "/run/sway.sock"}, false, false, Kind::unservedWayland},
+             {{":0", "", "wayland", ""}, false, true, Kind::unservedWayland},
+             {{"", "", "", ""}, false, false, Kind::none},
          }) {
-        bool asked = false;
-        EXPECT_EQ(c.session.kind([&] { return asked = true, c.swayAnswers; }), c.kind)
+        bool swayAsked = false, toplevelsAsked = false;
+        EXPECT_EQ(c.session.kind([&] { return swayAsked = true, c.swayAnswers; },
+                                 [&] { return toplevelsAsked = true, c.toplevelsOffered; }),
+                  c.kind)
             << c.session.display.toStdString();
-        EXPECT_EQ(asked, !c.session.swaySocket.isEmpty());
+        EXPECT_EQ(swayAsked, !c.session.swaySocket.isEmpty());
+        EXPECT_EQ(toplevelsAsked, !c.session.waylandDisplay.isEmpty() && c.kind != Kind::sway);
     }
 }
 

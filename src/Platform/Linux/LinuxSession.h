@@ -9,6 +9,9 @@ struct LinuxSession {
         x11,
         /// A sway session: its IPC socket is named.
         sway,
+        /// Another wlroots compositor: its Wayland display offers the toplevel list
+        /// (zwlr_foreign_toplevel_manager_v1).
+        wlroots,
         /// A Wayland session that no backend serves; windows may still be listed through
         /// its X server, but no hotkeys work.
         unservedWayland,
@@ -26,10 +29,12 @@ struct LinuxSession {
 
     bool isWayland() const;
     /// The backend to try first; `swayAnswers` says whether sway's socket answers, asked only
-    /// when the socket is named. Other Wayland compositors are told apart here too, each by
-    /// its own sign, before a session counts as unserved.
-    template <typename SwayAnswers> Kind kind(SwayAnswers swayAnswers) const {
+    /// when the socket is named; `toplevelsOffered` whether the Wayland display offers the
+    /// toplevel list, asked only when a Wayland display is named.
+    template <typename SwayAnswers, typename ToplevelsOffered>
+    Kind kind(SwayAnswers swayAnswers, ToplevelsOffered toplevelsOffered) const {
         if (!swaySocket.isEmpty() && swayAnswers()) return Kind::sway;
+        if (!waylandDisplay.isEmpty() && toplevelsOffered()) return Kind::wlroots;
         if (isWayland()) return Kind::unservedWayland;
         return display.isEmpty() ? Kind::none : Kind::x11;
     }
