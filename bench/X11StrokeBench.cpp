@@ -347,16 +347,29 @@ int runBench() {
     int made = 0;
     for (const int count : {50, 200}) {
         const int more = count - made;
-        const auto created = windows.createMany(more, [&](int i) {
+        std::vector<xcb_window_t> created;
+        for (int i = 0; i < more; ++i) {
             TestWindowProperties props;
             props.pid = pids[std::size_t(made + i) % pids.size()];
             props.wmClass = QByteArray("bench\0Bench", 11) + QByteArray::number((made + i) % 4) + '\0';
             props.title = "bench window " + QByteArray::number(made + i);
             props.size = QSize(200, 100);
-            return props;
-        });
+            created.push_back(windows.map(props));
+        }
         made = count;
-        if (created.size() != std::size_t(more)) failed = true;
+        // Viewable asked only once all are listed: one round trip each.
+        const bool shown = windows.waitUntil(
+            [&] {
+                const std::vector<xcb_window_t> list = windows.clientList();
+                return std::all_of(created.begin(), created.end(),
+                                   [&](xcb_window_t w) {
+                                       return std::find(list.begin(), list.end(), w) != list.end();
+                                   }) &&
+                       std::all_of(created.begin(), created.end(),
+                                   [&](xcb_window_t w) { return windows.isViewable(w); });
+            },
+            60000);
+        if (!shown) failed = true;
         std::vector<double> collectMs, toolMs;
         std::size_t listed = 0, printed = 0;
         for (int i = 0; i < 15; ++i) {
