@@ -51,8 +51,8 @@ std::optional<QString> failure(const QString& name, int status) {
 
 } // namespace
 
-X11Workspace::X11Workspace(X11Connection& connection)
-    : connection_(connection), launchWatch_(std::make_shared<X11ClientListWatch>(
+X11Workspace::X11Workspace(X11Connection& connection, std::shared_ptr<X11ServerClock> clock)
+    : connection_(connection), clock_(std::move(clock)), launchWatch_(std::make_shared<X11ClientListWatch>(
                                    connection.displayName(), [this] { settleLaunches(); })) {}
 
 X11Workspace::~X11Workspace() {
@@ -276,10 +276,12 @@ std::optional<RunningApplication> X11Workspace::runningInstance(const QString& i
 bool X11Workspace::activate(std::int32_t pid) {
     const auto window = windowToActivate(pid);
     if (!window) return false;
-    // Source 2 (a pager: on the user's behalf) with the server's time now, which no earlier
-    // user action can be later than.
+    // Source 2 (a pager: on the user's behalf) with the time of the user's action: the key
+    // press of the stroke when there was one just now, else the server's time now, which no
+    // earlier user action can be later than.
     xcb_ewmh_request_change_active_window(connection_.ewmh(), connection_.screenNumber(), *window,
-                                          XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER, clock_.now(), XCB_NONE);
+                                          XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER, clock_->userActionTime(),
+                                          XCB_NONE);
     xcb_flush(connection_.xcb());
     return true;
 }

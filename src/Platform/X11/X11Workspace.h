@@ -36,7 +36,9 @@ class X11Connection;
 /// decides how long.
 class X11Workspace final : public WorkspacePort {
 public:
-    explicit X11Workspace(X11Connection& connection);
+    /// Activations take their time stamps from `clock`, which the keyboard tap may share.
+    explicit X11Workspace(X11Connection& connection,
+                          std::shared_ptr<X11ServerClock> clock = std::make_shared<X11ServerClock>());
     ~X11Workspace() override;
 
     QList<RunningApplication> runningApplications() override;
@@ -47,7 +49,7 @@ public:
     bool activate(std::int32_t pid) override;
     /// Nothing to do: X11 has no per-application activation right to hand on. The window
     /// manager judges an activation request by its source (a pager, which we send) and its
-    /// time stamp (the server's current time), not by which program is active.
+    /// time stamp (the user's action), not by which program is active.
     void activateIgnoringOtherApps() override {}
     bool openURL(const QString& url) override;
 
@@ -104,7 +106,7 @@ private:
 
     X11Connection& connection_;
     DesktopEntryIndex index_;
-    X11ServerClock clock_;
+    const std::shared_ptr<X11ServerClock> clock_;
     std::mutex knownMutex_;
     Known known_;
     std::mutex launchesMutex_;
