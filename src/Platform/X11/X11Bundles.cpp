@@ -2,8 +2,15 @@
 
 #include "DesktopEntryIndex.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
+
+#include <algorithm>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <string_view>
+#include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -20,11 +27,14 @@ const QStringList& applicationFolders() {
         bool valid = false;
     };
     thread_local Known known;
-    QByteArray home = qgetenv("HOME");
-    QByteArray dataHome = qgetenv("XDG_DATA_HOME");
-    QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
-    if (!known.valid || home != known.home || dataHome != known.dataHome || dataDirs != known.dataDirs) {
-        known = {std::move(home), std::move(dataHome), std::move(dataDirs),
+    // Compared where they stand: copying them out would cost more than the comparison.
+    const auto same = [](const char* name, const QByteArray& value) {
+        const char* now = ::getenv(name);
+        return now ? value == now : value.isNull();
+    };
+    if (!known.valid || !same("HOME", known.home) || !same("XDG_DATA_HOME", known.dataHome) ||
+        !same("XDG_DATA_DIRS", known.dataDirs)) {
+        known = {qgetenv("HOME"), qgetenv("XDG_DATA_HOME"), qgetenv("XDG_DATA_DIRS"),
                  DesktopEntryIndex::applicationFolders(), true};
     }
     return known.folders;
@@ -34,15 +44,41 @@ std::optional<DesktopEntry> entryAt(const QString& path) {
     return DesktopEntry::read(path, DesktopEntryIndex::desktopFileId(path, applicationFolders()));
 }
 
+struct Child {
+    QString name;
+    /// A folder of its own: linked folders are not entered, as that is where loops come from.
+    bool folder = false;
+};
+
+// A folder's children by name, read straight from the folder: its listing already says which
+// are folders, so the thousands of entries of a large folder need no look-up each.
+std::optional<std::vector<Child>> childrenOf(const QString& path) {
+    DIR* folder = ::opendir(QFile::encodeName(path).constData());
+    if (!folder) return std::nullopt;
+    std::vector<Child> children;
+    while (const dirent* child = ::readdir(folder)) {
+        const std::string_view name(child->d_name);
+        if (name == "." || name == "..") continue;
+        bool isFolder = child->d_type == DT_DIR;
+        if (child->d_type == DT_UNKNOWN) {
+            struct stat status {};
+            isFolder = ::fstatat(::dirfd(folder), child->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+                       S_ISDIR(status.st_mode);
+        }
+        children.push_back({QFile::decodeName(child->d_name), isFolder});
+    }
+    ::closedir(folder);
+    std::sort(children.begin(), children.end(), [](const Child& a, const Child& b) { return a.name < b.name; });
+    return children;
+}
+
 void appendNested(const QString& folder, const QString& relative, int depth, QStringList& names) {
-    const QFileInfoList children =
-        QDir(folder + QLatin1Char('/') + relative)
-            .entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
-    for (const QFileInfo& child : children) {
+    const auto children = childrenOf(folder + QLatin1Char('/') + relative);
+    if (!children) return;
+    for (const Child& child : *children) {
         if (names.size() >= maximumNames) return;
-        const QString name = relative + QLatin1Char('/') + child.fileName();
-        // Linked folders are not entered: that is where loops come from.
-        if (child.isDir() && !child.isSymLink()) {
+        const QString name = relative + QLatin1Char('/') + child.name;
+        if (child.folder) {
             if (depth < maximumDepth) appendNested(folder, name, depth + 1, names);
         } else if (name.endsWith(QLatin1String(".desktop"))) {
             names.append(name);
@@ -57,15 +93,14 @@ QStringList X11Bundles::applicationRoots() {
 }
 
 std::optional<QStringList> X11Bundles::contentsOfDirectory(const QString& path) {
-    const QFileInfo folder(path);
-    if (!folder.isDir() || !folder.isReadable()) return std::nullopt;
-    const QFileInfoList children = QDir(path).entryInfoList(
-        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden, QDir::Name);
+    const auto children = childrenOf(path);
+    if (!children) return std::nullopt;
     QStringList names;
-    for (const QFileInfo& child : children)
-        names.append(child.fileName());
-    for (const QFileInfo& child : children)
-        if (child.isDir() && !child.isSymLink()) appendNested(path, child.fileName(), 1, names);
+    names.reserve(qsizetype(children->size()));
+    for (const Child& child : *children)
+        names.append(child.name);
+    for (const Child& child : *children)
+        if (child.folder) appendNested(path, child.name, 1, names);
     return names;
 }
 
