@@ -23,7 +23,7 @@ struct BindingsLookup::Shared {
     std::condition_variable answered;
     std::optional<std::pair<QString, QString>> request;
     bool reading = false;
-    bool asking = false;  // whether the folder's file system is being asked about
+    bool asking = false; // whether the folder's file system is being asked about
     bool stopping = false;
     std::uint64_t asked = 0;
     std::uint64_t done = 0;
@@ -70,8 +70,9 @@ struct BindingsLookup::Shared {
 };
 
 BindingsLookup::BindingsLookup()
-    : BindingsLookup([](const QString& path, const QString& keyID) { return KeyBindingStore::lookup(path, keyID); },
-                     defaultDeadline, &LocalDisk::holdsFolderOf) {}
+    : BindingsLookup(
+          [](const QString& path, const QString& keyID) { return KeyBindingStore::lookup(path, keyID); },
+          defaultDeadline, &LocalDisk::holdsFolderOf) {}
 
 BindingsLookup::BindingsLookup(Read read, std::chrono::milliseconds deadline, IsLocal isLocal)
     : shared_(std::make_shared<Shared>(std::move(read), std::move(isLocal))), deadline_(deadline) {}

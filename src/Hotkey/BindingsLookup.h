@@ -48,7 +48,8 @@ public:
     /// Reads with KeyBindingStore::lookup; files on a local disk (LocalDisk) are read directly.
     BindingsLookup();
     /// Without `isLocal`, every read runs on the reader thread.
-    explicit BindingsLookup(Read read, std::chrono::milliseconds deadline = defaultDeadline, IsLocal isLocal = {});
+    explicit BindingsLookup(Read read, std::chrono::milliseconds deadline = defaultDeadline,
+                            IsLocal isLocal = {});
     /// Stops the reader thread. A read still hanging after one more deadline is left to finish
     /// on its own, with the state it needs; the thread then ends.
     ~BindingsLookup();

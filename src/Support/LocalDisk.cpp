@@ -19,13 +19,13 @@ namespace {
 // Kinds whose reads end as fast as the machine's own storage. Network shares, FUSE and the
 // kinds missing here may stall for as long as a server or a helper process does.
 constexpr std::uint32_t localKinds[] = {
-    EXT4_SUPER_MAGIC,     XFS_SUPER_MAGIC,   BTRFS_SUPER_MAGIC,    TMPFS_MAGIC,
-    OVERLAYFS_SUPER_MAGIC, F2FS_SUPER_MAGIC, RAMFS_MAGIC,          ECRYPTFS_SUPER_MAGIC,
-    NILFS_SUPER_MAGIC,    MSDOS_SUPER_MAGIC, EXFAT_SUPER_MAGIC,    REISERFS_SUPER_MAGIC,
-    0x3153464a,           // jfs
-    0x2fc12fc1,           // zfs
-    0xca451a4e,           // bcachefs
-    0x7366746e,           // ntfs3 (the kernel's own, not ntfs-3g over FUSE)
+    EXT4_SUPER_MAGIC,  XFS_SUPER_MAGIC,      BTRFS_SUPER_MAGIC,    TMPFS_MAGIC,       OVERLAYFS_SUPER_MAGIC,
+    F2FS_SUPER_MAGIC,  RAMFS_MAGIC,          ECRYPTFS_SUPER_MAGIC, NILFS_SUPER_MAGIC, MSDOS_SUPER_MAGIC,
+    EXFAT_SUPER_MAGIC, REISERFS_SUPER_MAGIC,
+    0x3153464a, // jfs
+    0x2fc12fc1, // zfs
+    0xca451a4e, // bcachefs
+    0x7366746e, // ntfs3 (the kernel's own, not ntfs-3g over FUSE)
 };
 #endif
 

@@ -91,7 +91,7 @@ TEST(BindingsLookup, AReadThatNeverEndsDoesNotHoldUpItsOwnersEnd) {
 
 TEST(BindingsLookup, OnlyAFileFoundOnALocalDiskIsReadOnTheCallersThread) {
     for (const bool local : {true, false}) {
-        std::vector<std::thread::id> readers;  // ordered by the lookup's own hand-over
+        std::vector<std::thread::id> readers; // ordered by the lookup's own hand-over
         BindingsLookup lookup(
             [&](const QString&, const QString&) {
                 readers.push_back(std::this_thread::get_id());

@@ -68,7 +68,8 @@ std::optional<std::vector<Child>> childrenOf(const QString& path) {
         children.push_back({QFile::decodeName(child->d_name), isFolder});
     }
     ::closedir(folder);
-    std::sort(children.begin(), children.end(), [](const Child& a, const Child& b) { return a.name < b.name; });
+    std::sort(children.begin(), children.end(),
+              [](const Child& a, const Child& b) { return a.name < b.name; });
     return children;
 }
 

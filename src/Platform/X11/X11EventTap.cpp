@@ -71,7 +71,8 @@ QString hex(std::uint16_t mask) {
 TapOpening X11EventTap::open(const char* display, KeyboardTapPort::Callback callback,
                              std::shared_ptr<X11ServerClock> clock) {
     // The display is fixed here: a reconnection goes back to the same one.
-    std::shared_ptr<X11EventTap> tap(new X11EventTap(QByteArray(display), std::move(callback), std::move(clock)));
+    std::shared_ptr<X11EventTap> tap(
+        new X11EventTap(QByteArray(display), std::move(callback), std::move(clock)));
     if (tap->wakeRead_ < 0) return {nullptr, TapFailure::noDisplay};
     if (const auto failure = tap->connect()) return {nullptr, *failure};
     return {tap, {}};

@@ -49,7 +49,8 @@ public:
     static void logOnce(const QString& line);
 
 private:
-    X11EventTap(QByteArray display, KeyboardTapPort::Callback callback, std::shared_ptr<X11ServerClock> clock);
+    X11EventTap(QByteArray display, KeyboardTapPort::Callback callback,
+                std::shared_ptr<X11ServerClock> clock);
 
     /// Opens the connection, selects the raw Super events and grabs the keys; why not when
     /// the display cannot be opened or every grab is refused.

@@ -48,7 +48,8 @@ void X11ServerClock::heardKeyPress(xcb_timestamp_t time) {
 xcb_timestamp_t X11ServerClock::userActionTime() {
     {
         std::lock_guard lock(heardMutex_);
-        if (heard_ && std::chrono::steady_clock::now() - heard_->second < keyPressLifetime) return heard_->first;
+        if (heard_ && std::chrono::steady_clock::now() - heard_->second < keyPressLifetime)
+            return heard_->first;
     }
     return now();
 }

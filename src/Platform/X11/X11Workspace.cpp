@@ -52,8 +52,9 @@ std::optional<QString> failure(const QString& name, int status) {
 } // namespace
 
 X11Workspace::X11Workspace(X11Connection& connection, std::shared_ptr<X11ServerClock> clock)
-    : connection_(connection), clock_(std::move(clock)), launchWatch_(std::make_shared<X11ClientListWatch>(
-                                   connection.displayName(), [this] { settleLaunches(); })) {}
+    : connection_(connection), clock_(std::move(clock)),
+      launchWatch_(
+          std::make_shared<X11ClientListWatch>(connection.displayName(), [this] { settleLaunches(); })) {}
 
 X11Workspace::~X11Workspace() {
     // No answer may run into a workspace that is going.
