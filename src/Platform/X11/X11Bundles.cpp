@@ -52,13 +52,13 @@ struct Child {
 
 // A folder's children by name, read straight from the folder: its listing already says which
 // are folders, so the thousands of entries of a large folder need no look-up each.
-std::optional<std::vector<Child>> childrenOf(const QString& path) {
+std::optional<std::vector<Child>> childrenOf(const QString& path, bool withHidden) {
     DIR* folder = ::opendir(QFile::encodeName(path).constData());
     if (!folder) return std::nullopt;
     std::vector<Child> children;
     while (const dirent* child = ::readdir(folder)) {
         const std::string_view name(child->d_name);
-        if (name == "." || name == "..") continue;
+        if (name == "." || name == ".." || (!withHidden && name.front() == '.')) continue;
         bool isFolder = child->d_type == DT_DIR;
         if (child->d_type == DT_UNKNOWN) {
             struct stat status {};
@@ -74,7 +74,8 @@ std::optional<std::vector<Child>> childrenOf(const QString& path) {
 }
 
 void appendNested(const QString& folder, const QString& relative, int depth, QStringList& names) {
-    const auto children = childrenOf(folder + QLatin1Char('/') + relative);
+    // Hidden names below the top level are left out.
+    const auto children = childrenOf(folder + QLatin1Char('/') + relative, false);
     if (!children) return;
     for (const Child& child : *children) {
         if (names.size() >= maximumNames) return;
@@ -94,7 +95,7 @@ QStringList X11Bundles::applicationRoots() {
 }
 
 std::optional<QStringList> X11Bundles::contentsOfDirectory(const QString& path) {
-    const auto children = childrenOf(path);
+    const auto children = childrenOf(path, true);
     if (!children) return std::nullopt;
     QStringList names;
     names.reserve(qsizetype(children->size()));
