@@ -42,7 +42,7 @@ public:
     /// A small fraction of a second: long enough for a healthy disk under load, short enough
     /// that the typing after a stroke does not visibly lag.
     static constexpr std::chrono::milliseconds defaultDeadline{250};
-    /// How long a "local" answer holds before the reader thread asks again.
+    /// How long what the reader thread found about a folder holds before it asks again.
     static constexpr std::chrono::seconds localVerdictLifetime{60};
 
     /// Reads with KeyBindingStore::lookup; files on a local disk (LocalDisk) are read directly.
