@@ -5,7 +5,6 @@
 #include <QFile>
 
 #include <algorithm>
-#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <string_view>
@@ -17,31 +16,9 @@ namespace {
 constexpr int maximumDepth = 4;
 constexpr int maximumNames = 20000;
 
-// The applications folders follow from three variables alone, and working them out costs as
-// much as reading a small entry: a scan asks for every entry, so they are worked out again
-// only when a variable changed.
-const QStringList& applicationFolders() {
-    struct Known {
-        QByteArray home, dataHome, dataDirs;
-        QStringList folders;
-        bool valid = false;
-    };
-    thread_local Known known;
-    // Compared where they stand: copying them out would cost more than the comparison.
-    const auto same = [](const char* name, const QByteArray& value) {
-        const char* now = ::getenv(name);
-        return now ? value == now : value.isNull();
-    };
-    if (!known.valid || !same("HOME", known.home) || !same("XDG_DATA_HOME", known.dataHome) ||
-        !same("XDG_DATA_DIRS", known.dataDirs)) {
-        known = {qgetenv("HOME"), qgetenv("XDG_DATA_HOME"), qgetenv("XDG_DATA_DIRS"),
-                 DesktopEntryIndex::applicationFolders(), true};
-    }
-    return known.folders;
-}
-
 std::optional<DesktopEntry> entryAt(const QString& path) {
-    return DesktopEntry::read(path, DesktopEntryIndex::desktopFileId(path, applicationFolders()));
+    return DesktopEntry::read(
+        path, DesktopEntryIndex::desktopFileId(path, DesktopEntryIndex::applicationFolders()));
 }
 
 struct Child {
@@ -91,7 +68,7 @@ void appendNested(const QString& folder, const QString& relative, int depth, QSt
 } // namespace
 
 QStringList X11Bundles::applicationRoots() {
-    return applicationFolders();
+    return DesktopEntryIndex::applicationFolders();
 }
 
 std::optional<QStringList> X11Bundles::contentsOfDirectory(const QString& path) {
