@@ -117,8 +117,9 @@ std::shared_ptr<const X11Workspace::ClientWindows> X11Workspace::clientWindows(b
     return kept;
 }
 
-RunningApplication X11Workspace::application(std::int32_t pid, const ClientWindows& listed) {
-    const auto entries = index_.entries();
+RunningApplication
+X11Workspace::application(std::int32_t pid, const ClientWindows& listed,
+                          const std::shared_ptr<const DesktopEntryIndex::Entries>& entries) {
     {
         std::lock_guard lock(knownMutex_);
         if (known_.entries != entries) {
@@ -185,12 +186,13 @@ RunningApplication X11Workspace::describe(std::int32_t pid, const std::vector<Cl
 
 QList<RunningApplication> X11Workspace::runningApplications() {
     const auto listed = clientWindows(false);
+    const auto entries = index_.entries();
     QList<RunningApplication> applications;
     std::vector<std::int32_t> seen;
     for (const ClientWindow& window : *listed) {
         if (std::find(seen.begin(), seen.end(), window.pid) != seen.end()) continue;
         seen.push_back(window.pid);
-        applications.append(application(window.pid, *listed));
+        applications.append(application(window.pid, *listed, entries));
     }
     return applications;
 }
@@ -200,7 +202,7 @@ std::optional<RunningApplication> X11Workspace::runningApplication(std::int32_t 
     const bool hasWindow =
         std::any_of(listed->begin(), listed->end(), [pid](const ClientWindow& w) { return w.pid == pid; });
     if (!hasWindow) return std::nullopt;
-    return application(pid, *listed);
+    return application(pid, *listed, index_.entries());
 }
 
 std::optional<RunningApplication> X11Workspace::frontmostApplication() {
@@ -209,7 +211,7 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() {
     // The pid of a known client is at hand; any other window is asked.
     const auto listed = clientWindows(false);
     for (const ClientWindow& window : *listed)
-        if (window.id == *active) return application(window.pid, *listed);
+        if (window.id == *active) return application(window.pid, *listed, index_.entries());
     xcb_ewmh_connection_t* ewmh = connection_.ewmh();
     uint32_t pid = 0;
     if (!xcb_ewmh_get_wm_pid_reply(ewmh, xcb_ewmh_get_wm_pid(ewmh, *active), &pid, nullptr) || pid == 0 ||
@@ -256,6 +258,7 @@ std::optional<xcb_window_t> X11Workspace::windowToActivate(std::int32_t pid) {
 
 std::optional<RunningApplication> X11Workspace::runningInstance(const QString& id) {
     const auto listed = clientWindows(false);
+    const auto entries = index_.entries();
     // Which process of the entry was used last matters only when several run it: the
     // stacking order is read only then.
     std::vector<RunningApplication> instances;
@@ -263,7 +266,8 @@ std::optional<RunningApplication> X11Workspace::runningInstance(const QString& i
     for (const ClientWindow& window : *listed) {
         if (std::find(seen.begin(), seen.end(), window.pid) != seen.end()) continue;
         seen.push_back(window.pid);
-        if (RunningApplication running = application(window.pid, *listed); running.bundleIdentifier == id)
+        if (RunningApplication running = application(window.pid, *listed, entries);
+            running.bundleIdentifier == id)
             instances.push_back(std::move(running));
     }
     if (instances.size() <= 1) return instances.empty() ? std::nullopt : std::optional(instances.front());

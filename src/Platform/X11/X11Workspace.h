@@ -80,8 +80,10 @@ private:
     /// Drops what a change of the client lists since the last call made stale.
     void forgetChanged();
     /// The application of `pid` (which must have a client window), told by its first window
-    /// that has a class; kept until the client list or the desktop entries change.
-    RunningApplication application(std::int32_t pid, const ClientWindows& listed);
+    /// that has a class; kept until the client list or the desktop entries change. The entries
+    /// in effect are asked for once per question, however many processes it tells apart.
+    RunningApplication application(std::int32_t pid, const ClientWindows& listed,
+                                   const std::shared_ptr<const DesktopEntryIndex::Entries>& entries);
     RunningApplication describe(std::int32_t pid, const ClientWindows& windows,
                                 const DesktopEntryIndex::Entries& entries);
     /// The application with this desktop-file id whose window is highest in the stacking
