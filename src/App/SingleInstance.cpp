@@ -5,10 +5,16 @@
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -19,6 +25,23 @@ constexpr int answerMs = 2000;
 constexpr qint64 longestRequest = 16;
 
 constexpr mode_t privateMode = 0700;
+// Only this user may call: the socket is the user's alone, as the folder it lies in.
+constexpr mode_t socketMode = 0600;
+constexpr int waitingCallers = 16;
+
+// The address of the socket at `path`; nothing when the path does not fit in one.
+std::optional<sockaddr_un> addressOf(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    sockaddr_un address{};
+    if (native.isEmpty() || std::size_t(native.size()) >= sizeof address.sun_path) return std::nullopt;
+    address.sun_family = AF_UNIX;
+    std::copy(native.begin(), native.end(), address.sun_path);
+    return address;
+}
+
+QString lastError() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
 
 // A folder of this user's alone: a folder itself (not a link to one), the user's, closed to
 // everyone else. Only there is whoever answers on the socket this user's own instance.
@@ -56,70 +79,141 @@ QString SingleInstance::socketPath() {
     return folder + QStringLiteral("/kestavon-") + QString::fromLatin1(name);
 }
 
+namespace {
+
+// Connects to the instance at `path` and sends `line`; the connected socket, or -1 when none
+// listens there.
+int call(const QString& path, const QByteArray& line) {
+    const auto address = addressOf(path);
+    if (!address) return -1;
+    const int running = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (running < 0) return -1;
+    // An instance too busy to take the call (or to answer it) keeps it waiting this long at most.
+    const timeval limit{answerMs / 1000, (answerMs % 1000) * 1000};
+    ::setsockopt(running, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    ::setsockopt(running, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    if (::connect(running, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0) {
+        ::close(running);
+        return -1;
+    }
+    ::send(running, line.constData(), std::size_t(line.size()), MSG_NOSIGNAL);
+    return running;
+}
+
+} // namespace
+
 bool SingleInstance::ask(const QString& path, Request request) {
-    QLocalSocket running;
-    running.connectToServer(path);
-    if (!running.waitForConnected(answerMs)) return false;
-    running.write(request == Request::quit ? "quit\n" : "show\n");
-    running.waitForBytesWritten(answerMs);
-    running.disconnectFromServer();
+    const int running = call(path, request == Request::quit ? "quit\n" : "show\n");
+    if (running < 0) return false;
+    ::close(running);
     return true;
 }
 
 SingleInstance::JumpAnswer SingleInstance::jump(const QString& path, const QString& keyID) {
-    QLocalSocket running;
-    running.connectToServer(path);
-    if (!running.waitForConnected(answerMs)) return JumpAnswer::notRunning;
-    running.write("jump " + keyID.toUtf8() + '\n');
+    const int running = call(path, "jump " + keyID.toUtf8() + '\n');
+    if (running < 0) return JumpAnswer::notRunning;
     // The stroke itself runs on after the answer: the answer says only whether it was handed over.
-    while (!running.canReadLine() && running.waitForReadyRead(answerMs)) {
-    }
-    const QByteArray answer = running.readLine(longestRequest).trimmed();
-    if (answer == "ran") return JumpAnswer::ran;
-    if (answer == "unbound") return JumpAnswer::unbound;
+    QByteArray answer;
+    char buffer[longestRequest];
+    ssize_t n = 0;
+    while (!answer.contains('\n') && answer.size() <= longestRequest &&
+           ((n = ::recv(running, buffer, sizeof buffer, 0)) > 0 || (n < 0 && errno == EINTR)))
+        if (n > 0) answer.append(buffer, n);
+    ::close(running);
+    const QByteArray said = answer.left(answer.indexOf('\n')).trimmed();
+    if (said == "ran") return JumpAnswer::ran;
+    if (said == "unbound") return JumpAnswer::unbound;
     return JumpAnswer::noAnswer;
 }
 
 std::unique_ptr<SingleInstance> SingleInstance::claim(const QString& path) {
     std::unique_ptr<SingleInstance> instance(new SingleInstance);
     if (path.isEmpty()) {
-        qWarning(
-            "Kestavon: no private folder for the instance socket; a second start will not find this one");
+        qWarning("Kestavon: no private folder for the instance socket; a second start will not find this one");
         return instance;
     }
     if (ask(path, Request::show)) return nullptr;
 
     // Nobody answers: whatever is at the path is left from a process that ended.
-    QLocalServer::removeServer(path);
-    instance->server_.setSocketOptions(QLocalServer::UserAccessOption);
-    if (!instance->server_.listen(path)) {
+    ::unlink(QFile::encodeName(path).constData());
+    if (const auto whyNot = instance->listen(path))
         qWarning("Kestavon: cannot listen on %s (%s); a second start will not find this one",
-                 qUtf8Printable(path), qUtf8Printable(instance->server_.errorString()));
-        return instance;
-    }
-    SingleInstance* self = instance.get();
-    connect(&self->server_, &QLocalServer::newConnection, self, [self] {
-        while (QLocalSocket* caller = self->server_.nextPendingConnection()) {
-            connect(caller, &QLocalSocket::disconnected, caller, &QObject::deleteLater);
-            connect(caller, &QLocalSocket::readyRead, self, [self, caller] {
-                if (caller->canReadLine() || caller->bytesAvailable() > longestRequest) self->answer(caller);
-            });
-        }
-    });
+                 qUtf8Printable(path), qUtf8Printable(*whyNot));
     return instance;
 }
 
-void SingleInstance::answer(QLocalSocket* caller) {
-    const QByteArray request = caller->readLine(longestRequest + 1).trimmed();
-    caller->disconnect(this);
-    if (request.startsWith("jump ")) {
-        const bool ran = jumpHandler_ && jumpHandler_(QString::fromUtf8(request.mid(5)));
-        caller->write(ran ? "ran\n" : "unbound\n");
-        // Waits for the answer to be written before closing.
-        caller->disconnectFromServer();
+std::optional<QString> SingleInstance::listen(const QString& path) {
+    const auto address = addressOf(path);
+    if (!address) return QStringLiteral("the path is too long for a socket");
+    const int server = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (server < 0) return lastError();
+    const QByteArray native = QFile::encodeName(path);
+    if (::bind(server, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0 ||
+        ::chmod(native.constData(), socketMode) != 0 || ::listen(server, waitingCallers) != 0) {
+        const QString why = lastError();
+        ::close(server);
+        return why;
+    }
+    server_ = server;
+    path_ = path;
+    auto* calls = new QSocketNotifier(server_, QSocketNotifier::Read, this);
+    connect(calls, &QSocketNotifier::activated, this, &SingleInstance::acceptCallers);
+    return std::nullopt;
+}
+
+SingleInstance::~SingleInstance() {
+    for (const int caller : callers_)
+        ::close(caller);
+    if (server_ < 0) return;
+    ::close(server_);
+    ::unlink(QFile::encodeName(path_).constData());
+}
+
+void SingleInstance::acceptCallers() {
+    for (;;) {
+        const int caller = ::accept4(server_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (caller < 0) return;
+        callers_.insert(caller);
+        auto* notifier = new QSocketNotifier(caller, QSocketNotifier::Read, this);
+        auto received = std::make_shared<QByteArray>();
+        connect(notifier, &QSocketNotifier::activated, this,
+                [this, caller, notifier, received] { readFrom(caller, *received, notifier); });
+    }
+}
+
+void SingleInstance::readFrom(int caller, QByteArray& received, QSocketNotifier* notifier) {
+    const auto whole = [&received] { return received.contains('\n') || received.size() > longestRequest; };
+    bool hungUp = false;
+    while (!whole()) {
+        char buffer[longestRequest + 1];
+        const ssize_t n = ::recv(caller, buffer, sizeof buffer, 0);
+        if (n > 0) {
+            received.append(buffer, n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            hungUp = n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
+            break;
+        }
+    }
+    if (!whole() && !hungUp) return;
+    notifier->setEnabled(false);
+    notifier->deleteLater();
+    callers_.erase(caller);
+    if (!whole()) {
+        ::close(caller);
         return;
     }
-    caller->disconnectFromServer();
+    const qsizetype end = received.indexOf('\n');
+    const QByteArray request = received.left(end < 0 ? longestRequest : end).trimmed();
+    if (request.startsWith("jump ")) {
+        const bool ran = jumpHandler_ && jumpHandler_(QString::fromUtf8(request.mid(5)));
+        // A few bytes on a fresh connection: they fit in its buffer at once.
+        const char* answer = ran ? "ran\n" : "unbound\n";
+        ::send(caller, answer, std::strlen(answer), MSG_NOSIGNAL);
+    }
+    ::close(caller);
+    if (request.startsWith("jump ")) return;
     if (request == "quit")
         emit quitRequested();
     else

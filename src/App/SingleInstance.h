@@ -1,18 +1,21 @@
 #pragma once
 
-#include <QLocalServer>
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <set>
 
-class QLocalSocket;
+class QSocketNotifier;
 
 /// Keeps Kestavon to one process per user and data folder: two processes would fight over the
 /// hotkeys and overwrite each other's bindings. The first process listens on a local socket;
 /// a later start reaches it there, asks it to show its window (or, for "kestavon --quit", to
-/// quit, and for "kestavon --jump KEY", to run a key's stroke), and stops.
+/// quit, and for "kestavon --jump KEY", to run a key's stroke), and stops. The socket is a plain local one watched by the event loop: the network
+/// library's local sockets would bring a megabyte of its code into memory at every start.
 class SingleInstance : public QObject {
     Q_OBJECT
 
@@ -39,7 +42,10 @@ public:
     /// still succeeds: Kestavon runs, only without the guard.
     static std::unique_ptr<SingleInstance> claim(const QString& path);
 
-    bool listening() const { return server_.isListening(); }
+    /// Stops listening and removes the socket.
+    ~SingleInstance() override;
+
+    bool listening() const { return server_ >= 0; }
     /// What answers jumps; without one, every jump is answered "unbound".
     void setJumpHandler(JumpHandler handler) { jumpHandler_ = std::move(handler); }
 
@@ -49,8 +55,15 @@ signals:
 
 private:
     SingleInstance() = default;
-    void answer(QLocalSocket* caller);
+    /// Listens at `path`; the reason when it cannot.
+    std::optional<QString> listen(const QString& path);
+    void acceptCallers();
+    /// Reads what a caller sent so far; once it is a whole request, or the caller hung up,
+    /// the call ends.
+    void readFrom(int caller, QByteArray& received, QSocketNotifier* notifier);
 
-    QLocalServer server_;
+    int server_ = -1;
+    QString path_;
+    std::set<int> callers_;
     JumpHandler jumpHandler_;
 };

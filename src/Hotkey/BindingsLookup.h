@@ -14,6 +14,10 @@
 /// folder whose server hangs) would hold it for as long as the read hangs; so the read runs on
 /// a reader thread of its own, "kestavon.hotkey.read", which starts with the first lookup.
 /// One read at a time: while a read hangs, later lookups answer at once and start none.
+/// Handing a read over costs far more than the read itself, so once the reader thread has
+/// found that the file's folder is on a local disk, lookups read it on the caller's thread;
+/// the reader thread asks again after `localVerdictLifetime`, in case something was mounted
+/// over the folder meanwhile.
 class BindingsLookup {
 public:
     /// Reads the file at `path` and finds `keyID` in it; may block for any time.
@@ -32,13 +36,20 @@ public:
         KeyBindingStore::Lookup lookup;
     };
 
+    /// Whether the file at `path` lies where reading it cannot hang; may block for any time.
+    using IsLocal = std::function<bool(const QString& path)>;
+
     /// A small fraction of a second: long enough for a healthy disk under load, short enough
     /// that the typing after a stroke does not visibly lag.
     static constexpr std::chrono::milliseconds defaultDeadline{250};
+    /// How long what the reader thread found about a folder holds before it asks again.
+    static constexpr std::chrono::seconds localVerdictLifetime{60};
 
-    /// Reads with KeyBindingStore::lookup.
+    /// Reads with KeyBindingStore::lookup; files on a local disk (LocalDisk) are read directly.
     BindingsLookup();
-    explicit BindingsLookup(Read read, std::chrono::milliseconds deadline = defaultDeadline);
+    /// Without `isLocal`, every read runs on the reader thread.
+    explicit BindingsLookup(Read read, std::chrono::milliseconds deadline = defaultDeadline,
+                            IsLocal isLocal = {});
     /// Stops the reader thread. A read still hanging after one more deadline is left to finish
     /// on its own, with the state it needs; the thread then ends.
     ~BindingsLookup();

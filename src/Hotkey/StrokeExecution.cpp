@@ -55,7 +55,10 @@ void execute(HotkeyMonitor& monitor, const QString& keyID, const AppEntry& entry
 void run(HotkeyMonitor& monitor, const QString& keyID, const HotkeyRouter::Route& route) {
     TimePort& time = Platform::current().time();
     const double start = time.now();
-    const QString frontBefore = frontAppName();
+    // The front application is asked for the log line alone, and asking takes the window
+    // server's time before the jump.
+    const bool logging = HotkeyLog::shared().enabled();
+    const QString frontBefore = logging ? frontAppName() : QString();
 
     if (const auto* launch = std::get_if<HotkeyRouter::Launch>(&route)) {
         launchAndFinish(monitor, keyID, launch->entry);
@@ -88,6 +91,7 @@ void run(HotkeyMonitor& monitor, const QString& keyID, const HotkeyRouter::Route
         HotkeyLog::log(QStringLiteral("路由 ignore：") + keyID + QStringLiteral(" 绑定的 app 记录为空"));
     }
 
+    if (!logging) return;
     const auto elapsedMs = static_cast<long long>(std::trunc((time.now() - start) * 1000.0));
     HotkeyLog::log(QStringLiteral("执行结束 ") + keyID + QStringLiteral(" 用时 ") + QString::number(elapsedMs) +
                    QStringLiteral("ms 前台 ") + frontBefore + QStringLiteral(" → ") + frontAppName());

@@ -31,12 +31,17 @@ WindowInventory InventoryService::collect(const QDateTime& now) {
 
     std::optional<SpaceLayout> spaces;
     if (const auto listed = server.spaces()) spaces = SpaceLayout::from(*listed);
+    // Only windows whose Space the list did not tell are asked about: a question less, and a
+    // round trip to the window server less, for every jump where the list tells them all.
     std::vector<std::uint32_t> numbers;
     numbers.reserve(windows.size());
-    for (const WindowInfo& window : windows) numbers.push_back(window.number);
+    for (const WindowInfo& window : windows)
+        if (!window.spaceListed) numbers.push_back(window.number);
     // Asked even when the Space list could not be read: a window's Space may still be known.
     const auto spaceByWindow =
-        server.spacesOfWindows(numbers).value_or(std::unordered_map<std::uint32_t, std::uint64_t>());
+        numbers.empty()
+            ? std::unordered_map<std::uint32_t, std::uint64_t>()
+            : server.spacesOfWindows(numbers).value_or(std::unordered_map<std::uint32_t, std::uint64_t>());
 
     // One look-up per process within this collection; nothing is kept for the next one.
     WorkspacePort& workspace = Platform::current().workspace();
@@ -65,9 +70,14 @@ WindowInventory InventoryService::collect(const QDateTime& now) {
             record.displayID = display->id;
             record.displayName = display->name;
         }
-        if (const auto space = spaceByWindow.find(window.number); space != spaceByWindow.end()) {
-            record.spaceID = space->second;
-            if (spaces) record.spaceLabel = spaces->label(space->second);
+        std::optional<std::uint64_t> space = window.space;
+        if (!window.spaceListed) {
+            if (const auto asked = spaceByWindow.find(window.number); asked != spaceByWindow.end())
+                space = asked->second;
+        }
+        if (space) {
+            record.spaceID = *space;
+            if (spaces) record.spaceLabel = spaces->label(*space);
         }
         records.push_back(std::move(record));
     }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 /// A validating cursor over JSON text (RFC 8259, UTF-8 only). It steps over values in place
@@ -53,6 +54,15 @@ public:
     bool value(Kind& kind);
     /// Steps over a string (the cursor at its quote), giving its slice.
     bool string(Slice& out);
+    /// Steps over a string when one starts at the cursor; false, and no error, when none does.
+    bool stringIfAny(Slice& out) { return p_ != end_ && *p_ == '"' && string(out); }
+    /// Steps over `text` when the bytes at the cursor are exactly it; otherwise stays put.
+    template <std::size_t N> bool skipExactly(const char (&text)[N]) {
+        constexpr std::size_t length = N - 1;
+        if (std::size_t(end_ - p_) < length || std::memcmp(p_, text, length) != 0) return false;
+        p_ += length;
+        return true;
+    }
     /// Steps over an object (the cursor at its brace), calling onMember(name) with the cursor
     /// at the start of each member's value; onMember must step over that value.
     template <typename OnMember> bool object(OnMember&& onMember);

@@ -25,6 +25,11 @@ struct WindowInfo {
     /// Shown now: not minimised, and on a current Space.
     bool isOnscreen = false;
     bool isMinimized = false;
+    /// Whether the window list tells the window's Space, as some servers do at no extra cost:
+    /// `space` is then that Space (nothing: the window is on none), and spacesOfWindows() need
+    /// not be asked about the window.
+    bool spaceListed = false;
+    std::optional<std::uint64_t> space{};
 
     bool operator==(const WindowInfo&) const = default;
 };

@@ -8,6 +8,8 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -85,4 +87,23 @@ TEST(BindingsLookup, AReadThatNeverEndsDoesNotHoldUpItsOwnersEnd) {
     }
     // The reader was left behind with the gate it waits on; it ends once the file answers.
     gate->open();
+}
+
+TEST(BindingsLookup, OnlyAFileFoundOnALocalDiskIsReadOnTheCallersThread) {
+    for (const bool local : {true, false}) {
+        std::vector<std::thread::id> readers; // ordered by the lookup's own hand-over
+        BindingsLookup lookup(
+            [&](const QString&, const QString&) {
+                readers.push_back(std::this_thread::get_id());
+                return KeyBindingStore::Lookup{};
+            },
+            10s, [&](const QString&) { return local; });
+        // The first read learns where the file lies; by the third, the answer is in.
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(lookup.lookup(QStringLiteral("/data/keyBindings.json"), QStringLiteral("1-q")).status,
+                      BindingsLookup::Status::read);
+        ASSERT_EQ(readers.size(), 3u);
+        EXPECT_NE(readers.front(), std::this_thread::get_id());
+        EXPECT_EQ(readers.back() == std::this_thread::get_id(), local) << local;
+    }
 }

@@ -72,16 +72,17 @@ TEST(InventoryCollection, RecordsCarryApplicationDisplayAndSpaceOfOrdinaryWindow
 TEST(InventoryCollection, SpacesOfWindowsAndTheSpaceListAreEachOptional) {
     struct Case {
         const char* name;
-        bool spaceListFails, windowSpacesFail;
+        bool spaceListFails, windowSpacesFail, listedWithWindows;
         bool available;
         std::optional<std::uint64_t> space;
         std::optional<QString> label;
     };
     const Case cases[] = {
-        {"both", false, false, true, 12, "Fullscreen"},
-        {"no Space list: ids stay, labels go", true, false, false, 12, std::nullopt},
-        {"no Spaces of windows", false, true, true, std::nullopt, std::nullopt},
-        {"neither", true, true, false, std::nullopt, std::nullopt},
+        {"both", false, false, false, true, 12, "Fullscreen"},
+        {"no Space list: ids stay, labels go", true, false, false, false, 12, std::nullopt},
+        {"no Spaces of windows", false, true, false, true, std::nullopt, std::nullopt},
+        {"neither", true, true, false, false, std::nullopt, std::nullopt},
+        {"Spaces told with the windows, none asked for", false, true, true, true, 12, "Fullscreen"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -90,6 +91,7 @@ TEST(InventoryCollection, SpacesOfWindowsAndTheSpaceListAreEachOptional) {
         desk.desktop.addWindow(desk.notes, QRectF(0, 0, 10, 10), 0); // on no Space
         desk.desktop.spaceListFails = c.spaceListFails;
         desk.desktop.windowSpacesFail = c.windowSpacesFail;
+        desk.desktop.spacesListedWithWindows = c.listedWithWindows;
         const WindowInventory inventory = InventoryService::collect(when);
         EXPECT_EQ(inventory.spaceInfoAvailable, c.available);
         const auto records = desk.records(inventory);

@@ -16,6 +16,9 @@ public:
     void stop();
     ~XSession() { stop(); }
 
+    /// The window manager's process id.
+    pid_t windowManagerPid() const { return wm_; }
+
     /// The session shared by all tests of a program, started on first use; null (and the
     /// reason in `whyNot`) when it cannot run here.
     static XSession* shared(QString* whyNot = nullptr);

@@ -70,6 +70,8 @@ public:
     bool spaceListFails = false;
     /// The window server gives no Space for any window.
     bool windowSpacesFail = false;
+    /// The window list tells each window's Space itself.
+    bool spacesListedWithWindows = false;
     /// Switching Space goes nowhere.
     bool spaceSwitchIgnored = false;
     bool trusted = true;

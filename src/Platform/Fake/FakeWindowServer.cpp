@@ -7,9 +7,14 @@ std::optional<std::vector<WindowInfo>> FakeWindowServer::windows() {
     if (desktop_.windowListFails) return std::nullopt;
     std::vector<WindowInfo> list;
     list.reserve(desktop_.windows.size());
-    for (const FakeDesktop::Window& w : desktop_.windows)
+    for (const FakeDesktop::Window& w : desktop_.windows) {
         list.push_back(WindowInfo{w.id, w.pid, w.layer, w.alpha, w.frame, w.ownerName, w.title,
                                   desktop_.isOnscreen(w), w.minimized});
+        if (desktop_.spacesListedWithWindows) {
+            list.back().spaceListed = true;
+            if (w.space != 0) list.back().space = w.space;
+        }
+    }
     return list;
 }
 

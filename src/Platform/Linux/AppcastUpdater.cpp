@@ -6,6 +6,7 @@
 #include "Platform/WorkspacePort.h"
 #include "Support/BuildConfig.h"
 
+#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
@@ -69,7 +70,8 @@ void AppcastUpdater::checkForUpdates() {
     request.setHeader(QNetworkRequest::UserAgentHeader,
                       QStringLiteral("Kestavon/%1").arg(QString::fromUtf8(BuildConfig::shortVersion)));
     cutShort_.reset();
-    QNetworkReply* reply = network_.get(request);
+    if (!network_) network_ = std::make_unique<QNetworkAccessManager>();
+    QNetworkReply* reply = network_->get(request);
     const auto cut = [this, reply](QString why) {
         if (cutShort_) return;
         cutShort_ = std::move(why);

@@ -3,13 +3,14 @@
 #include "Platform/Linux/AppcastItem.h"
 #include "Platform/UpdaterPort.h"
 
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QString>
 
 #include <chrono>
+#include <memory>
 #include <optional>
 
+class QNetworkAccessManager;
 class QNetworkReply;
 class UpdateUserDriver;
 class WorkspacePort;
@@ -61,7 +62,8 @@ private:
     QString hostVersion_;
     UpdaterDelegate* delegate_ = nullptr;
     UpdateUserDriver* userDriver_ = nullptr;
-    QNetworkAccessManager network_;
+    /// Made for the first check: a build that never checks runs none of the network code.
+    std::unique_ptr<QNetworkAccessManager> network_;
     /// A check runs from the request until the answer, the offer's reply included.
     bool sessionInProgress_ = false;
     std::chrono::milliseconds checkDeadline_ = checkDeadline;

@@ -51,12 +51,26 @@ QString take(gchar* value) {
     return text;
 }
 
+// Asked whether the key is there first: for a missing key the key file's getters build a
+// translated error message even when nobody asks for it, which costs more than the rest of
+// the look-up.
 QString stringValue(GKeyFile* file, const char* key) {
+    if (!g_key_file_has_key(file, group, key, nullptr)) return {};
     return take(g_key_file_get_string(file, group, key, nullptr));
 }
 
 bool boolValue(GKeyFile* file, const char* key) {
-    return g_key_file_get_boolean(file, group, key, nullptr) != FALSE;
+    return g_key_file_has_key(file, group, key, nullptr) &&
+           g_key_file_get_boolean(file, group, key, nullptr) != FALSE;
+}
+
+// The Name for the user's locale. Only a file that mentions a translated Name or a gettext
+// domain (which the distribution's GLib may translate through) can have one; the rest, most
+// entries, skip the locale look-up, which walks every language name of the locale.
+QString translatedName(GKeyFile* file, const QByteArray& bytes, const QString& name) {
+    if (!bytes.contains("Name[") && !bytes.contains("Gettext-Domain")) return name;
+    QString localized = take(g_key_file_get_locale_string(file, group, "Name", nullptr, nullptr));
+    return localized.isEmpty() ? name : localized;
 }
 
 QString fileName(const char* path) {
@@ -98,8 +112,7 @@ std::optional<DesktopEntry> DesktopEntry::read(const QString& path, const QStrin
     entry.path = path;
     entry.name = stringValue(file.get(), "Name");
     if (entry.name.isEmpty()) return std::nullopt;
-    entry.localizedName = take(g_key_file_get_locale_string(file.get(), group, "Name", nullptr, nullptr));
-    if (entry.localizedName.isEmpty()) entry.localizedName = entry.name;
+    entry.localizedName = translatedName(file.get(), *bytes, entry.name);
     entry.exec = stringValue(file.get(), "Exec");
     // Without Exec only D-Bus activation could start it; with neither it cannot be launched.
     if (entry.exec.isEmpty() && !boolValue(file.get(), "DBusActivatable")) return std::nullopt;

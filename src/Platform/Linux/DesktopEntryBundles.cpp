@@ -2,47 +2,62 @@
 
 #include "DesktopEntryIndex.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
+
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <string_view>
+#include <sys/stat.h>
+#include <vector>
 
 namespace {
 
 constexpr int maximumDepth = 4;
 constexpr int maximumNames = 20000;
 
-// The applications folders follow from three variables alone, and working them out costs as
-// much as reading a small entry: a scan asks for every entry, so they are worked out again
-// only when a variable changed.
-const QStringList& applicationFolders() {
-    struct Known {
-        QByteArray home, dataHome, dataDirs;
-        QStringList folders;
-        bool valid = false;
-    };
-    thread_local Known known;
-    QByteArray home = qgetenv("HOME");
-    QByteArray dataHome = qgetenv("XDG_DATA_HOME");
-    QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
-    if (!known.valid || home != known.home || dataHome != known.dataHome || dataDirs != known.dataDirs) {
-        known = {std::move(home), std::move(dataHome), std::move(dataDirs),
-                 DesktopEntryIndex::applicationFolders(), true};
-    }
-    return known.folders;
+std::optional<DesktopEntry> entryAt(const QString& path) {
+    return DesktopEntry::read(
+        path, DesktopEntryIndex::desktopFileId(path, DesktopEntryIndex::applicationFolders()));
 }
 
-std::optional<DesktopEntry> entryAt(const QString& path) {
-    return DesktopEntry::read(path, DesktopEntryIndex::desktopFileId(path, applicationFolders()));
+struct Child {
+    QString name;
+    /// A folder of its own: linked folders are not entered, as that is where loops come from.
+    bool folder = false;
+};
+
+// A folder's children by name, read straight from the folder: its listing already says which
+// are folders, so the thousands of entries of a large folder need no look-up each.
+std::optional<std::vector<Child>> childrenOf(const QString& path, bool withHidden) {
+    DIR* folder = ::opendir(QFile::encodeName(path).constData());
+    if (!folder) return std::nullopt;
+    std::vector<Child> children;
+    while (const dirent* child = ::readdir(folder)) {
+        const std::string_view name(child->d_name);
+        if (name == "." || name == ".." || (!withHidden && name.front() == '.')) continue;
+        bool isFolder = child->d_type == DT_DIR;
+        if (child->d_type == DT_UNKNOWN) {
+            struct stat status {};
+            isFolder = ::fstatat(::dirfd(folder), child->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+                       S_ISDIR(status.st_mode);
+        }
+        children.push_back({QFile::decodeName(child->d_name), isFolder});
+    }
+    ::closedir(folder);
+    std::sort(children.begin(), children.end(),
+              [](const Child& a, const Child& b) { return a.name < b.name; });
+    return children;
 }
 
 void appendNested(const QString& folder, const QString& relative, int depth, QStringList& names) {
-    const QFileInfoList children =
-        QDir(folder + QLatin1Char('/') + relative)
-            .entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
-    for (const QFileInfo& child : children) {
+    // Hidden names below the top level are left out.
+    const auto children = childrenOf(folder + QLatin1Char('/') + relative, false);
+    if (!children) return;
+    for (const Child& child : *children) {
         if (names.size() >= maximumNames) return;
-        const QString name = relative + QLatin1Char('/') + child.fileName();
-        // Linked folders are not entered: that is where loops come from.
-        if (child.isDir() && !child.isSymLink()) {
+        const QString name = relative + QLatin1Char('/') + child.name;
+        if (child.folder) {
             if (depth < maximumDepth) appendNested(folder, name, depth + 1, names);
         } else if (name.endsWith(QLatin1String(".desktop"))) {
             names.append(name);
@@ -53,19 +68,18 @@ void appendNested(const QString& folder, const QString& relative, int depth, QSt
 } // namespace
 
 QStringList DesktopEntryBundles::applicationRoots() {
-    return applicationFolders();
+    return DesktopEntryIndex::applicationFolders();
 }
 
 std::optional<QStringList> DesktopEntryBundles::contentsOfDirectory(const QString& path) {
-    const QFileInfo folder(path);
-    if (!folder.isDir() || !folder.isReadable()) return std::nullopt;
-    const QFileInfoList children = QDir(path).entryInfoList(
-        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden, QDir::Name);
+    const auto children = childrenOf(path, true);
+    if (!children) return std::nullopt;
     QStringList names;
-    for (const QFileInfo& child : children)
-        names.append(child.fileName());
-    for (const QFileInfo& child : children)
-        if (child.isDir() && !child.isSymLink()) appendNested(path, child.fileName(), 1, names);
+    names.reserve(qsizetype(children->size()));
+    for (const Child& child : *children)
+        names.append(child.name);
+    for (const Child& child : *children)
+        if (child.folder) appendNested(path, child.name, 1, names);
     return names;
 }
 

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <cstdlib>
 #include <functional>
 #include <sys/stat.h>
 
@@ -154,7 +155,9 @@ void DesktopEntryIndex::rescan(const QStringList& roots) {
     entries_ = std::move(fresh);
 }
 
-QStringList DesktopEntryIndex::applicationFolders() {
+namespace {
+
+QStringList foldersOfEnvironment() {
     QStringList folders;
     const auto add = [&folders](const QString& base) {
         // Relative paths in these variables are invalid and ignored.
@@ -170,6 +173,30 @@ QStringList DesktopEntryIndex::applicationFolders() {
     for (const QString& dir : dirs.split(QLatin1Char(':'), Qt::SkipEmptyParts))
         add(dir);
     return folders;
+}
+
+} // namespace
+
+QStringList DesktopEntryIndex::applicationFolders() {
+    // Worked out again only when a variable they follow changed: every look-up of an entry asks
+    // for them, and working them out costs more than the rest of a look-up that finds no change.
+    struct Known {
+        QByteArray home, dataHome, dataDirs;
+        QStringList folders;
+        bool valid = false;
+    };
+    thread_local Known known;
+    // Compared where they stand: copying them out would cost more than the comparison.
+    const auto same = [](const char* name, const QByteArray& value) {
+        const char* now = ::getenv(name);
+        return now ? value == now : value.isNull();
+    };
+    if (!known.valid || !same("HOME", known.home) || !same("XDG_DATA_HOME", known.dataHome) ||
+        !same("XDG_DATA_DIRS", known.dataDirs)) {
+        known = {qgetenv("HOME"), qgetenv("XDG_DATA_HOME"), qgetenv("XDG_DATA_DIRS"), foldersOfEnvironment(),
+                 true};
+    }
+    return known.folders;
 }
 
 QString DesktopEntryIndex::desktopFileId(const QString& path, const QStringList& folders) {

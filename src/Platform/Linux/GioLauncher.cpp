@@ -1,9 +1,7 @@
 #include "GioLauncher.h"
 
 #include "ChildReaper.h"
-
-#include <gio/gdesktopappinfo.h>
-#include <gio/gio.h>
+#include "GioLibrary.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,8 +51,12 @@ void enterFolder(gpointer folder) {
 } // namespace
 
 Launched launch(const DesktopEntry& entry, std::function<void(int status)> ended) {
-    std::unique_ptr<GDesktopAppInfo, decltype(&g_object_unref)> info(
-        g_desktop_app_info_new_from_filename(QFile::encodeName(entry.path).constData()), &g_object_unref);
+    QString whyNot;
+    const GioLibrary* gio = GioLibrary::get(&whyNot);
+    if (!gio)
+        return {0, QStringLiteral("The application “%1” can’t be launched: %2.").arg(entry.name, whyNot)};
+    std::unique_ptr<GDesktopAppInfo, decltype(gio->objectUnref)> info(
+        gio->appInfoFromFile(QFile::encodeName(entry.path).constData()), gio->objectUnref);
     if (!info) {
         if (const auto program = missingProgram(entry)) {
             return {0,
@@ -65,15 +67,15 @@ Launched launch(const DesktopEntry& entry, std::function<void(int status)> ended
                        .arg(entry.name)};
     }
 
-    std::unique_ptr<GAppLaunchContext, decltype(&g_object_unref)> context(g_app_launch_context_new(),
-                                                                          &g_object_unref);
+    std::unique_ptr<GAppLaunchContext, decltype(gio->objectUnref)> context(gio->newLaunchContext(),
+                                                                           gio->objectUnref);
     // Our own start-up token, if we were given one, belongs to us and not to what we launch.
-    g_app_launch_context_unsetenv(context.get(), "DESKTOP_STARTUP_ID");
-    g_app_launch_context_unsetenv(context.get(), "XDG_ACTIVATION_TOKEN");
+    gio->launchContextUnsetenv(context.get(), "DESKTOP_STARTUP_ID");
+    gio->launchContextUnsetenv(context.get(), "XDG_ACTIVATION_TOKEN");
 
     // A program started from the desktop opens in the user's home folder, not in the one this
     // process happened to be started from; an entry's own Path is GIO's to apply.
-    gchar* ownFolder = g_desktop_app_info_get_string(info.get(), "Path");
+    gchar* ownFolder = gio->appInfoString(info.get(), "Path");
     const bool hasOwnFolder = ownFolder && *ownFolder;
     g_free(ownFolder);
     const QByteArray home = QFile::encodeName(QDir::homePath());
@@ -82,7 +84,7 @@ Launched launch(const DesktopEntry& entry, std::function<void(int status)> ended
     GError* error = nullptr;
     // DO_NOT_REAP_CHILD keeps the program our child, so its pid is the one that maps its
     // windows; ChildReaper collects it when it quits.
-    const gboolean started = g_desktop_app_info_launch_uris_as_manager(
+    const gboolean started = gio->launchAsManager(
         info.get(), nullptr, context.get(), GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD),
         hasOwnFolder ? nullptr : &enterFolder, hasOwnFolder ? nullptr : const_cast<char*>(home.constData()),
         &rememberPid, &pids, &error);
@@ -93,8 +95,10 @@ Launched launch(const DesktopEntry& entry, std::function<void(int status)> ended
 }
 
 bool openURL(const QString& url) {
+    const GioLibrary* gio = GioLibrary::get();
+    if (!gio) return false;
     GError* error = nullptr;
-    if (g_app_info_launch_default_for_uri(url.toUtf8().constData(), nullptr, &error)) return true;
+    if (gio->launchDefaultForUri(url.toUtf8().constData(), nullptr, &error)) return true;
     g_clear_error(&error);
     return false;
 }

@@ -68,16 +68,20 @@ QString hex(std::uint16_t mask) {
 
 } // namespace
 
-TapOpening X11EventTap::open(const char* display, KeyboardTapPort::Callback callback) {
+TapOpening X11EventTap::open(const char* display, KeyboardTapPort::Callback callback,
+                             std::shared_ptr<X11ServerClock> clock) {
     // The display is fixed here: a reconnection goes back to the same one.
-    std::shared_ptr<X11EventTap> tap(new X11EventTap(QByteArray(display), std::move(callback)));
+    std::shared_ptr<X11EventTap> tap(
+        new X11EventTap(QByteArray(display), std::move(callback), std::move(clock)));
     if (tap->wakeRead_ < 0) return {nullptr, TapFailure::noDisplay};
     if (const auto failure = tap->connect()) return {nullptr, *failure};
     return {tap, {}};
 }
 
-X11EventTap::X11EventTap(QByteArray display, KeyboardTapPort::Callback callback)
-    : display_(display.isEmpty() ? qgetenv("DISPLAY") : std::move(display)), callback_(std::move(callback)) {
+X11EventTap::X11EventTap(QByteArray display, KeyboardTapPort::Callback callback,
+                         std::shared_ptr<X11ServerClock> clock)
+    : display_(display.isEmpty() ? qgetenv("DISPLAY") : std::move(display)), callback_(std::move(callback)),
+      clock_(std::move(clock)) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) == 0) {
         wakeRead_ = fds[0];
@@ -288,6 +292,8 @@ void X11EventTap::followKeyboardMapping() {
 
 void X11EventTap::handleGrabbedPress(const xcb_key_press_event_t* event) {
     xcb_connection_t* c = connection_->xcb();
+    // Noted before the callback, which may start a jump that activates a window.
+    if (clock_) clock_->heardKeyPress(event->time);
     bool swallow = false;
     const std::optional<std::int64_t> keyCode = KeyPositions::keyCode(event->detail);
     if (enabled_ && callback_ && keyCode) {

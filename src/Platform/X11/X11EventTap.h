@@ -3,6 +3,7 @@
 #include "Platform/KeyboardTapPort.h"
 #include "X11Connection.h"
 #include "X11ModifierMasks.h"
+#include "X11ServerClock.h"
 
 #include <xcb/xcb.h>
 
@@ -26,8 +27,10 @@ class X11EventTap final : public EventTap {
 public:
     /// Connects to `display` (the DISPLAY variable when null) and grabs the keys; no tap when
     /// the display cannot be opened or not a single grab succeeds. The grabs hold from here
-    /// on: a grabbed press waits for run() to answer it.
-    static TapOpening open(const char* display, KeyboardTapPort::Callback callback);
+    /// on: a grabbed press waits for run() to answer it. `clock`, when given, hears the time
+    /// of every press answered.
+    static TapOpening open(const char* display, KeyboardTapPort::Callback callback,
+                           std::shared_ptr<X11ServerClock> clock = nullptr);
     ~X11EventTap() override;
 
     X11EventTap(const X11EventTap&) = delete;
@@ -49,7 +52,8 @@ public:
     static void logOnce(const QString& line);
 
 private:
-    X11EventTap(QByteArray display, KeyboardTapPort::Callback callback);
+    X11EventTap(QByteArray display, KeyboardTapPort::Callback callback,
+                std::shared_ptr<X11ServerClock> clock);
 
     /// Opens the connection, selects the raw Super events and grabs the keys; why not when
     /// the display cannot be opened or every grab is refused.
@@ -75,6 +79,7 @@ private:
 
     const QByteArray display_; // empty: the default display
     const KeyboardTapPort::Callback callback_;
+    const std::shared_ptr<X11ServerClock> clock_;
     std::unique_ptr<X11Connection> connection_; // replaced by the run thread only; guarded by mutex_
     std::uint8_t xinputOpcode_ = 0;             // 0: no XInput2, Super is read from the key map only
     X11ModifierMasks masks_;                    // what the grabs were made for

@@ -4,5 +4,5 @@
 
 TapOpening X11KeyboardTap::createKeyboardTap(Callback callback) {
     if (waylandSession_) return {nullptr, TapFailure::unsupportedSession};
-    return X11EventTap::open(nullptr, std::move(callback));
+    return X11EventTap::open(nullptr, std::move(callback), clock_);
 }

@@ -5,6 +5,7 @@
 #include "Platform/Linux/DesktopEntryBundles.h"
 #include "Platform/X11/X11Connection.h"
 #include "Platform/X11/X11KeyboardTap.h"
+#include "Platform/X11/X11ServerClock.h"
 #include "Platform/X11/X11SpaceSwitcher.h"
 #include "Platform/X11/X11WindowOperations.h"
 #include "Platform/X11/X11WindowServer.h"
@@ -30,8 +31,10 @@ std::unique_ptr<X11Platform> X11Platform::create(bool wayland, QString* whyNot) 
     platform->windowOperations_ = std::make_unique<X11WindowOperations>(x);
     // Under a Wayland compositor's X server the windows can be listed, but the keyboard of the
     // whole desktop is out of reach: the tap says so.
-    platform->keyboardTap_ = std::make_unique<X11KeyboardTap>(wayland);
-    platform->workspace_ = std::make_unique<X11Workspace>(x);
+    // The tap's key presses are the user actions that the workspace's activations answer.
+    auto clock = std::make_shared<X11ServerClock>();
+    platform->keyboardTap_ = std::make_unique<X11KeyboardTap>(wayland, clock);
+    platform->workspace_ = std::make_unique<X11Workspace>(x, clock);
     platform->bundles_ = std::make_unique<DesktopEntryBundles>();
     platform->updater_ = std::make_unique<AppcastUpdater>(*platform->workspace_);
     return platform;

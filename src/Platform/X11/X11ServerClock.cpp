@@ -40,6 +40,20 @@ bool X11ServerClock::prepare() {
     return true;
 }
 
+void X11ServerClock::heardKeyPress(xcb_timestamp_t time) {
+    std::lock_guard lock(heardMutex_);
+    heard_.emplace(time, std::chrono::steady_clock::now());
+}
+
+xcb_timestamp_t X11ServerClock::userActionTime() {
+    {
+        std::lock_guard lock(heardMutex_);
+        if (heard_ && std::chrono::steady_clock::now() - heard_->second < keyPressLifetime)
+            return heard_->first;
+    }
+    return now();
+}
+
 xcb_timestamp_t X11ServerClock::now() {
     std::lock_guard lock(mutex_);
     if (!prepare()) return XCB_CURRENT_TIME;

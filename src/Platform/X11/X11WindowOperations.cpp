@@ -4,20 +4,34 @@
 #include "Platform/X11/X11Connection.h"
 #include "Platform/X11/X11RestoreRequest.h"
 
+#include <algorithm>
+#include <vector>
+
 std::optional<QRectF> X11WindowOperations::focusedWindowFrame(std::int32_t pid) {
     if (connection_.hasError()) return std::nullopt;
     const X11Clients::Root root = X11Clients::root(connection_);
+    // One read of the clients answers for the active window too, which is nearly always one
+    // of them: a jump waits for one round trip here, not two.
+    const unsigned fields = X11Clients::pid | X11Clients::state | X11Clients::type | X11Clients::frame;
+    const std::vector<X11ClientWindow> clients =
+        root.frontToBack ? X11Clients::read(connection_, *root.frontToBack, fields)
+                         : std::vector<X11ClientWindow>();
     if (root.activeWindow) {
-        const auto active =
-            X11Clients::readOne(connection_, *root.activeWindow, X11Clients::pid | X11Clients::frame);
+        std::optional<X11ClientWindow> active;
+        const auto listed = std::find_if(clients.begin(), clients.end(), [&](const X11ClientWindow& w) {
+            return w.id == *root.activeWindow;
+        });
+        if (listed != clients.end())
+            active = *listed;
+        else
+            active =
+                X11Clients::readOne(connection_, *root.activeWindow, X11Clients::pid | X11Clients::frame);
         if (active && active->process.pid == pid) {
             if (!active->frame) return std::nullopt;
             return QRectF(*active->frame);
         }
     }
-    if (!root.frontToBack) return std::nullopt;
-    const unsigned fields = X11Clients::pid | X11Clients::state | X11Clients::type | X11Clients::frame;
-    for (const X11ClientWindow& w : X11Clients::read(connection_, *root.frontToBack, fields))
+    for (const X11ClientWindow& w : clients)
         if (w.process.pid == pid && w.layer == 0 && !w.hidden && w.frame) return QRectF(*w.frame);
     return std::nullopt;
 }

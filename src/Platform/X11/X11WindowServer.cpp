@@ -22,6 +22,12 @@ bool isOnscreen(const X11ClientWindow& w, std::optional<std::uint32_t> current) 
     return !current || *w.desktop == *current;
 }
 
+/// The desktop a window is shown on: the current one for a window on every desktop.
+std::optional<std::uint32_t> desktopOf(const X11ClientWindow& w, std::optional<std::uint32_t> current) {
+    if (onEveryDesktop(w)) return current;
+    return w.desktop;
+}
+
 WindowInfo infoOf(const X11ClientWindow& w, std::optional<std::uint32_t> current) {
     WindowInfo info;
     info.number = w.id;
@@ -45,8 +51,16 @@ std::optional<std::vector<WindowInfo>> X11WindowServer::windows() {
     std::vector<WindowInfo> list;
     list.reserve(root.frontToBack->size());
     X11ClientOwner owner;
-    for (const X11ClientWindow& w : X11Clients::read(connection_, *root.frontToBack, X11Clients::all))
-        if (owner.isOurs(w.process)) list.push_back(infoOf(w, root.currentDesktop));
+    for (const X11ClientWindow& w : X11Clients::read(connection_, *root.frontToBack, X11Clients::all)) {
+        if (!owner.isOurs(w.process)) continue;
+        WindowInfo info = infoOf(w, root.currentDesktop);
+        // The desktops were read with everything else: the inventory need not ask again.
+        if (root.numberOfDesktops) {
+            info.spaceListed = true;
+            if (const auto desktop = desktopOf(w, root.currentDesktop)) info.space = spaceOfDesktop(*desktop);
+        }
+        list.push_back(std::move(info));
+    }
     return list;
 }
 
@@ -71,12 +85,8 @@ X11WindowServer::spacesOfWindows(const std::vector<std::uint32_t>& windows) {
     if (!root.numberOfDesktops) return std::nullopt;
     std::unordered_map<std::uint32_t, std::uint64_t> spaces;
     for (const X11ClientWindow& w :
-         X11Clients::read(connection_, windows, X11Clients::desktop | X11Clients::state)) {
-        if (onEveryDesktop(w)) {
-            if (root.currentDesktop) spaces.emplace(w.id, spaceOfDesktop(*root.currentDesktop));
-        } else if (w.desktop) {
-            spaces.emplace(w.id, spaceOfDesktop(*w.desktop));
-        }
-    }
+         X11Clients::read(connection_, windows, X11Clients::desktop | X11Clients::state))
+        if (const auto desktop = desktopOf(w, root.currentDesktop))
+            spaces.emplace(w.id, spaceOfDesktop(*desktop));
     return spaces;
 }

@@ -47,9 +47,10 @@ std::optional<QString> failure(const QString& name, int status) {
 
 } // namespace
 
-X11Workspace::X11Workspace(X11Connection& connection)
-    : connection_(connection), launchWatch_(std::make_shared<X11ClientListWatch>(
-                                   connection.displayName(), [this] { settleLaunches(); })) {}
+X11Workspace::X11Workspace(X11Connection& connection, std::shared_ptr<X11ServerClock> clock)
+    : connection_(connection), clock_(std::move(clock)),
+      launchWatch_(
+          std::make_shared<X11ClientListWatch>(connection.displayName(), [this] { settleLaunches(); })) {}
 
 X11Workspace::~X11Workspace() {
     // No answer may run into a workspace that is going.
@@ -111,8 +112,9 @@ std::shared_ptr<const X11Workspace::ClientWindows> X11Workspace::clientWindows(b
     return kept;
 }
 
-RunningApplication X11Workspace::application(std::int32_t pid, const ClientWindows& listed) {
-    const auto entries = index_.entries();
+RunningApplication
+X11Workspace::application(std::int32_t pid, const ClientWindows& listed,
+                          const std::shared_ptr<const DesktopEntryIndex::Entries>& entries) {
     {
         std::lock_guard lock(knownMutex_);
         if (known_.entries != entries) {
@@ -179,12 +181,13 @@ RunningApplication X11Workspace::describe(std::int32_t pid, const std::vector<Cl
 
 QList<RunningApplication> X11Workspace::runningApplications() {
     const auto listed = clientWindows(false);
+    const auto entries = index_.entries();
     QList<RunningApplication> applications;
     std::vector<std::int32_t> seen;
     for (const ClientWindow& window : *listed) {
         if (std::find(seen.begin(), seen.end(), window.pid) != seen.end()) continue;
         seen.push_back(window.pid);
-        applications.append(application(window.pid, *listed));
+        applications.append(application(window.pid, *listed, entries));
     }
     return applications;
 }
@@ -194,7 +197,7 @@ std::optional<RunningApplication> X11Workspace::runningApplication(std::int32_t 
     const bool hasWindow =
         std::any_of(listed->begin(), listed->end(), [pid](const ClientWindow& w) { return w.pid == pid; });
     if (!hasWindow) return std::nullopt;
-    return application(pid, *listed);
+    return application(pid, *listed, index_.entries());
 }
 
 std::optional<RunningApplication> X11Workspace::frontmostApplication() {
@@ -203,7 +206,7 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() {
     // The pid of a known client is at hand; any other window is asked.
     const auto listed = clientWindows(false);
     for (const ClientWindow& window : *listed)
-        if (window.id == *active) return application(window.pid, *listed);
+        if (window.id == *active) return application(window.pid, *listed, index_.entries());
     const X11ClientProcess process =
         X11Clients::process(connection_, X11Clients::askProcess(connection_, *active));
     if (!process.pid) return std::nullopt;
@@ -248,6 +251,7 @@ std::optional<xcb_window_t> X11Workspace::windowToActivate(std::int32_t pid) {
 
 std::optional<RunningApplication> X11Workspace::runningInstance(const QString& id) {
     const auto listed = clientWindows(false);
+    const auto entries = index_.entries();
     // Which process of the entry was used last matters only when several run it: the
     // stacking order is read only then.
     std::vector<RunningApplication> instances;
@@ -255,7 +259,8 @@ std::optional<RunningApplication> X11Workspace::runningInstance(const QString& i
     for (const ClientWindow& window : *listed) {
         if (std::find(seen.begin(), seen.end(), window.pid) != seen.end()) continue;
         seen.push_back(window.pid);
-        if (RunningApplication running = application(window.pid, *listed); running.bundleIdentifier == id)
+        if (RunningApplication running = application(window.pid, *listed, entries);
+            running.bundleIdentifier == id)
             instances.push_back(std::move(running));
     }
     if (instances.size() <= 1) return instances.empty() ? std::nullopt : std::optional(instances.front());
@@ -269,10 +274,12 @@ std::optional<RunningApplication> X11Workspace::runningInstance(const QString& i
 bool X11Workspace::activate(std::int32_t pid) {
     const auto window = windowToActivate(pid);
     if (!window) return false;
-    // Source 2 (a pager: on the user's behalf) with the server's time now, which no earlier
-    // user action can be later than.
+    // Source 2 (a pager: on the user's behalf) with the time of the user's action: the key
+    // press of the stroke when there was one just now, else the server's time now, which no
+    // earlier user action can be later than.
     xcb_ewmh_request_change_active_window(connection_.ewmh(), connection_.screenNumber(), *window,
-                                          XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER, clock_.now(), XCB_NONE);
+                                          XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER, clock_->userActionTime(),
+                                          XCB_NONE);
     xcb_flush(connection_.xcb());
     return true;
 }

@@ -37,7 +37,9 @@ class X11Connection;
 /// decides how long.
 class X11Workspace final : public WorkspacePort {
 public:
-    explicit X11Workspace(X11Connection& connection);
+    /// Activations take their time stamps from `clock`, which the keyboard tap may share.
+    explicit X11Workspace(X11Connection& connection,
+                          std::shared_ptr<X11ServerClock> clock = std::make_shared<X11ServerClock>());
     ~X11Workspace() override;
 
     QList<RunningApplication> runningApplications() override;
@@ -48,7 +50,7 @@ public:
     bool activate(std::int32_t pid) override;
     /// Nothing to do: X11 has no per-application activation right to hand on. The window
     /// manager judges an activation request by its source (a pager, which we send) and its
-    /// time stamp (the server's current time), not by which program is active.
+    /// time stamp (the user's action), not by which program is active.
     void activateIgnoringOtherApps() override {}
     bool openURL(const QString& url) override;
 
@@ -79,8 +81,10 @@ private:
     /// Drops what a change of the client lists since the last call made stale.
     void forgetChanged();
     /// The application of `pid` (which must have a client window), told by its first window
-    /// that has a class; kept until the client list or the desktop entries change.
-    RunningApplication application(std::int32_t pid, const ClientWindows& listed);
+    /// that has a class; kept until the client list or the desktop entries change. The entries
+    /// in effect are asked for once per question, however many processes it tells apart.
+    RunningApplication application(std::int32_t pid, const ClientWindows& listed,
+                                   const std::shared_ptr<const DesktopEntryIndex::Entries>& entries);
     RunningApplication describe(std::int32_t pid, const ClientWindows& windows,
                                 const DesktopEntryIndex::Entries& entries);
     /// The application with this desktop-file id whose window is highest in the stacking
@@ -105,7 +109,7 @@ private:
 
     X11Connection& connection_;
     DesktopEntryIndex index_;
-    X11ServerClock clock_;
+    const std::shared_ptr<X11ServerClock> clock_;
     std::mutex knownMutex_;
     Known known_;
     std::mutex launchesMutex_;
