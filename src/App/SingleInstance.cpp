@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -42,6 +43,25 @@ std::optional<sockaddr_un> addressOf(const QString& path) {
 QString lastError() {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
+
+// A descriptor of ours alone (no program we start inherits it), waiting or not as asked, that
+// never raises SIGPIPE when the other side has gone.
+int ownSocket(int socket, bool waits) {
+    if (socket < 0) return socket;
+    ::fcntl(socket, F_SETFD, FD_CLOEXEC);
+    if (!waits) ::fcntl(socket, F_SETFL, ::fcntl(socket, F_GETFL) | O_NONBLOCK);
+#ifdef SO_NOSIGPIPE
+    const int on = 1;
+    ::setsockopt(socket, SOL_SOCKET, SO_NOSIGPIPE, &on, sizeof on);
+#endif
+    return socket;
+}
+
+#ifdef MSG_NOSIGNAL
+constexpr int sendFlags = MSG_NOSIGNAL;
+#else
+constexpr int sendFlags = 0;
+#endif
 
 // A folder of this user's alone: a folder itself (not a link to one), the user's, closed to
 // everyone else. Only there is whoever answers on the socket this user's own instance.
@@ -82,7 +102,7 @@ QString SingleInstance::socketPath() {
 bool SingleInstance::ask(const QString& path, Request request) {
     const auto address = addressOf(path);
     if (!address) return false;
-    const int running = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int running = ownSocket(::socket(AF_UNIX, SOCK_STREAM, 0), true);
     if (running < 0) return false;
     // An instance too busy to take the call keeps it waiting this long at most.
     const timeval limit{answerMs / 1000, (answerMs % 1000) * 1000};
@@ -91,7 +111,7 @@ bool SingleInstance::ask(const QString& path, Request request) {
         ::connect(running, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0;
     if (connected) {
         const char* line = request == Request::quit ? "quit\n" : "show\n";
-        ::send(running, line, std::strlen(line), MSG_NOSIGNAL);
+        ::send(running, line, std::strlen(line), sendFlags);
     }
     ::close(running);
     return connected;
@@ -116,7 +136,7 @@ std::unique_ptr<SingleInstance> SingleInstance::claim(const QString& path) {
 std::optional<QString> SingleInstance::listen(const QString& path) {
     const auto address = addressOf(path);
     if (!address) return QStringLiteral("the path is too long for a socket");
-    const int server = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    const int server = ownSocket(::socket(AF_UNIX, SOCK_STREAM, 0), false);
     if (server < 0) return lastError();
     const QByteArray native = QFile::encodeName(path);
     if (::bind(server, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0 ||
@@ -142,7 +162,7 @@ SingleInstance::~SingleInstance() {
 
 void SingleInstance::acceptCallers() {
     for (;;) {
-        const int caller = ::accept4(server_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        const int caller = ownSocket(::accept(server_, nullptr, nullptr), false);
         if (caller < 0) return;
         callers_.insert(caller);
         auto* notifier = new QSocketNotifier(caller, QSocketNotifier::Read, this);
