@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -42,6 +43,25 @@ std::optional<sockaddr_un> addressOf(const QString& path) {
 QString lastError() {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
+
+// A descriptor of ours alone (no program we start inherits it), waiting or not as asked, that
+// never raises SIGPIPE when the other side has gone.
+int ownSocket(int socket, bool waits) {
+    if (socket < 0) return socket;
+    ::fcntl(socket, F_SETFD, FD_CLOEXEC);
+    if (!waits) ::fcntl(socket, F_SETFL, ::fcntl(socket, F_GETFL) | O_NONBLOCK);
+#ifdef SO_NOSIGPIPE
+    const int on = 1;
+    ::setsockopt(socket, SOL_SOCKET, SO_NOSIGPIPE, &on, sizeof on);
+#endif
+    return socket;
+}
+
+#ifdef MSG_NOSIGNAL
+constexpr int sendFlags = MSG_NOSIGNAL;
+#else
+constexpr int sendFlags = 0;
+#endif
 
 // A folder of this user's alone: a folder itself (not a link to one), the user's, closed to
 // everyone else. Only there is whoever answers on the socket this user's own instance.
@@ -86,7 +106,7 @@ namespace {
 int call(const QString& path, const QByteArray& line) {
     const auto address = addressOf(path);
     if (!address) return -1;
-    const int running = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int running = ownSocket(::socket(AF_UNIX, SOCK_STREAM, 0), true);
     if (running < 0) return -1;
     // An instance too busy to take the call (or to answer it) keeps it waiting this long at most.
     const timeval limit{answerMs / 1000, (answerMs % 1000) * 1000};
@@ -96,7 +116,7 @@ int call(const QString& path, const QByteArray& line) {
         ::close(running);
         return -1;
     }
-    ::send(running, line.constData(), std::size_t(line.size()), MSG_NOSIGNAL);
+    ::send(running, line.constData(), std::size_t(line.size()), sendFlags);
     return running;
 }
 
@@ -145,7 +165,7 @@ std::unique_ptr<SingleInstance> SingleInstance::claim(const QString& path) {
 std::optional<QString> SingleInstance::listen(const QString& path) {
     const auto address = addressOf(path);
     if (!address) return QStringLiteral("the path is too long for a socket");
-    const int server = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    const int server = ownSocket(::socket(AF_UNIX, SOCK_STREAM, 0), false);
     if (server < 0) return lastError();
     const QByteArray native = QFile::encodeName(path);
     if (::bind(server, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0 ||
@@ -171,7 +191,7 @@ SingleInstance::~SingleInstance() {
 
 void SingleInstance::acceptCallers() {
     for (;;) {
-        const int caller = ::accept4(server_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        const int caller = ownSocket(::accept(server_, nullptr, nullptr), false);
         if (caller < 0) return;
         callers_.insert(caller);
         auto* notifier = new QSocketNotifier(caller, QSocketNotifier::Read, this);
@@ -210,7 +230,7 @@ void SingleInstance::readFrom(int caller, QByteArray& received, QSocketNotifier*
         const bool ran = jumpHandler_ && jumpHandler_(QString::fromUtf8(request.mid(5)));
         // A few bytes on a fresh connection: they fit in its buffer at once.
         const char* answer = ran ? "ran\n" : "unbound\n";
-        ::send(caller, answer, std::strlen(answer), MSG_NOSIGNAL);
+        ::send(caller, answer, std::strlen(answer), sendFlags);
     }
     ::close(caller);
     if (request.startsWith("jump ")) return;

@@ -1,46 +1,29 @@
 #include "LocalDisk.h"
 
-#include <QFile>
+#include <QByteArray>
 #include <QFileInfo>
+#include <QStorageInfo>
 
-#include <cstdint>
-
-#ifdef __APPLE__
-#include <sys/mount.h>
-#include <sys/param.h>
-#else
-#include <linux/magic.h>
-#include <sys/vfs.h>
-#endif
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
-#ifndef __APPLE__
-// Kinds whose reads end as fast as the machine's own storage. Network shares, FUSE and the
-// kinds missing here may stall for as long as a server or a helper process does.
-constexpr std::uint32_t localKinds[] = {
-    EXT4_SUPER_MAGIC,  XFS_SUPER_MAGIC,      BTRFS_SUPER_MAGIC,    TMPFS_MAGIC,       OVERLAYFS_SUPER_MAGIC,
-    F2FS_SUPER_MAGIC,  RAMFS_MAGIC,          ECRYPTFS_SUPER_MAGIC, NILFS_SUPER_MAGIC, MSDOS_SUPER_MAGIC,
-    EXFAT_SUPER_MAGIC, REISERFS_SUPER_MAGIC,
-    0x3153464a, // jfs
-    0x2fc12fc1, // zfs
-    0xca451a4e, // bcachefs
-    0x7366746e, // ntfs3 (the kernel's own, not ntfs-3g over FUSE)
+// Kinds whose reads end as fast as the machine's own storage, by the names the system gives
+// them. Network shares (nfs, cifs, smbfs), user-space file systems (fuse.*) and the kinds
+// missing here may stall for as long as a server or a helper process does.
+constexpr const char* localKinds[] = {
+    "apfs",   "btrfs", "ecryptfs", "exfat", "ext2",     "ext3",  "ext4", "f2fs", "hfs", "jfs",      "msdos",
+    "nilfs2", "ntfs3", "overlay",  "ramfs", "reiserfs", "tmpfs", "vfat", "xfs",  "zfs", "bcachefs",
 };
-#endif
 
 } // namespace
 
 bool LocalDisk::holdsFolderOf(const QString& filePath) {
-    const QByteArray folder = QFile::encodeName(QFileInfo(filePath).absolutePath());
-    struct statfs info {};
-    if (statfs(folder.constData(), &info) != 0) return false;
-#ifdef __APPLE__
-    return (info.f_flags & MNT_LOCAL) != 0;
-#else
-    const auto kind = static_cast<std::uint32_t>(info.f_type);
-    for (const std::uint32_t local : localKinds)
-        if (kind == local) return true;
-    return false;
-#endif
+    // A folder that does not exist has no file system to ask, and counts as not local.
+    const QStorageInfo storage(QFileInfo(filePath).absolutePath());
+    if (!storage.isValid()) return false;
+    const QByteArray kind = storage.fileSystemType();
+    return std::any_of(std::begin(localKinds), std::end(localKinds),
+                       [&kind](const char* local) { return kind == local; });
 }
