@@ -88,6 +88,12 @@ TEST_F(Sway, LaunchWorkspacesFocusAndScratchpad) {
     const auto a = launch(QStringLiteral("kestavon-sway-a"));
     ASSERT_TRUE(a);
     EXPECT_EQ(a->bundleIdentifier, QStringLiteral("kestavon-sway-a.desktop"));
+    // Launched with sway's start-up token, so its window may take the focus.
+    const QByteArray environment =
+        TestSupport::readAll(QStringLiteral("/proc/%1/environ").arg(a->processIdentifier));
+    EXPECT_TRUE(std::ranges::any_of(environment.split('\0'), [](const QByteArray& v) {
+        return v.startsWith("XDG_ACTIVATION_TOKEN=") && v.size() > 21;
+    }));
     ASSERT_TRUE(ipc->run(QStringLiteral("workspace 2")));
     const auto b = launch(QStringLiteral("kestavon-sway-b"));
     ASSERT_TRUE(b);

@@ -50,7 +50,8 @@ void enterFolder(gpointer folder) {
 
 } // namespace
 
-Launched launch(const DesktopEntry& entry, std::function<void(int status)> ended) {
+Launched launch(const DesktopEntry& entry, std::function<void(int status)> ended,
+                const std::vector<std::pair<QByteArray, QByteArray>>& environment) {
     QString whyNot;
     const GioLibrary* gio = GioLibrary::get(&whyNot);
     if (!gio)
@@ -72,6 +73,8 @@ Launched launch(const DesktopEntry& entry, std::function<void(int status)> ended
     // Our own start-up token, if we were given one, belongs to us and not to what we launch.
     gio->launchContextUnsetenv(context.get(), "DESKTOP_STARTUP_ID");
     gio->launchContextUnsetenv(context.get(), "XDG_ACTIVATION_TOKEN");
+    for (const auto& [name, value] : environment)
+        gio->launchContextSetenv(context.get(), name.constData(), value.constData());
 
     // A program started from the desktop opens in the user's home folder, not in the one this
     // process happened to be started from; an entry's own Path is GIO's to apply.

@@ -31,6 +31,7 @@ Loaded load() {
         resolve(library, "g_desktop_app_info_get_string", gio.appInfoString) &&
         resolve(library, "g_desktop_app_info_launch_uris_as_manager", gio.launchAsManager) &&
         resolve(library, "g_app_launch_context_new", gio.newLaunchContext) &&
+        resolve(library, "g_app_launch_context_setenv", gio.launchContextSetenv) &&
         resolve(library, "g_app_launch_context_unsetenv", gio.launchContextUnsetenv) &&
         resolve(library, "g_app_info_launch_default_for_uri", gio.launchDefaultForUri);
     if (!complete)

@@ -14,6 +14,7 @@ struct GioLibrary {
     decltype(&g_desktop_app_info_get_string) appInfoString = nullptr;
     decltype(&g_desktop_app_info_launch_uris_as_manager) launchAsManager = nullptr;
     decltype(&g_app_launch_context_new) newLaunchContext = nullptr;
+    decltype(&g_app_launch_context_setenv) launchContextSetenv = nullptr;
     decltype(&g_app_launch_context_unsetenv) launchContextUnsetenv = nullptr;
     decltype(&g_app_info_launch_default_for_uri) launchDefaultForUri = nullptr;
 

@@ -4,6 +4,7 @@
 #include "Platform/Linux/ProcessInfo.h"
 #include "SwayEventStream.h"
 #include "SwayIpc.h"
+#include "WaylandActivation.h"
 
 #include <QFileInfo>
 
@@ -178,13 +179,20 @@ void SwayWorkspace::openApplication(const QString& path, const OpenConfiguration
         for (const SwayTree::Window& w : now->windows)
             launch->before.insert(w.id);
     std::weak_ptr<SwayEventStream> events = events_;
-    const GioLauncher::Launched launched = GioLauncher::launch(*entry, [launch, events](int status) {
-        {
-            std::lock_guard lock(launch->mutex);
-            launch->ended = status;
-        }
-        if (const auto stream = events.lock()) stream->poke();
-    });
+    // With a start-up token, sway lets the new window take the focus.
+    std::vector<std::pair<QByteArray, QByteArray>> environment;
+    if (const auto token = WaylandActivation::token(entry->idStem()))
+        environment = {{"XDG_ACTIVATION_TOKEN", *token}, {"DESKTOP_STARTUP_ID", *token}};
+    const GioLauncher::Launched launched = GioLauncher::launch(
+        *entry,
+        [launch, events](int status) {
+            {
+                std::lock_guard lock(launch->mutex);
+                launch->ended = status;
+            }
+            if (const auto stream = events.lock()) stream->poke();
+        },
+        environment);
     if (launched.error) return finish(std::nullopt, launched.error);
     launch->application = RunningApplication{launched.pid, entry->localizedName, entry->id, entry->path};
     if (!listening) return finish(launch->application, std::nullopt);
