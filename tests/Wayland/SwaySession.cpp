@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <QStandardPaths>
 
 #include <csignal>
@@ -14,6 +15,10 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+namespace {
+constexpr const char* testUser = "kestavon-test";
+} // namespace
 
 SwaySession& SwaySession::shared() {
     static SwaySession session;
@@ -37,10 +42,23 @@ SwaySession::SwaySession() {
         skipReason = QStringLiteral("sway is not installed");
         return;
     }
-    const passwd* nobody = ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr;
-    if (::geteuid() == 0 && !nobody) {
-        skipReason = QStringLiteral("running as root and there is no user nobody to run sway as");
-        return;
+    const passwd* user = nullptr;
+    if (::geteuid() == 0) {
+        // useradd lives in sbin, which a root PATH may lack.
+        QString useradd = QStandardPaths::findExecutable(QStringLiteral("useradd"));
+        if (useradd.isEmpty())
+            useradd = QStandardPaths::findExecutable(QStringLiteral("useradd"),
+                                                     {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")});
+        if (!::getpwnam(testUser) && !useradd.isEmpty())
+            QProcess::execute(useradd, {QStringLiteral("--system"), QStringLiteral("--no-create-home"),
+                                        QStringLiteral("--shell"), QStringLiteral("/usr/sbin/nologin"),
+                                        QString::fromLatin1(testUser)});
+        user = ::getpwnam(testUser);
+        if (!user) {
+            skipReason = QStringLiteral("running as root and the user %1 to run sway as cannot be made")
+                             .arg(QLatin1String(testUser));
+            return;
+        }
     }
     char folder[] = "/tmp/kestavon-sway-XXXXXX";
     if (!::mkdtemp(folder)) {
@@ -49,8 +67,8 @@ SwaySession::SwaySession() {
     }
     runtime_ = QString::fromLocal8Bit(folder);
     keysFile = runtime_ + QStringLiteral("/keys");
-    if (nobody) [[maybe_unused]]
-        const int owned = ::chown(folder, nobody->pw_uid, nobody->pw_gid);
+    if (user) [[maybe_unused]]
+        const int owned = ::chown(folder, user->pw_uid, user->pw_gid);
 
     const QString home = qEnvironmentVariable("HOME");
     const QString config = home + QStringLiteral("/sway.conf");
@@ -75,7 +93,7 @@ SwaySession::SwaySession() {
         ::setenv("WLR_LIBINPUT_NO_DEVICES", "1", 1);
         // What sway and the programs it starts print is a log, never part of the program's output.
         ::dup2(2, 1);
-        if (nobody && (::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0)) ::_exit(126);
+        if (user && (::setgid(user->pw_gid) != 0 || ::setuid(user->pw_uid) != 0)) ::_exit(126);
         ::execl(swayPath.constData(), "sway", "-c", configPath.constData(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
