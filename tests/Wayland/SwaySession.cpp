@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <pwd.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -94,6 +95,9 @@ SwaySession::SwaySession() {
         // What sway and the programs it starts print is a log, never part of the program's output.
         ::dup2(2, 1);
         if (user && (::setgid(user->pw_gid) != 0 || ::setuid(user->pw_uid) != 0)) ::_exit(126);
+        // Should the tests die (a sanitizer's abort), sway goes with them, and so do the windows
+        // on it, instead of holding the test runner's output open until its time-out.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
         ::execl(swayPath.constData(), "sway", "-c", configPath.constData(), static_cast<char*>(nullptr));
         ::_exit(127);
     }

@@ -126,7 +126,9 @@ TEST_F(Sway, LaunchWorkspacesFocusAndScratchpad) {
     const WindowTarget target{id, a->processIdentifier, {}};
     EXPECT_TRUE(windowOf(tree(), a->processIdentifier)->inScratchpad);
     EXPECT_EQ(Platform::current().windowOperations().restoreIfMinimized(target), RestoreOutcome::restored);
-    const SwayTree::Window* back = windowOf(tree(), a->processIdentifier);
+    const SwayTree after = tree();
+    const SwayTree::Window* back = windowOf(after, a->processIdentifier);
+    ASSERT_TRUE(back);
     EXPECT_FALSE(back->inScratchpad);
     EXPECT_TRUE(back->visible);
     EXPECT_EQ(Platform::current().windowOperations().restoreIfMinimized(target), RestoreOutcome::unchanged);
