@@ -45,6 +45,7 @@ std::unique_ptr<VirtualKeyboard> VirtualKeyboard::open(const char* xkbOptions) {
     wl_registry* registry = wl_display_get_registry(p.display);
     wl_registry_add_listener(registry, &registryListener, &p);
     wl_display_roundtrip(p.display);
+    wl_registry_destroy(registry);
     if (!p.seat || !p.manager) return nullptr;
     p.keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(p.manager, p.seat);
 
@@ -71,6 +72,8 @@ VirtualKeyboard::VirtualKeyboard(std::unique_ptr<Parts> parts) : parts_(std::mov
 VirtualKeyboard::~VirtualKeyboard() {
     Parts& p = *parts_;
     if (p.keyboard) zwp_virtual_keyboard_v1_destroy(p.keyboard);
+    if (p.manager) zwp_virtual_keyboard_manager_v1_destroy(p.manager);
+    if (p.seat) wl_seat_destroy(p.seat);
     if (p.state) xkb_state_unref(p.state);
     if (p.keymap) xkb_keymap_unref(p.keymap);
     if (p.context) xkb_context_unref(p.context);
