@@ -134,12 +134,21 @@ std::optional<std::int32_t> serverPid(X11Connection& c, xcb_res_query_client_ids
     if (!reply) return std::nullopt;
     for (auto it = xcb_res_query_client_ids_ids_iterator(reply.get()); it.rem > 0;
          xcb_res_client_id_value_next(&it)) {
-        if (!(it.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) ||
-            xcb_res_client_id_value_value_length(it.data) != 1)
-            continue;
+        // Only the pid was asked for: a value of one number is it.
+        if (xcb_res_client_id_value_value_length(it.data) != 1) continue;
         return pidOf(*xcb_res_client_id_value_value(it.data));
     }
     return std::nullopt;
+}
+
+// The request takes an array of (client, what to tell) pairs; ours holds one, whose type is
+// taken from the request itself.
+template <typename Pair>
+xcb_res_query_client_ids_cookie_t askClientPid(
+    xcb_connection_t* c, xcb_res_query_client_ids_cookie_t (*request)(xcb_connection_t*, std::uint32_t, const Pair*),
+    xcb_window_t window) {
+    const Pair pair{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+    return request(c, 1, &pair);
 }
 
 struct Cookies {
@@ -226,8 +235,7 @@ ProcessCookies askProcess(X11Connection& c, xcb_window_t window) {
     if (const xcb_query_extension_reply_t* res = xcb_get_extension_data(c.xcb(), &xcb_res_id);
         res && res->present) {
         // The server finds the client by the window id's client bits.
-        const xcb_res_client_id_spec_t spec{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
-        k.server = xcb_res_query_client_ids(c.xcb(), 1, &spec);
+        k.server = askClientPid(c.xcb(), &xcb_res_query_client_ids, window);
     }
     k.pid = ask(c, window, c.ewmh()->_NET_WM_PID, XCB_ATOM_CARDINAL, 1);
     k.machine = ask(c, window, XCB_ATOM_WM_CLIENT_MACHINE, XCB_GET_PROPERTY_TYPE_ANY, textLimit);
