@@ -1,7 +1,7 @@
 #include "SwayWorkspace.h"
 
 #include "Platform/Linux/GioLauncher.h"
-#include "Platform/Linux/ProcessInfo.h"
+#include "Platform/Linux/RunningEntry.h"
 #include "SwayEventStream.h"
 #include "SwayIpc.h"
 #include "WaylandActivation.h"
@@ -52,38 +52,7 @@ RunningApplication SwayWorkspace::describe(std::int32_t pid, const SwayTree& tre
         if (!windowClass.isEmpty()) break;
     }
 
-    const DesktopEntry* entry = nullptr;
-    std::optional<DesktopEntry> launchedFrom;
-    if (const auto file = ProcessInfo::launchedDesktopFile(pid)) {
-        entry = entries.atPath(*file);
-        if (!entry) {
-            launchedFrom = DesktopEntry::read(
-                *file, DesktopEntryIndex::desktopFileId(*file, DesktopEntryIndex::applicationFolders()));
-            if (launchedFrom) entry = &*launchedFrom;
-        }
-    }
-    if (!entry) entry = entries.withStartupWMClass(windowClass, instance);
-    if (!entry) entry = entries.namedLike(windowClass, instance);
-    const QString executable = ProcessInfo::executableName(pid);
-    const QString command = ProcessInfo::commandName(pid);
-    if (!entry) entry = entries.running(executable, false);
-    if (!entry) entry = entries.running(command, command.toUtf8().size() >= 15);
-
-    RunningApplication application;
-    application.processIdentifier = pid;
-    if (entry) {
-        application.localizedName = entry->localizedName;
-        application.bundleIdentifier = entry->id;
-        application.bundleURL = entry->path;
-    } else {
-        for (const QString& name : {windowClass, executable, command}) {
-            if (!name.isEmpty()) {
-                application.localizedName = name;
-                break;
-            }
-        }
-    }
-    return application;
+    return RunningEntry::ofProcess(pid, windowClass, instance, entries);
 }
 
 QList<RunningApplication> SwayWorkspace::runningApplications() {

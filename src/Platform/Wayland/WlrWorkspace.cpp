@@ -1,6 +1,7 @@
 #include "WlrWorkspace.h"
 
 #include "Platform/Linux/GioLauncher.h"
+#include "Platform/Linux/RunningEntry.h"
 
 #include <QFileInfo>
 
@@ -32,18 +33,7 @@ WlrWorkspace::~WlrWorkspace() = default;
 RunningApplication WlrWorkspace::describe(std::int32_t application, const QString& appId,
                                           const DesktopEntryIndex::Entries& entries) {
     // An app_id is a window class: its entry names it in StartupWMClass, or by its own id.
-    const DesktopEntry* entry = appId.isEmpty() ? nullptr : entries.withStartupWMClass(appId, appId);
-    if (!entry && !appId.isEmpty()) entry = entries.namedLike(appId, appId);
-    RunningApplication running;
-    running.processIdentifier = application;
-    if (entry) {
-        running.localizedName = entry->localizedName;
-        running.bundleIdentifier = entry->id;
-        running.bundleURL = entry->path;
-    } else if (!appId.isEmpty()) {
-        running.localizedName = appId;
-    }
-    return running;
+    return RunningEntry::ofClass(application, appId, entries);
 }
 
 std::optional<RunningApplication> WlrWorkspace::describeNumber(std::int32_t application,

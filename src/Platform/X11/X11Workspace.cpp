@@ -1,7 +1,7 @@
 #include "X11Workspace.h"
 
 #include "Platform/Linux/GioLauncher.h"
-#include "Platform/Linux/ProcessInfo.h"
+#include "Platform/Linux/RunningEntry.h"
 #include "X11ClientOwner.h"
 #include "X11Clients.h"
 #include "X11Connection.h"
@@ -144,39 +144,7 @@ RunningApplication X11Workspace::describe(std::int32_t pid, const std::vector<Cl
         }
     }
 
-    // The ways to tell the entry, the surest first.
-    const DesktopEntry* entry = nullptr;
-    std::optional<DesktopEntry> launchedFrom;
-    if (const auto file = ProcessInfo::launchedDesktopFile(pid)) {
-        entry = entries.atPath(*file);
-        if (!entry) {
-            launchedFrom = DesktopEntry::read(
-                *file, DesktopEntryIndex::desktopFileId(*file, DesktopEntryIndex::applicationFolders()));
-            if (launchedFrom) entry = &*launchedFrom;
-        }
-    }
-    if (!entry) entry = entries.withStartupWMClass(wmClass, wmInstance);
-    if (!entry) entry = entries.namedLike(wmClass, wmInstance);
-    const QString executable = ProcessInfo::executableName(pid);
-    const QString command = ProcessInfo::commandName(pid);
-    if (!entry) entry = entries.running(executable, false);
-    if (!entry) entry = entries.running(command, command.toUtf8().size() >= 15);
-
-    RunningApplication application;
-    application.processIdentifier = pid;
-    if (entry) {
-        application.localizedName = entry->localizedName;
-        application.bundleIdentifier = entry->id;
-        application.bundleURL = entry->path;
-    } else {
-        for (const QString& name : {wmClass, executable, command}) {
-            if (!name.isEmpty()) {
-                application.localizedName = name;
-                break;
-            }
-        }
-    }
-    return application;
+    return RunningEntry::ofProcess(pid, wmClass, wmInstance, entries);
 }
 
 QList<RunningApplication> X11Workspace::runningApplications() {
