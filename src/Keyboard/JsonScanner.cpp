@@ -7,6 +7,10 @@
 #include <bitset>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 using Byte = unsigned char;
@@ -31,28 +35,72 @@ constexpr std::array<bool, 256> oneLetterEscapes = [] {
 }();
 
 // Eight bytes at a time while they are all plain: strings in our files are long ASCII runs.
-const Byte* skipPlain(const Byte* p, const Byte* end) {
+// Per byte, the high bit of the answer is set where the byte is below 0x20, a quote, a
+// backslash or not ASCII. Read little-endian, borrows run only towards later bytes, so the
+// lowest flag is exact; a later one may be a plain byte flagged by the borrow.
+std::uint64_t specialFlags(const Byte* p) {
     constexpr std::uint64_t ones = 0x0101010101010101u;
     constexpr std::uint64_t highs = 0x8080808080808080u;
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    const std::uint64_t quote = word ^ (ones * '"');
+    const std::uint64_t backslash = word ^ (ones * '\\');
+    return (((word - ones * 0x20) & ~word) | ((quote - ones) & ~quote) | ((backslash - ones) & ~backslash) | word) &
+           highs;
+}
+
+const Byte* skipPlain(const Byte* p, const Byte* end) {
     while (end - p >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, 8);
-        const std::uint64_t quote = word ^ (ones * '"');
-        const std::uint64_t backslash = word ^ (ones * '\\');
-        // Per byte: below 0x20, equal to a quote or backslash, or with the high bit set.
-        const std::uint64_t special = ((word - ones * 0x20) & ~word) | ((quote - ones) & ~quote) |
-                                      ((backslash - ones) & ~backslash) | word;
-        if (const std::uint64_t flags = special & highs; flags != 0) {
-            // Read little-endian, borrows run only towards later bytes, so the lowest flag
-            // marks the first special byte; elsewhere the byte loop below finds it.
+        if (const std::uint64_t flags = specialFlags(p); flags != 0) {
             if constexpr (std::endian::native == std::endian::little) return p + std::countr_zero(flags) / 8;
-            break;
+            break; // elsewhere the byte loop below finds it
         }
         p += 8;
     }
     while (p < end && plainBytes[*p])
         ++p;
     return p;
+}
+
+// One bit per byte of the 16 at p, set where the byte may not be plain (see specialFlags).
+std::uint32_t specialBits(const Byte* p) {
+#if defined(__SSE2__)
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    // Compared as signed bytes, everything from 0x80 up is below the blank as well.
+    const __m128i special = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\\'))),
+        _mm_cmplt_epi8(v, _mm_set1_epi8(0x20)));
+    return std::uint32_t(_mm_movemask_epi8(special));
+#else
+    // The flags sit on bits 7, 15, ... 63; the multiplication gathers them into the top byte.
+    constexpr std::uint64_t gather = 0x0102040810204080u;
+    return std::uint32_t((specialFlags(p) >> 7) * gather >> 56) |
+           std::uint32_t((specialFlags(p + 8) >> 7) * gather >> 56) << 8;
+#endif
+}
+
+// Steps over plain bytes and one-letter escapes (a written path is full of "\/") sixteen bytes
+// at a time, setting `escaped` when it passes one. Stops at the first byte that needs a closer
+// look — a quote, a control, a byte beyond ASCII, any other escape, a backslash that ends a
+// block — or at the last sixteen bytes, which the word loop takes.
+const Byte* skipPlainAndEscapes(const Byte* p, const Byte* end, bool& escaped) {
+    if constexpr (std::endian::native != std::endian::little) return skipPlain(p, end);
+    while (end - p >= 16) {
+        for (std::uint32_t bits = specialBits(p); bits != 0;) {
+            const int i = std::countr_zero(bits);
+            const Byte c = p[i];
+            if (c != '\\') {
+                if (!plainBytes[c]) return p + i;
+                bits &= bits - 1; // a borrow's flag
+                continue;
+            }
+            if (i == 15 || !oneLetterEscapes[p[i + 1]]) return p + i;
+            escaped = true;
+            bits &= ~(std::uint32_t(3) << i); // the escaped letter may itself be a quote or backslash
+        }
+        p += 16;
+    }
+    return skipPlain(p, end);
 }
 
 bool isDigit(Byte c) {
@@ -359,7 +407,7 @@ bool JsonScanner::string(Slice& out) {
     const Byte* const start = ++p_;
     bool escaped = false;
     for (;;) {
-        p_ = skipPlain(p_, end_);
+        p_ = skipPlainAndEscapes(p_, end_, escaped);
         if (p_ == end_) return failEnd();
         const Byte c = *p_;
         if (c == '"') break;

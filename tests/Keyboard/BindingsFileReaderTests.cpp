@@ -16,6 +16,11 @@ QByteArray element(const QByteArray& key, const QByteArray& bundleId, const QByt
            bundleId + R"(.desktop","name":")" + name + R"("}})";
 }
 
+// One binding whose application name is `name`, as written.
+QByteArray named(const QByteArray& name) {
+    return "[" + element("1-q", "a", name) + "]";
+}
+
 // The entry element() writes.
 AppEntry entry(const char* bundleId, const char* name) {
     return {QString::fromUtf8(bundleId), QStringLiteral("/apps/%1.desktop").arg(QString::fromUtf8(bundleId)),
@@ -59,6 +64,23 @@ TEST(BindingsFileReading, DecodableFilesBindWhatTheySaySilentlyAndLookupAgrees) 
     }
 }
 
+// Strings are scanned sixteen bytes at a time: escapes, non-ASCII text and bad bytes land on
+// every place in a block, its last byte included, and each still reads as itself.
+TEST(BindingsFileReading, EscapesAndBadBytesAnywhereInABlock) {
+    for (int offset = 0; offset < 20; ++offset) {
+        SCOPED_TRACE(offset);
+        const QByteArray lead(offset, 'x');
+        const QString path = fileWith(named(lead + R"(\/\"\\\/caf\u00e9 \u00e9té\/)"));
+        const auto found = KeyBindingStore::lookup(path, u"1-q").entry;
+        EXPECT_EQ(found ? found->name : QString(),
+                  QString::fromLatin1(lead) + QString::fromUtf8("/\"\\/caf\u00e9 \u00e9t\u00e9/"));
+        const LogWatch log;
+        EXPECT_EQ(KeyBindingStore::snapshot(fileWith(named(lead + "a\tb\\/"))), Bindings());
+        EXPECT_EQ(KeyBindingStore::snapshot(fileWith(named(lead + R"(\/\q)"))), Bindings());
+        EXPECT_EQ(log.messages().size(), 2);
+    }
+}
+
 // ---- files that cannot be decoded: no bindings, and one log line saying why. The bindings
 // fuzzer checks that ours refuses whatever Qt's reader refuses; here are the reasons it gives.
 
@@ -67,11 +89,6 @@ struct BadFile {
     QByteArray bytes;
     const char* description; // part of the description in the log line
 };
-
-// One binding whose application name is `name`, as written.
-QByteArray named(const QByteArray& name) {
-    return "[" + element("1-q", "a", name) + "]";
-}
 
 const QByteArray entryBN = R"("entry":{"bundleId":"b","path":"p","name":"n"})";
 
