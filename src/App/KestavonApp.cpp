@@ -76,7 +76,6 @@ void KestavonApp::makeWindow() {
 void KestavonApp::showWindow() {
     if (!window_) makeWindow();
     window_->show();
-    scheduleStartupTask();
     // Should the window never be painted (a window manager starting it minimised), the rest
     // of the start still happens.
     QTimer::singleShot(finishStartLatestMs, [this] { finishStart(); });
@@ -90,6 +89,8 @@ void KestavonApp::startInBackground() {
 void KestavonApp::finishStart() {
     if (started_) return;
     started_ = true;
+    // The hotkeys wait for the window's first painting: that is what the user is looking at.
+    scheduleStartupTask();
     // Written at every launch, whatever was stored: the system's own texts in our window
     // (buttons of dialogs, formats) are English like the rest of it.
     QSettings().setValue(QStringLiteral("AppleLanguages"), QStringList{QStringLiteral("en")});

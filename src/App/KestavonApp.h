@@ -39,7 +39,8 @@ public:
 private:
     void makeWindow();
     void scheduleStartupTask();
-    /// What the window's first look does not need: the stored language and the tray icon.
+    /// What the window's first look does not need: the start-up task, the stored language and
+    /// the tray icon.
     void finishStart();
 
     SparkleUpdateController updateController_;

@@ -91,7 +91,7 @@ void KeyboardView::paintEvent(QPaintEvent*) {
 
     QPainterPath background;
     background.addRoundedRect(geometry.background, backgroundRadius, backgroundRadius);
-    SoftShadow::paint(painter, background, QPointF(0, 2), 3, 0.12);
+    SoftShadow::paintRoundedRect(painter, geometry.background, backgroundRadius, QPointF(0, 2), 3, 0.12);
     // The shadow's core must not show through the translucent fill: paint the window first.
     painter.fillPath(background, SemanticColors::windowBackground(colors));
     QColor tint = SemanticColors::windowBackground(colors);

@@ -13,8 +13,8 @@
 namespace SoftShadow {
 namespace {
 
-// Larger shapes (the keyboard's background) are drawn each time: one of them costs little,
-// and its image would cost a lot of memory.
+// Larger shapes are drawn each time: their images would cost a lot of memory. A large rounded
+// rectangle (the keyboard's background) is put together from a small one's shadow.
 constexpr double largestCachedSide = 256;
 
 void draw(QPainter& painter, const QPainterPath& shape, QPointF offset, double blurRadius, double opacity) {
@@ -50,21 +50,21 @@ QByteArray cacheKey(const QPainterPath& local, QPointF offset, double blurRadius
     return key;
 }
 
-} // namespace
+bool copiesAnImage(const QPainter& painter) {
+    return painter.transform().isAffine() && painter.transform().type() <= QTransform::TxTranslate;
+}
 
-void paint(QPainter& painter, const QPainterPath& shape, QPointF offset, double blurRadius, double opacity) {
-    const QRectF bounds = shape.boundingRect();
-    const bool cacheable = painter.transform().isAffine() && painter.transform().type() <= QTransform::TxTranslate &&
-                           bounds.width() <= largestCachedSide && bounds.height() <= largestCachedSide;
-    if (!cacheable) return draw(painter, shape, offset, blurRadius, opacity);
+qreal ratioOf(const QPainter& painter) {
+    return painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+}
 
-    // Drawing the outlines is what the first painting of a keyboard spends its time on; every
-    // key of one size has the same shadow, drawn once and copied. Painting is on the main thread.
+// The shadow of `local` (a shape at its own origin), drawn once and kept; `area` is the part
+// of the plane it covers, in the shape's coordinates. Painting is on the main thread.
+const QImage& cachedShadow(const QPainterPath& local, QPointF offset, double blurRadius, double opacity, qreal ratio,
+                           QRectF& area) {
     static QHash<QByteArray, QImage> cache;
-    const QPainterPath local = shape.translated(-bounds.topLeft());
-    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     const double margin = blurRadius + 1;
-    const QRectF area = local.translated(offset).boundingRect().adjusted(-margin, -margin, margin, margin);
+    area = local.translated(offset).boundingRect().adjusted(-margin, -margin, margin, margin);
     const QByteArray key = cacheKey(local, offset, blurRadius, opacity, ratio);
     auto found = cache.constFind(key);
     if (found == cache.constEnd()) {
@@ -77,7 +77,63 @@ void paint(QPainter& painter, const QPainterPath& shape, QPointF offset, double 
         onImage.end();
         found = cache.insert(key, image);
     }
-    painter.drawImage(bounds.topLeft() + area.topLeft(), *found);
+    return *found;
+}
+
+// Where `length` device pixels of the source go along one axis: the part before the middle
+// pixel, the middle pixel stretched by `stretch` logical units, and the part after it.
+struct Cuts {
+    double target[4];
+    double source[4];
+};
+
+Cuts cuts(double start, int length, double stretch, qreal ratio) {
+    const int middle = length / 2;
+    const double first = std::round(start * ratio) / ratio;
+    const double grown = std::round(stretch * ratio) / ratio;
+    return {{first, first + middle / ratio, first + (middle + 1) / ratio + grown, first + length / ratio + grown},
+            {0.0, double(middle), double(middle + 1), double(length)}};
+}
+
+} // namespace
+
+void paint(QPainter& painter, const QPainterPath& shape, QPointF offset, double blurRadius, double opacity) {
+    const QRectF bounds = shape.boundingRect();
+    if (!copiesAnImage(painter) || bounds.width() > largestCachedSide || bounds.height() > largestCachedSide)
+        return draw(painter, shape, offset, blurRadius, opacity);
+    // Drawing the outlines is what the first painting of a keyboard spends its time on; every
+    // key of one size has the same shadow, drawn once and copied.
+    QRectF area;
+    const QImage& image =
+        cachedShadow(shape.translated(-bounds.topLeft()), offset, blurRadius, opacity, ratioOf(painter), area);
+    painter.drawImage(bounds.topLeft() + area.topLeft(), image);
+}
+
+void paintRoundedRect(QPainter& painter, const QRectF& rect, double radius, QPointF offset, double blurRadius,
+                      double opacity) {
+    // A small rectangle with the same corners and a short straight piece on every side.
+    const double side = 2 * std::ceil(radius) + 8;
+    if (!copiesAnImage(painter) || rect.width() < side || rect.height() < side) {
+        QPainterPath shape;
+        shape.addRoundedRect(rect, radius, radius);
+        return draw(painter, shape, offset, blurRadius, opacity);
+    }
+    // Along a straight side the shadow is the same at every point: the large one is the small
+    // one's, cut through its middle row and column, with that row and column stretched.
+    QPainterPath small;
+    small.addRoundedRect(QRectF(0, 0, side, side), radius, radius);
+    const qreal ratio = ratioOf(painter);
+    QRectF area;
+    const QImage& image = cachedShadow(small, offset, blurRadius, opacity, ratio, area);
+    const Cuts x = cuts(rect.left() + area.left(), image.width(), rect.width() - side, ratio);
+    const Cuts y = cuts(rect.top() + area.top(), image.height(), rect.height() - side, ratio);
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 3; ++column)
+            painter.drawImage(QRectF(QPointF(x.target[column], y.target[row]),
+                                     QPointF(x.target[column + 1], y.target[row + 1])),
+                              image,
+                              QRectF(QPointF(x.source[column], y.source[row]),
+                                     QPointF(x.source[column + 1], y.source[row + 1])));
 }
 
 } // namespace SoftShadow

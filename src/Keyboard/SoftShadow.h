@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointF>
+#include <QRectF>
 
 class QPainter;
 class QPainterPath;
@@ -13,5 +14,8 @@ namespace SoftShadow {
 /// Draws the shadow of `shape` moved by `offset`, spread over `blurRadius`, in black at
 /// `opacity`. Draw the shape itself afterwards, over it.
 void paint(QPainter& painter, const QPainterPath& shape, QPointF offset, double blurRadius, double opacity);
+/// The same for a rounded rectangle of any size, at the cost of a small one's.
+void paintRoundedRect(QPainter& painter, const QRectF& rect, double radius, QPointF offset, double blurRadius,
+                      double opacity);
 
 } // namespace SoftShadow
