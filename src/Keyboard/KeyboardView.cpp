@@ -92,11 +92,8 @@ void KeyboardView::paintEvent(QPaintEvent*) {
     QPainterPath background;
     background.addRoundedRect(geometry.background, backgroundRadius, backgroundRadius);
     SoftShadow::paintRoundedRect(painter, geometry.background, backgroundRadius, QPointF(0, 2), 3, 0.12);
-    // The shadow's core must not show through the translucent fill: paint the window first.
+    // The window's own colour, which hides the shadow's core.
     painter.fillPath(background, SemanticColors::windowBackground(colors));
-    QColor tint = SemanticColors::windowBackground(colors);
-    tint.setAlphaF(0.6f);
-    painter.fillPath(background, tint);
 
     for (const KeyboardKey& key : KeyboardLayout::keys()) {
         const QString id = key.id();
