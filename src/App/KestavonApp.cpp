@@ -17,6 +17,7 @@
 #include <QSettings>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QWindow>
 
 #ifndef Q_OS_MACOS
 #include "Platform/Linux/AppcastUpdater.h"
@@ -69,6 +70,10 @@ void KestavonApp::makeWindow() {
     afterFirstPainting(*window_, [this] {
         window_->setWindowIcon(appIcon());
         finishStart();
+    });
+    // Nor does a window closed before it was ever painted keep the hotkeys waiting.
+    QObject::connect(window_->windowHandle(), &QWindow::visibleChanged, [this](bool visible) {
+        if (!visible) finishStart();
     });
     reportWhenShown(*window_);
 }

@@ -12,6 +12,24 @@
 
 #include <sys/wait.h>
 
+namespace {
+
+// Whether another client holds the passive grab of `key` with `modifiers` on the root window.
+bool grabbedByAnother(std::uint8_t key, std::uint16_t modifiers) {
+    const auto connection = X11Connection::open();
+    if (!connection) return false;
+    xcb_connection_t* c = connection->xcb();
+    xcb_generic_error_t* error = xcb_request_check(
+        c, xcb_grab_key_checked(c, 0, connection->root(), modifiers, key, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+    const bool taken = error && error->error_code == XCB_ACCESS;
+    std::free(error);
+    if (!taken) xcb_ungrab_key(c, key, connection->root(), modifiers);
+    xcb_flush(c);
+    return taken;
+}
+
+} // namespace
+
 TEST(AppLifecycle, ClosingTheWindowKeepsTheHotkeysASecondStartShowsItAndQuitEndsIt) {
     KESTAVON_REQUIRE_X_SESSION();
     // Folders of this test's own: its bindings and counters, and an instance of its own.
@@ -47,6 +65,10 @@ TEST(AppLifecycle, ClosingTheWindowKeepsTheHotkeysASecondStartShowsItAndQuitEnds
     runTool(QStringLiteral("wmctrl"),
             {QStringLiteral("-i"), QStringLiteral("-c"), hexId(*windows.windowOf(kestavon))});
     ASSERT_TRUE(windows.waitUntil([&] { return !windows.windowOf(kestavon); }));
+    // The hotkeys start once the window is painted, or closed before that: right Super + Q
+    // is then Kestavon's, and nobody else can grab it.
+    ASSERT_TRUE(windows.waitUntil([] { return grabbedByAnother(XKey::q, XCB_MOD_MASK_4); }))
+        << "the hotkeys never started";
 
     const auto injector = XTestInjector::open();
     injector->chord(XKey::superRight, XKey::q);
