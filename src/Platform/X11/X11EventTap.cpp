@@ -300,7 +300,11 @@ void X11EventTap::handleGrabbedPress(const xcb_key_press_event_t* event) {
         if (*keyCode == CommandKey::right || *keyCode == CommandKey::left) {
             superKeyChanged(event->detail, true);
         } else {
-            readSuperKeys();
+            // The raw events follow each Super key down and up, so a right Super seen going
+            // down needs no asking, which would keep the keyboard frozen for a round trip. The
+            // server's key map is asked otherwise: a Super key held since before the tap started
+            // sent no raw event.
+            if (xinputOpcode_ == 0 || !rightSuperDown_) readSuperKeys();
             swallow = callback_(EventType::keyDown, TapEvent{*keyCode, masks_.flags(event->state)});
         }
     }
