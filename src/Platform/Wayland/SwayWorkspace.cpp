@@ -6,26 +6,7 @@
 #include "SwayIpc.h"
 #include "WaylandActivation.h"
 
-#include <QFileInfo>
-
-#include <sys/wait.h>
-
 #include <algorithm>
-
-namespace {
-
-// Launches nobody answered stop being awaited past this many newer ones.
-constexpr std::size_t awaitedLaunches = 16;
-
-std::optional<QString> failure(const QString& name, int status) {
-    if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
-        return QStringLiteral("%1 exited with status %2").arg(name).arg(WEXITSTATUS(status));
-    if (WIFSIGNALED(status))
-        return QStringLiteral("%1 was ended by signal %2").arg(name).arg(WTERMSIG(status));
-    return std::nullopt;
-}
-
-} // namespace
 
 SwayWorkspace::SwayWorkspace(SwayIpc& ipc) : ipc_(ipc) {}
 
@@ -116,62 +97,38 @@ bool SwayWorkspace::activate(std::int32_t pid) {
 
 void SwayWorkspace::openApplication(const QString& path, const OpenConfiguration& configuration,
                                     OpenCompletion completion) {
-    const auto finish = [&completion](std::optional<RunningApplication> application,
-                                      std::optional<QString> error) {
-        if (completion) completion(std::move(application), std::move(error));
-    };
-    if (!QFileInfo::exists(path))
-        return finish(std::nullopt, QStringLiteral("The application “%1” can’t be found.").arg(path));
-    std::optional<DesktopEntry> entry;
-    const auto entries = index_.entries();
-    if (const DesktopEntry* indexed = entries->atPath(path))
-        entry = *indexed;
-    else
-        entry = DesktopEntry::read(
-            path, DesktopEntryIndex::desktopFileId(path, DesktopEntryIndex::applicationFolders()));
-    if (!entry)
-        return finish(
-            std::nullopt,
-            QStringLiteral("“%1” is not an application’s desktop entry.").arg(QFileInfo(path).fileName()));
+    const auto opened = EntryLaunches::entryAt(path, *index_.entries());
+    if (const QString* error = std::get_if<QString>(&opened)) {
+        if (completion) completion(std::nullopt, *error);
+        return;
+    }
+    const DesktopEntry& entry = std::get<DesktopEntry>(opened);
 
     if (!configuration.createsNewApplicationInstance) {
-        if (const auto running = runningInstance(entry->id)) {
+        if (const auto running = runningInstance(entry.id)) {
             if (configuration.activates) activate(running->processIdentifier);
-            return finish(running, std::nullopt);
+            if (completion) completion(running, std::nullopt);
+            return;
         }
     }
 
     // Listening starts before the windows there now are noted, so no new one goes unheard.
     const bool listening = listen();
-    auto launch = std::make_shared<Launch>();
+    std::vector<std::uint64_t> before;
     if (const auto now = tree())
         for (const SwayTree::Window& w : now->windows)
-            launch->before.insert(w.id);
-    std::weak_ptr<SwayEventStream> events = events_;
+            before.push_back(w.id);
     // With a start-up token, sway lets the new window take the focus.
     std::vector<std::pair<QByteArray, QByteArray>> environment;
-    if (const auto token = WaylandActivation::token(entry->idStem()))
+    if (const auto token = WaylandActivation::token(entry.idStem()))
         environment = {{"XDG_ACTIVATION_TOKEN", *token}, {"DESKTOP_STARTUP_ID", *token}};
-    const GioLauncher::Launched launched = GioLauncher::launch(
-        *entry,
-        [launch, events](int status) {
-            {
-                std::lock_guard lock(launch->mutex);
-                launch->ended = status;
-            }
+    launches_.start(
+        entry, before, listening, std::move(completion),
+        [events = std::weak_ptr(events_)] {
             if (const auto stream = events.lock()) stream->poke();
         },
         environment);
-    if (launched.error) return finish(std::nullopt, launched.error);
-    launch->application = RunningApplication{launched.pid, entry->localizedName, entry->id, entry->path};
-    if (!listening) return finish(launch->application, std::nullopt);
-    launch->completion = std::move(completion);
-    {
-        std::lock_guard lock(launchesMutex_);
-        launches_.push_back(std::move(launch));
-        if (launches_.size() > awaitedLaunches) launches_.erase(launches_.begin());
-    }
-    events_->poke();
+    if (listening) events_->poke();
 }
 
 bool SwayWorkspace::listen() {
@@ -187,54 +144,14 @@ bool SwayWorkspace::listen() {
 }
 
 void SwayWorkspace::settleLaunches() {
-    std::vector<std::shared_ptr<Launch>> pending;
-    {
-        std::lock_guard lock(launchesMutex_);
-        pending = launches_;
-    }
-    if (pending.empty()) return;
+    if (!launches_.awaiting()) return;
     const auto now = tree();
     if (!now) return;
     const auto entries = index_.entries();
-    std::vector<std::pair<std::shared_ptr<Launch>, std::optional<RunningApplication>>> shown;
-    std::vector<std::pair<std::shared_ptr<Launch>, QString>> failed;
-    for (const auto& launch : pending) {
-        const RunningApplication& started = launch->application;
-        std::optional<RunningApplication> application;
-        for (const SwayTree::Window& w : now->windows) {
-            if (launch->before.count(w.id) || w.pid <= 0) continue;
-            if (w.pid == started.processIdentifier) {
-                application = started;
-                break;
-            }
-            if (RunningApplication other = describe(w.pid, *now, *entries);
-                other.bundleIdentifier == started.bundleIdentifier) {
-                application = std::move(other);
-                break;
-            }
-        }
-        if (application) {
-            shown.emplace_back(launch, std::move(application));
-            continue;
-        }
-        std::lock_guard lock(launch->mutex);
-        if (launch->ended)
-            if (auto why = failure(started.localizedName.value_or(QString()), *launch->ended))
-                failed.emplace_back(launch, std::move(*why));
-    }
-    {
-        std::lock_guard lock(launchesMutex_);
-        std::erase_if(launches_, [&](const std::shared_ptr<Launch>& launch) {
-            return std::any_of(shown.begin(), shown.end(),
-                               [&](const auto& s) { return s.first == launch; }) ||
-                   std::any_of(failed.begin(), failed.end(),
-                               [&](const auto& f) { return f.first == launch; });
-        });
-    }
-    for (auto& [launch, application] : shown)
-        if (launch->completion) launch->completion(std::move(application), std::nullopt);
-    for (auto& [launch, why] : failed)
-        if (launch->completion) launch->completion(std::nullopt, std::move(why));
+    std::vector<EntryLaunches::Window> windows;
+    for (const SwayTree::Window& w : now->windows)
+        windows.push_back({w.id, w.pid});
+    launches_.settle(windows, [&](std::int32_t pid) { return describe(pid, *now, *entries); });
 }
 
 bool SwayWorkspace::openURL(const QString& url) {

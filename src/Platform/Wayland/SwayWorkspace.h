@@ -1,12 +1,12 @@
 #pragma once
 
 #include "Platform/Linux/DesktopEntryIndex.h"
+#include "Platform/Linux/EntryLaunches.h"
 #include "Platform/WorkspacePort.h"
 #include "SwayTree.h"
 
 #include <memory>
 #include <mutex>
-#include <set>
 #include <thread>
 #include <vector>
 
@@ -19,9 +19,8 @@ class SwayEventStream;
 /// Activation focuses the process's window (`[con_id=N] focus`), which also shows its
 /// workspace; launching and URLs go through GIO.
 ///
-/// A launch is answered once a new window of the started process, or of another process of
-/// the same entry, appears (sway's window events say when to look), or when the process ends
-/// first with a failure status.
+/// A launch is answered once a window of it appears, or its process fails first (EntryLaunches);
+/// sway's window events say when to look.
 class SwayWorkspace final : public WorkspacePort {
 public:
     explicit SwayWorkspace(SwayIpc& ipc);
@@ -44,21 +43,13 @@ private:
     /// The instance of the entry whose window was focused last.
     std::optional<RunningApplication> runningInstance(const QString& id);
 
-    struct Launch {
-        RunningApplication application;
-        std::set<std::uint32_t> before;
-        OpenCompletion completion;
-        std::mutex mutex;
-        std::optional<int> ended;
-    };
     /// Starts hearing window events, once; false when sway does not answer.
     bool listen();
     void settleLaunches();
 
     SwayIpc& ipc_;
     DesktopEntryIndex index_;
-    std::mutex launchesMutex_;
-    std::vector<std::shared_ptr<Launch>> launches_;
+    EntryLaunches launches_;
     std::mutex listenMutex_;
     std::shared_ptr<SwayEventStream> events_;
     std::thread listener_;

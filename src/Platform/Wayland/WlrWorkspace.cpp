@@ -3,23 +3,12 @@
 #include "Platform/Linux/GioLauncher.h"
 #include "Platform/Linux/RunningEntry.h"
 
-#include <QFileInfo>
-
-#include <sys/wait.h>
-
 #include <algorithm>
 
 namespace {
 
 // Launches nobody answered stop being awaited past this many newer ones.
 constexpr std::size_t awaitedLaunches = 16;
-
-std::optional<QString> failure(const QString& name, int status) {
-    if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
-        return QStringLiteral("%1 exited with status %2").arg(name).arg(WEXITSTATUS(status));
-    if (WIFSIGNALED(status)) return QStringLiteral("%1 was ended by signal %2").arg(name).arg(WTERMSIG(status));
-    return std::nullopt;
-}
 
 } // namespace
 
@@ -85,36 +74,30 @@ bool WlrWorkspace::activate(std::int32_t pid) {
 
 void WlrWorkspace::openApplication(const QString& path, const OpenConfiguration& configuration,
                                    OpenCompletion completion) {
-    const auto finish = [&completion](std::optional<RunningApplication> application, std::optional<QString> error) {
-        if (completion) completion(std::move(application), std::move(error));
-    };
-    if (!QFileInfo::exists(path))
-        return finish(std::nullopt, QStringLiteral("The application “%1” can’t be found.").arg(path));
     const auto entries = index_.entries();
-    std::optional<DesktopEntry> entry;
-    if (const DesktopEntry* indexed = entries->atPath(path))
-        entry = *indexed;
-    else
-        entry = DesktopEntry::read(path, DesktopEntryIndex::desktopFileId(path, DesktopEntryIndex::applicationFolders()));
-    if (!entry)
-        return finish(std::nullopt,
-                      QStringLiteral("“%1” is not an application’s desktop entry.").arg(QFileInfo(path).fileName()));
+    const auto opened = EntryLaunches::entryAt(path, *entries);
+    if (const QString* error = std::get_if<QString>(&opened)) {
+        if (completion) completion(std::nullopt, *error);
+        return;
+    }
+    const DesktopEntry& entry = std::get<DesktopEntry>(opened);
 
     const auto now = toplevels_.current();
     if (!configuration.createsNewApplicationInstance && now) {
         // Most recently activated first: the instance found first is the one used last.
         for (const WlrToplevel& t : now->toplevels) {
             RunningApplication running = describe(t.application, t.appId, *entries);
-            if (running.bundleIdentifier != entry->id) continue;
+            if (running.bundleIdentifier != entry.id) continue;
             if (configuration.activates) activate(t.application);
-            return finish(std::move(running), std::nullopt);
+            if (completion) completion(std::move(running), std::nullopt);
+            return;
         }
     }
 
     auto launch = std::make_shared<Launch>();
     if (now)
         for (const WlrToplevel& t : now->toplevels) launch->before.insert(t.number);
-    launch->application = RunningApplication{0, entry->localizedName, entry->id, entry->path};
+    launch->application = RunningApplication{0, entry.localizedName, entry.id, entry.path};
     launch->completion = std::move(completion);
     {
         std::lock_guard lock(launchesMutex_);
@@ -122,8 +105,8 @@ void WlrWorkspace::openApplication(const QString& path, const OpenConfiguration&
         if (launches_.size() > awaitedLaunches) launches_.erase(launches_.begin());
     }
     // The process's end answers only a failed launch, and needs nothing of this workspace.
-    const GioLauncher::Launched launched = GioLauncher::launch(*entry, [launch](int status) {
-        if (auto why = failure(launch->application.localizedName.value_or(QString()), status))
+    const GioLauncher::Launched launched = GioLauncher::launch(entry, [launch](int status) {
+        if (auto why = EntryLaunches::failure(launch->application.localizedName.value_or(QString()), status))
             if (OpenCompletion answer = launch->take()) answer(std::nullopt, std::move(why));
     });
     if (launched.error) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/Linux/DesktopEntryIndex.h"
+#include "Platform/Linux/EntryLaunches.h"
 #include "Platform/WorkspacePort.h"
 #include "WlrToplevels.h"
 

@@ -10,10 +10,6 @@
 #include <xcb/xcb_ewmh.h>
 #include <xcb/xcb_icccm.h>
 
-#include <QFileInfo>
-
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <tuple>
 
@@ -27,22 +23,6 @@ void readWmClass(xcb_connection_t* c, xcb_get_property_cookie_t cookie, QString&
     const QByteArray raw(static_cast<const char*>(xcb_get_property_value(reply.get())),
                          std::max(xcb_get_property_value_length(reply.get()), 0));
     std::tie(instance, className) = X11Clients::splitWmClass(raw);
-}
-
-// Launches nobody answered stop being awaited past this many newer ones.
-constexpr std::size_t awaitedLaunches = 16;
-
-// Why a launched program that ended before showing a window failed; nothing when it ended
-// successfully (it may have handed the start on).
-std::optional<QString> failure(const QString& name, int status) {
-    if (WIFEXITED(status))
-        return WEXITSTATUS(status) == 0
-                   ? std::nullopt
-                   : std::optional(
-                         QStringLiteral("%1 exited with status %2").arg(name).arg(WEXITSTATUS(status)));
-    if (WIFSIGNALED(status))
-        return QStringLiteral("%1 was ended by signal %2").arg(name).arg(WTERMSIG(status));
-    return std::nullopt;
 }
 
 } // namespace
@@ -254,108 +234,41 @@ bool X11Workspace::activate(std::int32_t pid) {
 
 void X11Workspace::openApplication(const QString& path, const OpenConfiguration& configuration,
                                    OpenCompletion completion) {
-    const auto finish = [&completion](std::optional<RunningApplication> application,
-                                      std::optional<QString> error) {
-        if (completion) completion(std::move(application), std::move(error));
-    };
-    if (!QFileInfo::exists(path))
-        return finish(std::nullopt, QStringLiteral("The application “%1” can’t be found.").arg(path));
-    // An entry in effect is already read; any other file is read now.
-    std::optional<DesktopEntry> entry;
-    const auto entries = index_.entries();
-    if (const DesktopEntry* indexed = entries->atPath(path))
-        entry = *indexed;
-    else
-        entry = DesktopEntry::read(
-            path, DesktopEntryIndex::desktopFileId(path, DesktopEntryIndex::applicationFolders()));
-    if (!entry) {
-        return finish(
-            std::nullopt,
-            QStringLiteral("“%1” is not an application’s desktop entry.").arg(QFileInfo(path).fileName()));
+    const auto opened = EntryLaunches::entryAt(path, *index_.entries());
+    if (const QString* error = std::get_if<QString>(&opened)) {
+        if (completion) completion(std::nullopt, *error);
+        return;
     }
+    const DesktopEntry& entry = std::get<DesktopEntry>(opened);
 
     if (!configuration.createsNewApplicationInstance) {
-        if (const auto running = runningInstance(entry->id)) {
+        if (const auto running = runningInstance(entry.id)) {
             if (configuration.activates) activate(running->processIdentifier);
-            return finish(running, std::nullopt);
+            if (completion) completion(running, std::nullopt);
+            return;
         }
     }
 
     // Listening starts before the windows there now are noted, so no new one goes unheard.
     const bool listening = launchWatch_->start();
-    auto launch = std::make_shared<Launch>();
+    std::vector<std::uint64_t> before;
     for (const ClientWindow& window : readClientWindows(false))
-        launch->before.insert(window.id);
-    const GioLauncher::Launched launched =
-        GioLauncher::launch(*entry, [launch, watch = std::weak_ptr(launchWatch_)](int status) {
-            {
-                std::lock_guard lock(launch->mutex);
-                launch->ended = status;
-            }
-            if (const auto listener = watch.lock()) listener->poke();
-        });
-    if (launched.error) return finish(std::nullopt, launched.error);
-    launch->application = RunningApplication{launched.pid, entry->localizedName, entry->id, entry->path};
-    // Without a way to hear windows, the start is all there is to go by.
-    if (!listening) return finish(launch->application, std::nullopt);
-    launch->completion = std::move(completion);
-    {
-        std::lock_guard lock(launchesMutex_);
-        launches_.push_back(std::move(launch));
-        if (launches_.size() > awaitedLaunches) launches_.erase(launches_.begin());
-    }
+        before.push_back(window.id);
+    launches_.start(entry, before, listening, std::move(completion), [watch = std::weak_ptr(launchWatch_)] {
+        if (const auto listener = watch.lock()) listener->poke();
+    });
     // The window may be there already, or the process gone.
-    launchWatch_->poke();
+    if (listening) launchWatch_->poke();
 }
 
 void X11Workspace::settleLaunches() {
-    std::vector<std::shared_ptr<Launch>> pending;
-    {
-        std::lock_guard lock(launchesMutex_);
-        pending = launches_;
-    }
-    if (pending.empty()) return;
+    if (!launches_.awaiting()) return;
     const std::vector<ClientWindow> windows = readClientWindows(false);
     const auto entries = index_.entries();
-    std::vector<std::pair<std::shared_ptr<Launch>, std::optional<RunningApplication>>> shown;
-    std::vector<std::pair<std::shared_ptr<Launch>, QString>> failed;
-    for (const auto& launch : pending) {
-        const RunningApplication& started = launch->application;
-        std::optional<RunningApplication> application;
-        for (const ClientWindow& window : windows) {
-            if (launch->before.count(window.id)) continue;
-            if (window.pid == started.processIdentifier) {
-                application = started;
-                break;
-            }
-            if (RunningApplication other = describe(window.pid, windows, *entries);
-                other.bundleIdentifier == started.bundleIdentifier) {
-                application = std::move(other);
-                break;
-            }
-        }
-        if (application) {
-            shown.emplace_back(launch, std::move(application));
-            continue;
-        }
-        std::lock_guard lock(launch->mutex);
-        if (launch->ended)
-            if (auto why = failure(started.localizedName.value_or(QString()), *launch->ended))
-                failed.emplace_back(launch, std::move(*why));
-    }
-    {
-        std::lock_guard lock(launchesMutex_);
-        std::erase_if(launches_, [&](const std::shared_ptr<Launch>& launch) {
-            return std::any_of(shown.begin(), shown.end(),
-                               [&](const auto& s) { return s.first == launch; }) ||
-                   std::any_of(failed.begin(), failed.end(),
-                               [&](const auto& f) { return f.first == launch; });
-        });
-    }
-    for (auto& [launch, application] : shown)
-        if (launch->completion) launch->completion(std::move(application), std::nullopt);
-    for (auto& [launch, why] : failed)
-        if (launch->completion) launch->completion(std::nullopt, std::move(why));
+    std::vector<EntryLaunches::Window> listed;
+    for (const ClientWindow& window : windows)
+        listed.push_back({window.id, window.pid});
+    launches_.settle(listed, [&](std::int32_t pid) { return describe(pid, windows, *entries); });
 }
 
 bool X11Workspace::openURL(const QString& url) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/Linux/DesktopEntryIndex.h"
+#include "Platform/Linux/EntryLaunches.h"
 #include "Platform/WorkspacePort.h"
 #include "X11ClientListWatch.h"
 #include "X11RootWatch.h"
@@ -30,11 +31,8 @@ class X11Connection;
 /// activate, and launching its entry again is how a windowless single-instance program is
 /// asked for a window.
 ///
-/// A launch is answered once it has really worked: when a new window of the started process,
-/// or of another process of the same entry, appears. It fails when the process ends first with
-/// a failure status. A process that ends successfully before any window may have handed the
-/// start on to another, so a window of its entry is still awaited; the caller's deadline
-/// decides how long.
+/// A launch is answered once a window of it appears, or its process fails first (EntryLaunches);
+/// the window manager's client list says when to look.
 class X11Workspace final : public WorkspacePort {
 public:
     /// Activations take their time stamps from `clock`, which the keyboard tap may share.
@@ -93,17 +91,6 @@ private:
     /// The pid's window to activate: its top-most on the current desktop, else its top-most.
     std::optional<xcb_window_t> windowToActivate(std::int32_t pid);
 
-    /// A started program not yet seen to show a window or to fail.
-    struct Launch {
-        /// The started process and its entry.
-        RunningApplication application;
-        /// The client windows that were there before the start.
-        std::set<xcb_window_t> before;
-        OpenCompletion completion;
-        std::mutex mutex;
-        /// The process's wait status, once it ended.
-        std::optional<int> ended;
-    };
     /// Answers each launch that a new window or the end of its process has decided.
     void settleLaunches();
 
@@ -112,8 +99,7 @@ private:
     const std::shared_ptr<X11ServerClock> clock_;
     std::mutex knownMutex_;
     Known known_;
-    std::mutex launchesMutex_;
-    std::vector<std::shared_ptr<Launch>> launches_;
+    EntryLaunches launches_;
     /// Shared with the reaper's callbacks, which may outlive this workspace.
     std::shared_ptr<X11ClientListWatch> launchWatch_;
 };
