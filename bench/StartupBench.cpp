@@ -5,6 +5,8 @@
 //   idle_rss_mb       the same for Kestavon alone, in MiB
 //   picker_rss_ratio  Kestavon's, 10 s after its picker has shown every application's icon
 // Each program writes the moment of its first painting to the file KESTAVON_SHOWN_FILE names.
+#include "Figures.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -121,19 +123,6 @@ std::optional<long> residentKiB(qint64 pid) {
     for (const QByteArray& line : status.readAll().split('\n'))
         if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
     return std::nullopt;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? -1 : values[values.size() / 2];
-}
-
-void figure(const char* name, double value) {
-    if (value < 0)
-        std::printf("figure %s nan\n", name);
-    else
-        std::printf("figure %s %.3f\n", name, value);
-    std::fflush(stdout);
 }
 
 int run(QProcessEnvironment& environment, const QString& tmp, const QString& app, const QString& minimal) {

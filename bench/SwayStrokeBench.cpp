@@ -10,6 +10,7 @@
 #include "Platform/Wayland/SwayKeySetup.h"
 #include "Platform/Wayland/SwayPlatform.h"
 #include "Platform/WorkspacePort.h"
+#include "Figures.h"
 #include "SwaySession.h"
 #include "VirtualKeyboard.h"
 #include "support/TestSupport.h"
@@ -32,16 +33,6 @@ namespace {
 constexpr std::uint32_t rightSuper = 126, keyQ = 16, keyW = 17;
 constexpr int warmUp = 3;
 constexpr int rounds = 21;
-
-void figure(const char* name, double value) {
-    std::printf("figure %s %.4f\n", name, value);
-    std::fflush(stdout);
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 QString entry(const QString& name) {
     const QString folder = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/applications");

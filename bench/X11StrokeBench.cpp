@@ -17,6 +17,7 @@
 #include "Keyboard/KeyBindingStore.h"
 #include "Platform/X11/X11Platform.h"
 
+#include "Figures.h"
 #include "TestWindows.h"
 #include "XSession.h"
 #include "XTestInjector.h"
@@ -48,13 +49,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-double median(std::vector<double> values) {
-    if (values.empty()) return -1;
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 /// Starts `argv` with its output on `outFd` (/dev/null when negative).
 pid_t spawn(const std::vector<std::string>& argv, int outFd = -1) {
@@ -176,11 +170,6 @@ std::optional<xcb_window_t> windowOfPid(TestWindows& windows, pid_t pid) {
     for (const xcb_window_t window : windows.clientList())
         if (windows.cardinal(window, "_NET_WM_PID") == std::uint32_t(pid)) return window;
     return std::nullopt;
-}
-
-void figure(const char* name, double value) {
-    std::printf("figure %s %.4f\n", name, value);
-    std::fflush(stdout);
 }
 
 int runBench() {
