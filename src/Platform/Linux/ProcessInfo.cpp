@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <string_view>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -43,18 +44,38 @@ QByteArray readProcFile(std::int32_t pid, const char* file, qsizetype limit,
 } // namespace
 
 std::optional<uid_t> realUser(std::int32_t pid, const QByteArray& proc) {
-    // A status is about a kilobyte; its "Uid:" line comes well before this.
-    const QByteArray status = readProcFile(pid, "status", 16 * 1024, proc);
-    for (const QByteArray& line : status.split('\n')) {
-        if (!line.startsWith("Uid:")) continue;
-        const QList<QByteArray> ids = line.mid(4).simplified().split(' ');
-        bool ok = false;
-        const qulonglong id = ids.front().toULongLong(&ok);
-        // -1 is no user at all, and a value past uid_t names none.
-        if (!ok || id >= qulonglong(uid_t(-1))) return std::nullopt;
-        return uid_t(id);
+    // Asked for every window of every jump: read into the stack, and only as far as the "Uid:"
+    // line, which comes within the first few hundred bytes of a status.
+    if (pid <= 0) return std::nullopt;
+    const int fd = ::open(procPath(pid, "status", proc).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    char buffer[4096];
+    std::size_t length = 0;
+    while (length < sizeof buffer - 1) {
+        const ssize_t n = ::read(fd, buffer + length, sizeof buffer - 1 - length);
+        if (n > 0)
+            length += std::size_t(n);
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else
+            break;
     }
-    return std::nullopt;
+    ::close(fd);
+    buffer[length] = '\0';
+    const std::string_view status(buffer, length);
+    std::size_t line = status.rfind("Uid:", 0) == 0 ? 0 : status.find("\nUid:");
+    if (line == std::string_view::npos) return std::nullopt;
+    line += status[line] == '\n' ? 5 : 4;
+    // The first of the four ids is the real one: digits after blanks, then a blank or the end.
+    while (line < length && (buffer[line] == '\t' || buffer[line] == ' ')) ++line;
+    const std::size_t digits = line;
+    unsigned long long id = 0;
+    while (line < length && buffer[line] >= '0' && buffer[line] <= '9' && id <= std::uint64_t(uid_t(-1)))
+        id = id * 10 + std::uint64_t(buffer[line++] - '0');
+    const bool ended = line == length || buffer[line] == '\t' || buffer[line] == ' ' || buffer[line] == '\n';
+    // -1 is no user at all, and a value past uid_t names none.
+    if (line == digits || !ended || id >= std::uint64_t(uid_t(-1))) return std::nullopt;
+    return uid_t(id);
 }
 
 std::optional<QString> launchedDesktopFile(std::int32_t pid) {
