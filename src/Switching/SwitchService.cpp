@@ -71,6 +71,9 @@ bool switchToSpace(const WindowRecord& window, const std::optional<QString>& dis
 }
 
 std::optional<QRectF> focusedFrame(const AppGroup& group) {
+    // An application's only window is the one shown whichever window it says has the focus:
+    // the question, a round trip to the window server or to the application, is not asked.
+    if (group.windows.size() <= 1) return std::nullopt;
     WindowOperationsPort& windows = Platform::current().windowOperations();
     if (!windows.isTrusted()) return std::nullopt;
     for (const std::int32_t pid : group.pids)
