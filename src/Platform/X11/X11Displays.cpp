@@ -72,7 +72,7 @@ std::vector<X11Displays::Monitor> X11Displays::readMonitors() {
         const xcb_randr_monitor_info_t* info = it.data;
         if (info->width == 0 || info->height == 0) continue;
         monitors.push_back(Monitor{
-            info->name, {}, QRect(info->x, info->y, info->width, info->height), info->primary != 0});
+            info->name, {}, QRect(info->x, info->y, info->width, info->height), info->primary != 0, {}});
         atoms.push_back(info->name);
     }
     const std::vector<QString> names = namesOf(atoms);
@@ -99,7 +99,7 @@ std::vector<X11Displays::Monitor> X11Displays::currentMonitors() {
         const xcb_screen_t* screen = connection_.screen();
         monitors.push_back(
             Monitor{connection_.root(), QStringLiteral("Screen %1").arg(connection_.screenNumber()),
-                    QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels), true});
+                    QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels), true, {}});
     }
     if (std::none_of(monitors.begin(), monitors.end(), [](const Monitor& m) { return m.isMain; }))
         monitors.front().isMain = true;
@@ -108,6 +108,7 @@ std::vector<X11Displays::Monitor> X11Displays::currentMonitors() {
     for (Monitor& m : monitors) {
         if (m.isMain && seenMain) m.isMain = false;
         seenMain = seenMain || m.isMain;
+        m.uuid = uuidStringOf(m.name);
     }
     return monitors;
 }
@@ -115,12 +116,12 @@ std::vector<X11Displays::Monitor> X11Displays::currentMonitors() {
 std::vector<DisplayDescription> X11Displays::displays() {
     std::vector<DisplayDescription> displays;
     for (const Monitor& m : monitors())
-        displays.push_back({m.id, uuidStringOf(m.name), m.name, QRectF(m.bounds), m.isMain});
+        displays.push_back({m.id, m.uuid, m.name, QRectF(m.bounds), m.isMain});
     return displays;
 }
 
 std::optional<QString> X11Displays::mainIdentifier() {
     for (const Monitor& m : monitors())
-        if (m.isMain) return uuidStringOf(m.name);
+        if (m.isMain) return m.uuid;
     return std::nullopt;
 }

@@ -34,6 +34,8 @@ private:
         QString name;
         QRect bounds;
         bool isMain = false;
+        /// The display's identifier, made from its name once it is read.
+        QString uuid;
     };
 
     std::vector<Monitor> monitors();
