@@ -43,6 +43,13 @@ TestWindows::~TestWindows() {
     xcb_disconnect(connection_);
 }
 
+bool TestWindows::destroy(xcb_window_t window) {
+    xcb_destroy_window(connection_, window);
+    xcb_flush(connection_);
+    windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
+    return waitUntil([&] { return listed({window}) == 0; });
+}
+
 xcb_atom_t TestWindows::atom(const char* name) {
     if (const auto known = atoms_.find(name); known != atoms_.end()) return known->second;
     const auto reply = freed(xcb_intern_atom_reply(

@@ -45,6 +45,8 @@ public:
     xcb_window_t map(const TestWindowProperties& props);
     /// Creates and maps a window and waits until the manager shows it.
     xcb_window_t create(const TestWindowProperties& props);
+    /// Destroys a window it made and waits until the manager lists it no more.
+    bool destroy(xcb_window_t window);
     /// Hears the property changes of a window we did not make too.
     void watch(xcb_window_t window);
     /// Runs until `done` holds, woken by X events (the root's and our windows' property

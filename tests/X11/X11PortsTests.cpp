@@ -123,6 +123,12 @@ TEST_F(Ports, WindowsRunFrontToBackAndEachIsDescribedByItsProperties) {
     ASSERT_EQ(order.size(), 3u);
     EXPECT_EQ((std::vector{order[0].number, order[1].number, order[2].number}),
               (std::vector{made[0], made[5], made[6]}));
+    // A window made since the last look is listed, in its place, and one gone since is not.
+    const xcb_window_t later = windows->create(plain());
+    ASSERT_TRUE(windows->activate(later) && windows->destroy(made[5]));
+    const auto now = listed({made[0], made[5], made[6], later});
+    ASSERT_EQ(now.size(), 3u);
+    EXPECT_EQ((std::vector{now[0].number, now[1].number, now[2].number}), (std::vector{later, made[0], made[6]}));
     // A window on every desktop is in the current one, wherever that is; a window that is
     // not there has no Space.
     ASSERT_TRUE(windows->showDesktop(1));

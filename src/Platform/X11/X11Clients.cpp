@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace X11Clients {
 
@@ -227,6 +229,63 @@ std::optional<X11ClientWindow> receive(X11Connection& c, xcb_window_t w, unsigne
     return window;
 }
 
+using Sent = std::vector<Cookies>;
+
+Sent sendAll(X11Connection& c, const std::vector<xcb_window_t>& windows, unsigned fields) {
+    const xcb_atom_t opacityAtom =
+        (fields & opacity) && !windows.empty() ? c.atom("_NET_WM_WINDOW_OPACITY") : xcb_atom_t(XCB_ATOM_NONE);
+    Sent cookies;
+    cookies.reserve(windows.size());
+    for (const xcb_window_t w : windows)
+        cookies.push_back(send(c, w, fields, opacityAtom));
+    return cookies;
+}
+
+std::vector<X11ClientWindow> receiveAll(X11Connection& c, const std::vector<xcb_window_t>& windows,
+                                        unsigned fields, const Sent& cookies) {
+    std::vector<X11ClientWindow> result;
+    result.reserve(windows.size());
+    for (std::size_t i = 0; i < windows.size(); ++i)
+        if (auto window = receive(c, windows[i], fields, cookies[i])) result.push_back(std::move(*window));
+    return result;
+}
+
+struct RootCookies {
+    xcb_get_property_cookie_t stacking{}, mapping{}, current{}, count{}, active{};
+};
+
+RootCookies askRoot(X11Connection& c) {
+    xcb_ewmh_connection_t* e = c.ewmh();
+    const xcb_window_t r = c.root();
+    RootCookies k;
+    k.stacking = ask(c, r, e->_NET_CLIENT_LIST_STACKING, XCB_ATOM_WINDOW, windowListLimit);
+    k.mapping = ask(c, r, e->_NET_CLIENT_LIST, XCB_ATOM_WINDOW, windowListLimit);
+    k.current = ask(c, r, e->_NET_CURRENT_DESKTOP, XCB_ATOM_CARDINAL, 1);
+    k.count = ask(c, r, e->_NET_NUMBER_OF_DESKTOPS, XCB_ATOM_CARDINAL, 1);
+    k.active = ask(c, r, e->_NET_ACTIVE_WINDOW, XCB_ATOM_WINDOW, 1);
+    return k;
+}
+
+Root receiveRoot(X11Connection& c, const RootCookies& k) {
+    const auto stacking = answer(c, k.stacking);
+    const auto mapping = answer(c, k.mapping);
+
+    Root state;
+    state.currentDesktop = first32(answer(c, k.current));
+    state.numberOfDesktops = first32(answer(c, k.count));
+    if (const auto active = first32(answer(c, k.active)); active && *active != XCB_WINDOW_NONE)
+        state.activeWindow = *active;
+    // The stacking list runs bottom to top. A manager that keeps only the mapping-order list
+    // still gets its windows listed, in that order.
+    const PropertyReply& list = stacking && stacking->type != XCB_ATOM_NONE ? stacking : mapping;
+    if (list && list->type != XCB_ATOM_NONE) {
+        std::vector<xcb_window_t> windows = items32(list);
+        std::reverse(windows.begin(), windows.end());
+        state.frontToBack = std::move(windows);
+    }
+    return state;
+}
+
 } // namespace
 
 ProcessCookies askProcess(X11Connection& c, xcb_window_t window) {
@@ -260,49 +319,54 @@ std::pair<QString, QString> splitWmClass(const QByteArray& value) {
 }
 
 Root root(X11Connection& c) {
-    return c.rootWatch().root([&c] { return readRoot(c); });
+    return c.rootWatch().root([&c](const std::optional<Root>&) { return readRoot(c); });
 }
 
 Root readRoot(X11Connection& c) {
-    xcb_ewmh_connection_t* e = c.ewmh();
-    const xcb_window_t r = c.root();
-    const auto stackingCookie = ask(c, r, e->_NET_CLIENT_LIST_STACKING, XCB_ATOM_WINDOW, windowListLimit);
-    const auto mappingCookie = ask(c, r, e->_NET_CLIENT_LIST, XCB_ATOM_WINDOW, windowListLimit);
-    const auto currentCookie = ask(c, r, e->_NET_CURRENT_DESKTOP, XCB_ATOM_CARDINAL, 1);
-    const auto countCookie = ask(c, r, e->_NET_NUMBER_OF_DESKTOPS, XCB_ATOM_CARDINAL, 1);
-    const auto activeCookie = ask(c, r, e->_NET_ACTIVE_WINDOW, XCB_ATOM_WINDOW, 1);
-    const auto stacking = answer(c, stackingCookie);
-    const auto mapping = answer(c, mappingCookie);
+    return receiveRoot(c, askRoot(c));
+}
 
-    Root state;
-    state.currentDesktop = first32(answer(c, currentCookie));
-    state.numberOfDesktops = first32(answer(c, countCookie));
-    if (const auto active = first32(answer(c, activeCookie)); active && *active != XCB_WINDOW_NONE)
-        state.activeWindow = *active;
-    // The stacking list runs bottom to top. A manager that keeps only the mapping-order list
-    // still gets its windows listed, in that order.
-    const PropertyReply& list = stacking && stacking->type != XCB_ATOM_NONE ? stacking : mapping;
-    if (list && list->type != XCB_ATOM_NONE) {
-        std::vector<xcb_window_t> windows = items32(list);
-        std::reverse(windows.begin(), windows.end());
-        state.frontToBack = std::move(windows);
+Listing rootAndClients(X11Connection& c, unsigned fields) {
+    Listing listing;
+    std::vector<xcb_window_t> guess;
+    std::optional<std::vector<X11ClientWindow>> guessed;
+    listing.root = c.rootWatch().root([&](const std::optional<Root>& last) {
+        // The root changed since it was last read, nearly always by a restacking or a new
+        // active window: the clients it listed then are asked with it, on a guess.
+        const RootCookies rootCookies = askRoot(c);
+        if (last && last->frontToBack) guess = *last->frontToBack;
+        const Sent sent = sendAll(c, guess, fields);
+        Root fresh = receiveRoot(c, rootCookies);
+        guessed = receiveAll(c, guess, fields, sent);
+        return fresh;
+    });
+    if (!listing.root.frontToBack) return listing;
+    const std::vector<xcb_window_t>& listed = *listing.root.frontToBack;
+    if (!guessed) {
+        listing.clients = read(c, listed, fields);
+        return listing;
     }
-    return state;
+    // Windows the guess missed are asked now; those it named that have left the list, dropped.
+    std::unordered_map<xcb_window_t, X11ClientWindow> known;
+    known.reserve(guessed->size());
+    for (X11ClientWindow& window : *guessed)
+        known.emplace(window.id, std::move(window));
+    const std::unordered_set<xcb_window_t> asked(guess.begin(), guess.end());
+    std::vector<xcb_window_t> missing;
+    for (const xcb_window_t w : listed)
+        if (asked.find(w) == asked.end()) missing.push_back(w);
+    for (X11ClientWindow& window : read(c, missing, fields))
+        known.emplace(window.id, std::move(window));
+    listing.clients.reserve(listed.size());
+    for (const xcb_window_t w : listed)
+        if (const auto found = known.find(w); found != known.end()) listing.clients.push_back(found->second);
+    return listing;
 }
 
 std::vector<X11ClientWindow> read(X11Connection& c, const std::vector<xcb_window_t>& windows,
                                   unsigned fields) {
-    const xcb_atom_t opacityAtom =
-        (fields & opacity) ? c.atom("_NET_WM_WINDOW_OPACITY") : xcb_atom_t(XCB_ATOM_NONE);
-    std::vector<Cookies> cookies;
-    cookies.reserve(windows.size());
-    for (const xcb_window_t w : windows)
-        cookies.push_back(send(c, w, fields, opacityAtom));
-    std::vector<X11ClientWindow> result;
-    result.reserve(windows.size());
-    for (std::size_t i = 0; i < windows.size(); ++i)
-        if (auto window = receive(c, windows[i], fields, cookies[i])) result.push_back(std::move(*window));
-    return result;
+    if (windows.empty()) return {};
+    return receiveAll(c, windows, fields, sendAll(c, windows, fields));
 }
 
 std::optional<X11ClientWindow> readOne(X11Connection& c, xcb_window_t window, unsigned fields) {

@@ -70,6 +70,16 @@ std::pair<QString, QString> splitWmClass(const QByteArray& value);
 Root root(X11Connection& connection);
 /// The same, asked of the server now.
 Root readRoot(X11Connection& connection);
+
+/// The root and the asked fields of the clients it lists, front to back.
+struct Listing {
+    Root root;
+    std::vector<X11ClientWindow> clients;
+};
+/// The root as by `root`, and its clients read now. When the root has to be asked again, the
+/// clients it listed last time are asked in the same round trip; only windows new to its list
+/// cost one more.
+Listing rootAndClients(X11Connection& connection, unsigned fields);
 /// The asked fields of each window, in the given order. Windows that no longer exist are
 /// left out. Map state (`viewable`) is always read.
 std::vector<X11ClientWindow> read(X11Connection& connection, const std::vector<xcb_window_t>& windows,

@@ -67,11 +67,12 @@ X11RootWatch::Generations X11RootWatch::current() {
     return generations_;
 }
 
-X11Clients::Root X11RootWatch::root(const std::function<X11Clients::Root()>& read) {
+X11Clients::Root
+X11RootWatch::root(const std::function<X11Clients::Root(const std::optional<X11Clients::Root>& last)>& read) {
     const std::uint64_t generation = current().root;
     std::lock_guard lock(rootMutex_);
     if (!root_ || generation != rootGeneration_) {
-        root_ = read();
+        root_ = read(root_);
         rootGeneration_ = generation;
     }
     return *root_;

@@ -9,13 +9,12 @@
 
 std::optional<QRectF> X11WindowOperations::focusedWindowFrame(std::int32_t pid) {
     if (connection_.hasError()) return std::nullopt;
-    const X11Clients::Root root = X11Clients::root(connection_);
     // One read of the clients answers for the active window too, which is nearly always one
     // of them: a jump waits for one round trip here, not two.
     const unsigned fields = X11Clients::pid | X11Clients::state | X11Clients::type | X11Clients::frame;
-    const std::vector<X11ClientWindow> clients =
-        root.frontToBack ? X11Clients::read(connection_, *root.frontToBack, fields)
-                         : std::vector<X11ClientWindow>();
+    const X11Clients::Listing listing = X11Clients::rootAndClients(connection_, fields);
+    const X11Clients::Root& root = listing.root;
+    const std::vector<X11ClientWindow>& clients = listing.clients;
     if (root.activeWindow) {
         std::optional<X11ClientWindow> active;
         const auto listed = std::find_if(clients.begin(), clients.end(), [&](const X11ClientWindow& w) {

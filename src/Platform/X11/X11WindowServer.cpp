@@ -46,12 +46,13 @@ WindowInfo infoOf(const X11ClientWindow& w, std::optional<std::uint32_t> current
 
 std::optional<std::vector<WindowInfo>> X11WindowServer::windows() {
     if (connection_.hasError()) return std::nullopt;
-    const X11Clients::Root root = X11Clients::root(connection_);
+    const X11Clients::Listing listing = X11Clients::rootAndClients(connection_, X11Clients::all);
+    const X11Clients::Root& root = listing.root;
     if (!root.frontToBack) return std::nullopt;
     std::vector<WindowInfo> list;
-    list.reserve(root.frontToBack->size());
+    list.reserve(listing.clients.size());
     X11ClientOwner owner;
-    for (const X11ClientWindow& w : X11Clients::read(connection_, *root.frontToBack, X11Clients::all)) {
+    for (const X11ClientWindow& w : listing.clients) {
         if (!owner.isOurs(w.process)) continue;
         WindowInfo info = infoOf(w, root.currentDesktop);
         // The desktops were read with everything else: the inventory need not ask again.
