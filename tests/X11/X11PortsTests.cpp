@@ -220,4 +220,8 @@ TEST_F(Ports, TheScreenIsOneMainDisplayWhoseDesktopsAreMadeCurrentOnlyOnceTheSer
                                       {4, SpaceKind::desktop}}};
         EXPECT_EQ(server->spaces(), std::vector<DisplaySpaces>{expected});
     }
+    // A desktop shown by another program since is heard of: its desktop is not taken as current.
+    ASSERT_TRUE(windows->showDesktop(2));
+    EXPECT_TRUE(switcher.makeCurrent(1, displays[0].identifier));
+    EXPECT_EQ(windows->currentDesktop(), 0u);
 }

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 class X11Connection;
 
@@ -21,10 +22,17 @@ public:
 
     bool makeCurrent(std::uint64_t space, const QString& displayIdentifier) override;
 
+    struct Desktops {
+        std::optional<std::uint32_t> current;
+        std::optional<std::uint32_t> count;
+    };
+
 private:
     /// The private connection that hears the root's property changes, opened at first use.
     bool listening();
 
     std::mutex mutex_;
     std::unique_ptr<X11Connection> connection_;
+    /// The root's desktops as last read on the connection, while it has heard no change.
+    std::optional<Desktops> known_;
 };
