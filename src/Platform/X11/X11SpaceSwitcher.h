@@ -22,6 +22,7 @@ public:
 
     bool makeCurrent(std::uint64_t space, const QString& displayIdentifier) override;
 
+    /// The root's current desktop and number of desktops, as the server last said.
     struct Desktops {
         std::optional<std::uint32_t> current;
         std::optional<std::uint32_t> count;
