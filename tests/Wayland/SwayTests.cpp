@@ -111,6 +111,12 @@ TEST_F(Sway, LaunchWorkspacesFocusAndScratchpad) {
     // A workspace made current, then activation, which shows the window's workspace.
     SwayTree now = tree();
     const std::uint64_t first = windowOf(now, a->processIdentifier)->workspaceId;
+    // The window list tells each window's workspace with the rest.
+    const auto listedA =
+        std::ranges::find_if(*windows, [&](const WindowInfo& w) { return w.pid == a->processIdentifier; });
+    ASSERT_NE(listedA, windows->end());
+    EXPECT_TRUE(listedA->spaceListed);
+    EXPECT_EQ(listedA->space, first);
     ASSERT_TRUE(Platform::current().spaceSwitcher().makeCurrent(first, QStringLiteral("HEADLESS-1")));
     EXPECT_EQ(tree().outputs.front().currentWorkspace, QStringLiteral("1"));
     EXPECT_FALSE(Platform::current().spaceSwitcher().makeCurrent(first, QStringLiteral("NO-SUCH-OUTPUT")));

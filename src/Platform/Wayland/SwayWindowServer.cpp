@@ -26,6 +26,9 @@ std::optional<std::vector<WindowInfo>> SwayWindowServer::windows() {
         info.title = w.title;
         info.isMinimized = w.inScratchpad;
         info.isOnscreen = w.visible && !w.inScratchpad;
+        // The workspace came with the rest of the tree: the inventory need not ask again.
+        info.spaceListed = true;
+        if (w.workspaceId != 0) info.space = w.workspaceId;
         windows.push_back(std::move(info));
     }
     return windows;
