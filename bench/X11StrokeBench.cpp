@@ -344,8 +344,9 @@ int runBench() {
                      otherStrokeMs.size(), otherWmctrlMs.size(), median(otherStrokeMs),
                      median(otherWmctrlMs));
         if (!managerAfterStrokeMs.empty() && !managerAfterWmctrlMs.empty())
-            std::fprintf(stderr, "of which the window manager's, from its desktop change to the window active: "
-                                 "%.3f ms, %.3f ms\n",
+            std::fprintf(stderr,
+                         "of which the window manager's, from its desktop change to the window active: "
+                         "%.3f ms, %.3f ms\n",
                          median(managerAfterStrokeMs), median(managerAfterWmctrlMs));
         figure("x11_stroke_latency_other_desktop_ratio", median(otherStrokeMs) / median(otherWmctrlMs));
     }

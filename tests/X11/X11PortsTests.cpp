@@ -128,7 +128,8 @@ TEST_F(Ports, WindowsRunFrontToBackAndEachIsDescribedByItsProperties) {
     ASSERT_TRUE(windows->activate(later) && windows->destroy(made[5]));
     const auto now = listed({made[0], made[5], made[6], later});
     ASSERT_EQ(now.size(), 3u);
-    EXPECT_EQ((std::vector{now[0].number, now[1].number, now[2].number}), (std::vector{later, made[0], made[6]}));
+    EXPECT_EQ((std::vector{now[0].number, now[1].number, now[2].number}),
+              (std::vector{later, made[0], made[6]}));
     // A window on every desktop is in the current one, wherever that is; a window that is
     // not there has no Space.
     ASSERT_TRUE(windows->showDesktop(1));

@@ -5,8 +5,8 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <string_view>
 #include <fcntl.h>
+#include <string_view>
 #include <unistd.h>
 
 namespace ProcessInfo {
@@ -67,7 +67,8 @@ std::optional<uid_t> realUser(std::int32_t pid, const QByteArray& proc) {
     if (line == std::string_view::npos) return std::nullopt;
     line += status[line] == '\n' ? 5 : 4;
     // The first of the four ids is the real one: digits after blanks, then a blank or the end.
-    while (line < length && (buffer[line] == '\t' || buffer[line] == ' ')) ++line;
+    while (line < length && (buffer[line] == '\t' || buffer[line] == ' '))
+        ++line;
     const std::size_t digits = line;
     unsigned long long id = 0;
     while (line < length && buffer[line] >= '0' && buffer[line] <= '9' && id <= std::uint64_t(uid_t(-1)))

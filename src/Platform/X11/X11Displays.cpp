@@ -97,9 +97,11 @@ std::vector<X11Displays::Monitor> X11Displays::currentMonitors() {
     if (hasMonitors()) monitors = readMonitors();
     if (monitors.empty()) {
         const xcb_screen_t* screen = connection_.screen();
-        monitors.push_back(
-            Monitor{connection_.root(), QStringLiteral("Screen %1").arg(connection_.screenNumber()),
-                    QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels), true, {}});
+        monitors.push_back(Monitor{connection_.root(),
+                                   QStringLiteral("Screen %1").arg(connection_.screenNumber()),
+                                   QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels),
+                                   true,
+                                   {}});
     }
     if (std::none_of(monitors.begin(), monitors.end(), [](const Monitor& m) { return m.isMain; }))
         monitors.front().isMain = true;

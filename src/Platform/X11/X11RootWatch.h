@@ -48,7 +48,8 @@ public:
 
     /// The root's published state: the one `read` gave last time, unless the root changed
     /// since, in which case `read` is asked again and given the state it gave last time.
-    X11Clients::Root root(const std::function<X11Clients::Root(const std::optional<X11Clients::Root>& last)>& read);
+    X11Clients::Root
+    root(const std::function<X11Clients::Root(const std::optional<X11Clients::Root>& last)>& read);
 
 private:
     bool connected();

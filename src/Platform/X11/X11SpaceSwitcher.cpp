@@ -32,7 +32,8 @@ bool desktopsChanged(X11Connection& c) {
         X11Reply<xcb_generic_event_t> event(raw);
         if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY) continue;
         const xcb_atom_t atom = reinterpret_cast<const xcb_property_notify_event_t*>(raw)->atom;
-        if (atom == c.ewmh()->_NET_CURRENT_DESKTOP || atom == c.ewmh()->_NET_NUMBER_OF_DESKTOPS) changed = true;
+        if (atom == c.ewmh()->_NET_CURRENT_DESKTOP || atom == c.ewmh()->_NET_NUMBER_OF_DESKTOPS)
+            changed = true;
     }
     return changed;
 }
