@@ -8,13 +8,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// Launches nobody answered stop being awaited past this many newer ones.
-constexpr std::size_t awaitedLaunches = 16;
-
-} // namespace
-
 std::variant<DesktopEntry, QString> EntryLaunches::entryAt(const QString& path,
                                                            const DesktopEntryIndex::Entries& entries) {
     if (!QFileInfo::exists(path)) return QStringLiteral("The application “%1” can’t be found.").arg(path);
@@ -60,7 +53,7 @@ void EntryLaunches::start(const DesktopEntry& entry, const std::vector<std::uint
     launch->completion = std::move(completion);
     std::lock_guard lock(mutex_);
     launches_.push_back(std::move(launch));
-    if (launches_.size() > awaitedLaunches) launches_.erase(launches_.begin());
+    if (launches_.size() > awaitedLimit) launches_.erase(launches_.begin());
 }
 
 bool EntryLaunches::awaiting() {

@@ -30,6 +30,8 @@ public:
         std::uint64_t id = 0;
         std::int32_t pid = 0;
     };
+    /// Launches nobody answered stop being awaited past this many newer ones.
+    static constexpr std::size_t awaitedLimit = 16;
     /// The running application a process is, as the workspace tells it.
     using Describe = std::function<RunningApplication(std::int32_t pid)>;
 

@@ -1,12 +1,12 @@
 #include "ProcessInfo.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
-#include <string_view>
 #include <unistd.h>
 
 namespace ProcessInfo {
@@ -44,38 +44,22 @@ QByteArray readProcFile(std::int32_t pid, const char* file, qsizetype limit,
 } // namespace
 
 std::optional<uid_t> realUser(std::int32_t pid, const QByteArray& proc) {
-    // Asked for every window of every jump: read into the stack, and only as far as the "Uid:"
-    // line, which comes within the first few hundred bytes of a status.
-    if (pid <= 0) return std::nullopt;
-    const int fd = ::open(procPath(pid, "status", proc).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    char buffer[4096];
-    std::size_t length = 0;
-    while (length < sizeof buffer - 1) {
-        const ssize_t n = ::read(fd, buffer + length, sizeof buffer - 1 - length);
-        if (n > 0)
-            length += std::size_t(n);
-        else if (n < 0 && errno == EINTR)
-            continue;
-        else
-            break;
-    }
-    ::close(fd);
-    buffer[length] = '\0';
-    const std::string_view status(buffer, length);
-    std::size_t line = status.rfind("Uid:", 0) == 0 ? 0 : status.find("\nUid:");
-    if (line == std::string_view::npos) return std::nullopt;
-    line += status[line] == '\n' ? 5 : 4;
-    // The first of the four ids is the real one: digits after blanks, then a blank or the end.
-    while (line < length && (buffer[line] == '\t' || buffer[line] == ' '))
-        ++line;
-    const std::size_t digits = line;
-    unsigned long long id = 0;
-    while (line < length && buffer[line] >= '0' && buffer[line] <= '9' && id <= std::uint64_t(uid_t(-1)))
-        id = id * 10 + std::uint64_t(buffer[line++] - '0');
-    const bool ended = line == length || buffer[line] == '\t' || buffer[line] == ' ' || buffer[line] == '\n';
+    // Asked for every window of every jump: one read, and only the "Uid:" line looked at, which
+    // comes within the first few hundred bytes of a status.
+    const QByteArray status = readProcFile(pid, "status", 4096, proc);
+    qsizetype at = status.startsWith("Uid:") ? 0 : status.indexOf("\nUid:");
+    if (at < 0) return std::nullopt;
+    at += status.at(at) == '\n' ? 5 : 4;
+    while (at < status.size() && (status.at(at) == '\t' || status.at(at) == ' '))
+        ++at;
+    // The first of the four ids is the real one.
+    qsizetype end = at;
+    while (end < status.size() && status.at(end) != '\t' && status.at(end) != ' ' && status.at(end) != '\n')
+        ++end;
+    bool ok = false;
+    const qulonglong id = QByteArrayView(status).sliced(at, end - at).toULongLong(&ok);
     // -1 is no user at all, and a value past uid_t names none.
-    if (line == digits || !ended || id >= std::uint64_t(uid_t(-1))) return std::nullopt;
+    if (!ok || id >= qulonglong(uid_t(-1))) return std::nullopt;
     return uid_t(id);
 }
 

@@ -5,13 +5,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// Launches nobody answered stop being awaited past this many newer ones.
-constexpr std::size_t awaitedLaunches = 16;
-
-} // namespace
-
 WlrWorkspace::WlrWorkspace(WlrToplevels& toplevels) : toplevels_(toplevels) {
     toplevels_.setChanged([this] { settleLaunches(); });
 }
@@ -102,7 +95,7 @@ void WlrWorkspace::openApplication(const QString& path, const OpenConfiguration&
     {
         std::lock_guard lock(launchesMutex_);
         launches_.push_back(launch);
-        if (launches_.size() > awaitedLaunches) launches_.erase(launches_.begin());
+        if (launches_.size() > EntryLaunches::awaitedLimit) launches_.erase(launches_.begin());
     }
     // The process's end answers only a failed launch, and needs nothing of this workspace.
     const GioLauncher::Launched launched = GioLauncher::launch(entry, [launch](int status) {
